@@ -1,0 +1,1 @@
+# Embedding of the rule files into the programs (see rules/CMakeLists.txt).

@@ -1,0 +1,12 @@
+# gleaner_layer(<folder> [LIBS <libraries>...])
+# Builds every .cpp of <folder> as the object library gleaner_<folder>.
+function(gleaner_layer folder)
+  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(gleaner_${folder} OBJECT ${sources})
+  target_include_directories(gleaner_${folder} PUBLIC ${PROJECT_SOURCE_DIR})
+  set_target_properties(gleaner_${folder} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  if(L_LIBS)
+    target_link_libraries(gleaner_${folder} PUBLIC ${L_LIBS})
+  endif()
+endfunction()

@@ -1,0 +1,58 @@
+#include "engine/CollectionState.h"
+
+namespace gleaner {
+
+void CollectionState::pushAddress(const std::string& address) {
+  std::lock_guard guard(lock_);
+  if (pushedCount_ == capacity_) return;
+  addresses_[static_cast<std::size_t>(pushedCount_)] = address;
+  ++pushedCount_;
+}
+
+bool CollectionState::isFull() const {
+  std::lock_guard guard(lock_);
+  return pushedCount_ == capacity_;
+}
+
+bool CollectionState::popAddress(std::string& out) {
+  std::lock_guard guard(lock_);
+  if (static_cast<std::uint32_t>(nextIndex_) >= static_cast<std::uint32_t>(pushedCount_)) return false;
+  out = addresses_[static_cast<std::size_t>(nextIndex_)];
+  ++nextIndex_;
+  return true;
+}
+
+bool CollectionState::allHandedOut() const {
+  std::lock_guard guard(lock_);
+  return static_cast<std::uint32_t>(pushedCount_) <= static_cast<std::uint32_t>(nextIndex_);
+}
+
+std::int32_t CollectionState::workerCount() const {
+  std::lock_guard guard(lock_);
+  return runningWorkers_;
+}
+
+bool CollectionState::acquireWorker() {
+  std::lock_guard guard(lock_);
+  if (runningWorkers_ == maxWorkers_) return false;
+  ++runningWorkers_;
+  return true;
+}
+
+bool CollectionState::releaseWorker() {
+  std::lock_guard guard(lock_);
+  if (runningWorkers_ == 0) return false;
+  --runningWorkers_;
+  return true;
+}
+
+bool CollectionState::allHandedOutAndNoWorker() const {
+  std::lock_guard guard(lock_);
+  return static_cast<std::uint32_t>(pushedCount_) <= static_cast<std::uint32_t>(nextIndex_) && runningWorkers_ == 0;
+}
+
+void queueAddress(const std::string& address, CollectionState& state) {
+  if (!state.isFull()) state.pushAddress(address);
+}
+
+}  // namespace gleaner

@@ -1,0 +1,167 @@
+#include "text/GbkConvert.h"
+
+#include "text/GbkText.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+#endif
+
+namespace gleaner::gbk {
+
+namespace {
+
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";  // U+FFFD
+
+#ifdef _WIN32
+
+std::wstring widen(UINT codePage, DWORD flags, std::string_view in) {
+  if (in.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, flags, in.data(), static_cast<int>(in.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, flags, in.data(), static_cast<int>(in.size()), out.data(), n);
+  return out;
+}
+
+std::string narrow(UINT codePage, std::wstring_view in) {
+  if (in.empty()) return {};
+  const int n = WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), nullptr, 0, "?", nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n, "?", nullptr);
+  return out;
+}
+
+// Converts one GBK character (one or two bytes); empty when it is not one.
+std::string characterToUtf8(std::string_view ch) {
+  const std::wstring wide = widen(936, MB_ERR_INVALID_CHARS, ch);
+  return wide.empty() ? std::string() : narrow(CP_UTF8, wide);
+}
+
+#else
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts in; at a sequence that cannot be converted, calls onBad(offset)
+  // which returns how many input bytes to skip and what to write instead.
+  template <typename OnBad>
+  std::string run(std::string_view in, OnBad onBad) {
+    std::string out;
+    out.reserve(in.size() * 3 / 2 + 16);
+    char buffer[4096];
+    std::size_t done = 0;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    while (done < in.size()) {
+      char* src = const_cast<char*>(in.data() + done);
+      std::size_t srcLeft = in.size() - done;
+      char* dst = buffer;
+      std::size_t dstLeft = sizeof buffer;
+      const std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+      const int err = errno;
+      out.append(buffer, static_cast<std::size_t>(dst - buffer));
+      done = in.size() - srcLeft;
+      if (rc != static_cast<std::size_t>(-1) || err == E2BIG) continue;
+      const auto [skip, instead] = onBad(done);
+      out.append(instead);
+      done += skip;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+#endif
+
+// Length of a malformed UTF-8 sequence to replace: the lead byte and any
+// continuation bytes that follow it.
+std::size_t badUtf8Length(std::string_view in, std::size_t at) {
+  std::size_t n = 1;
+  while (at + n < in.size() && n < 4 && (static_cast<unsigned char>(in[at + n]) & 0xC0) == 0x80) ++n;
+  return n;
+}
+
+// A two-byte GBK sequence that is not a character: when its second byte is
+// ASCII that byte is read again on its own, otherwise both bytes are replaced.
+std::size_t badGbkLength(std::string_view in, std::size_t at) {
+  if (at + 1 < in.size() && isLeadByte(static_cast<unsigned char>(in[at])) &&
+      static_cast<unsigned char>(in[at + 1]) >= 0x40) {
+    return 2;
+  }
+  return 1;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+std::string toUtf8(std::string_view in) {
+  std::string out;
+  out.reserve(in.size() * 3 / 2);
+  for (std::size_t pos = 0; pos < in.size();) {
+    const unsigned char b = static_cast<unsigned char>(in[pos]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++pos;
+      continue;
+    }
+    const std::size_t len = charLength(in, pos);
+    const std::string ch = characterToUtf8(in.substr(pos, len));
+    if (!ch.empty()) {
+      out += ch;
+      pos += len;
+    } else {
+      out += kReplacementUtf8;
+      pos += badGbkLength(in, pos);
+    }
+  }
+  return out;
+}
+
+std::string fromUtf8(std::string_view in) {
+  return narrow(936, widen(CP_UTF8, 0, in));
+}
+
+#else
+
+std::string toUtf8(std::string_view in) {
+  Converter converter("UTF-8", "CP936");
+  if (!converter.ok()) throw std::runtime_error("no GBK converter on this system");
+  return converter.run(in, [&](std::size_t at) {
+    return std::pair<std::size_t, std::string_view>{badGbkLength(in, at), kReplacementUtf8};
+  });
+}
+
+std::string fromUtf8(std::string_view in) {
+  Converter converter("CP936", "UTF-8");
+  if (!converter.ok()) throw std::runtime_error("no GBK converter on this system");
+  return converter.run(in, [&](std::size_t at) {
+    const unsigned char b = static_cast<unsigned char>(in[at]);
+    // A well-formed character that GBK lacks is skipped whole.
+    std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (at + n > in.size()) n = in.size() - at;
+    for (std::size_t i = 1; i < n; ++i) {
+      if ((static_cast<unsigned char>(in[at + i]) & 0xC0) != 0x80) return std::pair<std::size_t, std::string_view>{badUtf8Length(in, at), "?"};
+    }
+    return std::pair<std::size_t, std::string_view>{n, "?"};
+  });
+}
+
+#endif
+
+}  // namespace gleaner::gbk

@@ -1,0 +1,52 @@
+// Character-aware operations on GBK text.
+//
+// Every text of the engine is a std::string of GBK bytes exactly as it came off
+// the wire. A lead byte (0x81-0xFE) and the byte after it form one character, so
+// searches step over whole characters: a one-byte search text never matches the
+// trail byte of a two-byte character (the trail of "億", 83 7C, is not a '|').
+// Positions and lengths are byte counts. A lead byte that ends the text stands
+// alone as a one-byte character.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gleaner::gbk {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+constexpr bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
+// Bytes taken by the character that starts at pos (1 or 2).
+std::size_t charLength(std::string_view text, std::size_t pos);
+
+// First occurrence of what at a character boundary, searching from the
+// character that starts at from (a boundary itself). npos when absent or when
+// what is empty.
+std::size_t find(std::string_view text, std::string_view what, std::size_t from = 0);
+bool contains(std::string_view text, std::string_view what);
+
+// One left-to-right pass: every non-overlapping occurrence is replaced; the
+// replaced text is not searched again.
+std::string replaceAll(std::string_view text, std::string_view what, std::string_view with);
+std::string removeAll(std::string_view text, std::string_view what);
+
+// Cuts at the first occurrence of marker. A missing marker never fails:
+// cutting before it gives the empty text, cutting after it the whole text.
+std::string before(std::string_view text, std::string_view marker);
+std::string after(std::string_view text, std::string_view marker);
+// The marker and everything after it; the whole text when it is missing.
+std::string fromMarker(std::string_view text, std::string_view marker);
+
+// Removes leading and trailing space, tab, CR, LF, vertical tab and form feed.
+std::string trimWhite(std::string_view text);
+bool isWhite(unsigned char c);
+
+// Decimal conversion as the C library's atoi does it: leading white space is
+// skipped, an optional sign, digits up to the first other character; no digits
+// give 0. Values beyond the 32-bit range saturate instead of wrapping.
+std::int32_t decimalToInt(std::string_view text);
+
+}  // namespace gleaner::gbk
