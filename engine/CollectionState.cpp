@@ -51,6 +51,14 @@ bool CollectionState::allHandedOutAndNoWorker() const {
   return static_cast<std::uint32_t>(pushedCount_) <= static_cast<std::uint32_t>(nextIndex_) && runningWorkers_ == 0;
 }
 
+bool CollectionState::acquireWorkerForWaitingAddress() {
+  std::lock_guard guard(lock_);
+  const bool waiting = static_cast<std::uint32_t>(nextIndex_) < static_cast<std::uint32_t>(pushedCount_);
+  if (!waiting || runningWorkers_ == maxWorkers_) return false;
+  ++runningWorkers_;
+  return true;
+}
+
 void queueAddress(const std::string& address, CollectionState& state) {
   if (!state.isFull()) state.pushAddress(address);
 }

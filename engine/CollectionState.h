@@ -37,6 +37,12 @@ class CollectionState {
   // worker queue its successor and give back its slot in between.
   bool allHandedOutAndNoWorker() const;
 
+  // A worker slot for an address that waits: false when none waits or ten
+  // slots are held. A worker started for nothing would hold its slot just
+  // when the run loop tests for the end, right after starting it, and keep a
+  // finished run from ending for as long as that keeps happening.
+  bool acquireWorkerForWaitingAddress();
+
  private:
   mutable std::mutex lock_;
   const std::int32_t capacity_ = kCapacity;

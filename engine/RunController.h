@@ -15,6 +15,7 @@
 namespace gleaner {
 
 class MainWindowView;
+struct RunSummary;
 
 class RunController {
  public:
@@ -40,9 +41,14 @@ class RunController {
   // Stops the latest run, makes downloads in flight fail at once, and waits
   // until every thread has ended, calling pump (if given) between short waits
   // so that the thread that calls this can answer the runs' window calls.
-  // False when limit passed first.
+  // False when limit passed first: threads may then still use the window.
+  // The controller starts no runs that walk after this.
   bool shutdown(const std::function<void()>& pump = {},
                 std::chrono::milliseconds limit = std::chrono::seconds(60));
+
+  // The latest run's outcome and downloaded page count; null before the
+  // first collect.
+  std::shared_ptr<const RunSummary> latestSummary() const;
 
   const Sites& sites() const;
 

@@ -6,8 +6,9 @@
 namespace gleaner {
 
 // The page text (every body line followed by "\r\n"). Redirects are followed
-// by the client. Throws InternetError when the address is empty or malformed,
-// the server cannot be reached or the body breaks off.
+// by the client; the status is not examined, so an error page's body is the
+// result. Throws InternetError when the address is empty, malformed or not
+// http/https, the server cannot be reached or the body breaks off.
 std::string SimpleFetch(const std::string& address);
 
 }  // namespace gleaner

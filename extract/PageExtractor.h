@@ -8,7 +8,9 @@
 // is reported through ExtractorWindow::reportStatus, and nothing is thrown.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "extract/ExtractorWindow.h"
 #include "extract/Sites.h"
@@ -41,6 +43,31 @@ class PageExtractor {
   std::string PageTitleReader(const std::string& page);
 
  private:
+  using RecordHandler = std::function<bool(const std::string& record)>;
+
+  // The cores of the operations above. They throw ExtractionFailure, which
+  // the public operations turn into a report at their boundary.
+  void appendOfferRow(const std::string& record);
+  std::string readOfferDetail(const std::string& page);
+  void handleProductRecord(const std::string& page, const std::string& record);
+  std::string findSellerBlock(const std::string& page, const std::string& itemId);
+  std::string findRatingSummary(const std::string& ratingPage);
+  std::string findReviewAddress(const std::string& page);
+  std::string readTitle(const std::string& page);
+
+  // RuleFetcher for one address; a failure becomes the address's
+  // "Download failed!" line.
+  std::string download(const std::string& address);
+  // Downloads the rule file at rulePath on the rule server and scans text
+  // with its pattern.
+  void scanWithRule(std::string_view rulePath, const std::string& text, const RecordHandler& handler);
+  // PatternScan; a pattern failure becomes a line naming source.
+  void scan(const std::string& pattern, const std::string& source, const std::string& text,
+            const RecordHandler& handler);
+  // Runs one public operation: nothing it throws gets past here; failures are
+  // reported to the window like a failed page.
+  void guarded(const std::function<void()>& operation);
+
   ExtractorWindow& window_;
   const Sites& sites_;
 };

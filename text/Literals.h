@@ -27,6 +27,8 @@ inline constexpr std::string_view kSellerCreditLabelCell = "\xC2\xF4\xBC\xD2\xD0
 inline constexpr std::string_view kReportItem = "\xBE\xD9\xB1\xA8\xB8\xC3\xB1\xA6\xB1\xB4";
 // 所有信用等级 — level filter that lets every seller pass
 inline constexpr std::string_view kAllCreditLevels = "\xCB\xF9\xD3\xD0\xD0\xC5\xD3\xC3\xB5\xC8\xBC\xB6";
+// 商品页面下载失败： — a buyers run whose item page cannot be downloaded
+inline constexpr std::string_view kItemPageFailed = "\xC9\xCC\xC6\xB7\xD2\xB3\xC3\xE6\xCF\xC2\xD4\xD8\xCA\xA7\xB0\xDC\xA3\xBA";
 // 淘宝采集程序已在运行中！ — second instance refused
 inline constexpr std::string_view kAlreadyRunning = "\xCC\xD4\xB1\xA6\xB2\xC9\xBC\xAF\xB3\xCC\xD0\xF2\xD2\xD1\xD4\xDA\xD4\xCB\xD0\xD0\xD6\xD0\xA3\xA1";
 //   \r\n

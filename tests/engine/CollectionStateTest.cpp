@@ -54,6 +54,15 @@ TEST(CollectionState, TenWorkerSlotsAndNoReleaseBelowZero) {
   EXPECT_TRUE(state.acquireWorker());
 }
 
+TEST(CollectionState, WorkerSlotOnlyForAWaitingAddress) {
+  CollectionState state;
+  EXPECT_FALSE(state.acquireWorkerForWaitingAddress());
+  state.pushAddress("x");
+  for (int i = 0; i < CollectionState::kMaxWorkers; ++i) ASSERT_TRUE(state.acquireWorkerForWaitingAddress());
+  EXPECT_FALSE(state.acquireWorkerForWaitingAddress());
+  EXPECT_EQ(state.workerCount(), 10);
+}
+
 TEST(CollectionState, EndTestSeesQueueAndSlotsTogether) {
   CollectionState state;
   EXPECT_TRUE(state.allHandedOutAndNoWorker());

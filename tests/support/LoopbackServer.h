@@ -13,11 +13,13 @@
 
 namespace gleaner::testing {
 
-class LoopbackServer {
+// ServerT may be any httplib::Server, e.g. one that sees raw request targets.
+template <typename ServerT = httplib::Server>
+class BasicLoopbackServer {
  public:
   // setup registers the handlers on the server before it starts listening.
   template <typename Setup>
-  explicit LoopbackServer(Setup&& setup) {
+  explicit BasicLoopbackServer(Setup&& setup) {
     setup(server_);
     port_ = server_.bind_to_any_port("127.0.0.1");
     if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
@@ -28,11 +30,11 @@ class LoopbackServer {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
-  LoopbackServer() : LoopbackServer([](httplib::Server&) {}) {}
+  BasicLoopbackServer() : BasicLoopbackServer([](httplib::Server&) {}) {}
 
-  ~LoopbackServer() { stop(); }
-  LoopbackServer(const LoopbackServer&) = delete;
-  LoopbackServer& operator=(const LoopbackServer&) = delete;
+  ~BasicLoopbackServer() { stop(); }
+  BasicLoopbackServer(const BasicLoopbackServer&) = delete;
+  BasicLoopbackServer& operator=(const BasicLoopbackServer&) = delete;
 
   void stop() {
     if (thread_.joinable()) {
@@ -44,12 +46,14 @@ class LoopbackServer {
   int port() const { return port_; }
   std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
   std::string url(const std::string& path) const { return "http://" + hostPort() + path; }
-  httplib::Server& server() { return server_; }
+  ServerT& server() { return server_; }
 
  private:
-  httplib::Server server_;
+  ServerT server_;
   int port_ = 0;
   std::thread thread_;
 };
+
+using LoopbackServer = BasicLoopbackServer<>;
 
 }  // namespace gleaner::testing

@@ -1,0 +1,124 @@
+#include "cli/CliOptions.h"
+
+#include <map>
+
+#include "res/ControlIds.h"
+
+namespace gleaner::cli {
+
+const char* const kUsage =
+    "usage:\n"
+    "  gleaner-cli offers  [--keyword K] [--pages N] [--sort normal|pop|booked|credit|newest|price|none]\n"
+    "                      [--buyer-protection] [--alipay] [--online]\n"
+    "  gleaner-cli buyers  [--item-url URL]\n"
+    "  gleaner-cli sellers [--keyword K] [--pages N] [--level TEXT]\n"
+    "common options:\n"
+    "  --out FILE               write the rows to FILE instead of standard output\n"
+    "  --format csv|tsv         csv (RFC 4180, default) or tsv (\\t \\n \\r \\\\ escaped)\n"
+    "  --encoding utf-8|gbk     utf-8 (default) or the raw GBK bytes of the list\n"
+    "  --header                 write the job's four column headers first\n"
+    "  --help                   this text\n"
+    "Defaults are the tab pages': keyword 核桃, 10 pages, sort 综合, level 所有信用等级,\n"
+    "the sample item address. Rows go to standard output in list order; status lines\n"
+    "to standard error. Ctrl-C stops the run like the stop button; the rows found so\n"
+    "far are written. Exit status: 0 done, 1 no result page could be downloaded,\n"
+    "2 refused run or bad usage.\n"
+    "Environment: GLEANER_RULE_SERVER=host[:port] uses that rule server instead of the\n"
+    "built-in one; GLEANER_CONNECT_TO=HOST:PORT:CONNECT-HOST:CONNECT-PORT[,...] sends\n"
+    "connections for HOST:PORT elsewhere.\n";
+
+int sortRadioId(const std::string& sort) {
+  static const std::map<std::string, int> kRadios = {
+      {"normal", ids::kSortNormal}, {"pop", ids::kSortPopular}, {"booked", ids::kSortBooked},
+      {"credit", ids::kSortCredit}, {"newest", ids::kSortNewest}, {"price", ids::kSortPrice},
+      {"none", 0}};
+  const auto it = kRadios.find(sort);
+  if (it == kRadios.end()) throw UsageError("unknown --sort value: " + sort);
+  return it->second;
+}
+
+namespace {
+
+CollectionMode jobOf(const std::string& word) {
+  if (word == "offers") return CollectionMode::OfferSearch;
+  if (word == "buyers") return CollectionMode::ItemBuyers;
+  if (word == "sellers") return CollectionMode::SellerSearch;
+  throw UsageError("unknown job: " + word + " (offers, buyers or sellers)");
+}
+
+bool flagAllowed(CollectionMode job, const std::string& flag) {
+  static const std::map<std::string, std::vector<CollectionMode>> kFlags = {
+      {"--keyword", {CollectionMode::OfferSearch, CollectionMode::SellerSearch}},
+      {"--pages", {CollectionMode::OfferSearch, CollectionMode::SellerSearch}},
+      {"--sort", {CollectionMode::OfferSearch}},
+      {"--buyer-protection", {CollectionMode::OfferSearch}},
+      {"--alipay", {CollectionMode::OfferSearch}},
+      {"--online", {CollectionMode::OfferSearch}},
+      {"--item-url", {CollectionMode::ItemBuyers}},
+      {"--level", {CollectionMode::SellerSearch}},
+  };
+  const auto it = kFlags.find(flag);
+  if (it == kFlags.end()) return true;  // a common option
+  for (const CollectionMode m : it->second) {
+    if (m == job) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CliOptions parseCliOptions(const std::vector<std::string>& args) {
+  CliOptions options;
+  std::size_t i = 0;
+  for (const auto& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    }
+  }
+  if (args.empty()) throw UsageError("no job given");
+  options.job = jobOf(args[i++]);
+  auto value = [&](const std::string& flag) -> std::string {
+    if (i >= args.size()) throw UsageError(flag + " needs a value");
+    return args[i++];
+  };
+  while (i < args.size()) {
+    std::string flag = args[i++];
+    std::optional<std::string> inlineValue;
+    if (const auto eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
+      inlineValue = flag.substr(eq + 1);
+      flag.resize(eq);
+    }
+    auto take = [&]() { return inlineValue ? *inlineValue : value(flag); };
+    if (!flagAllowed(options.job, flag)) throw UsageError(flag + " does not belong to the job " + args[0]);
+    if (flag == "--keyword") options.keyword = take();
+    else if (flag == "--pages") options.pages = take();
+    else if (flag == "--item-url") options.itemUrl = take();
+    else if (flag == "--level") options.level = take();
+    else if (flag == "--sort") { options.sort = take(); sortRadioId(options.sort); }
+    else if (flag == "--buyer-protection") options.buyerProtection = true;
+    else if (flag == "--alipay") options.alipay = true;
+    else if (flag == "--online") options.online = true;
+    else if (flag == "--out") options.outPath = take();
+    else if (flag == "--header") options.header = true;
+    else if (flag == "--format") {
+      const std::string format = take();
+      if (format != "csv" && format != "tsv") throw UsageError("--format is csv or tsv, not " + format);
+      options.tsv = format == "tsv";
+    } else if (flag == "--encoding") {
+      const std::string encoding = take();
+      if (encoding != "utf-8" && encoding != "utf8" && encoding != "gbk") {
+        throw UsageError("--encoding is utf-8 or gbk, not " + encoding);
+      }
+      options.gbk = encoding == "gbk";
+    } else {
+      throw UsageError("unknown option: " + flag);
+    }
+    if (inlineValue && (flag == "--buyer-protection" || flag == "--alipay" || flag == "--online" || flag == "--header")) {
+      throw UsageError(flag + " takes no value");
+    }
+  }
+  return options;
+}
+
+}  // namespace gleaner::cli

@@ -1,0 +1,50 @@
+// The command line of gleaner-cli: the tab page of one job as flags, with the
+// pages' defaults, and the output settings.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/CollectionMode.h"
+
+namespace gleaner::cli {
+
+struct CliOptions {
+  CollectionMode job = CollectionMode::None;
+  // Page settings, as UTF-8 from the command line; nullopt keeps the page's default.
+  std::optional<std::string> keyword;
+  std::optional<std::string> pages;
+  std::optional<std::string> itemUrl;
+  std::optional<std::string> level;
+  std::string sort = "normal";  // normal|pop|booked|credit|newest|price|none
+  bool buyerProtection = false;
+  bool alipay = false;
+  bool online = false;
+  // Output.
+  std::string outPath;  // empty: standard output
+  bool tsv = false;
+  bool gbk = false;
+  bool header = false;
+  bool help = false;
+};
+
+// Parses argv (without the program name). Throws UsageError with a message
+// naming the fault.
+CliOptions parseCliOptions(const std::vector<std::string>& args);
+
+class UsageError : public std::exception {
+ public:
+  explicit UsageError(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// The sort radio button of a --sort value, 0 for "none".
+int sortRadioId(const std::string& sort);
+
+extern const char* const kUsage;
+
+}  // namespace gleaner::cli

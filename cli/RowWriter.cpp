@@ -1,0 +1,66 @@
+#include "cli/RowWriter.h"
+
+#include "text/GbkConvert.h"
+#include "text/GbkText.h"
+
+namespace gleaner::cli {
+
+namespace {
+
+// RFC 4180: a cell holding a comma, a quote or a line break is quoted, its
+// quotes doubled.
+std::string csvCell(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+// TSV cannot hold a tab or a line break in a cell: they are escaped, and so
+// is the escape character. In GBK a two-byte character is copied whole: its
+// trail byte may be 0x5C, which is no backslash there.
+std::string tsvCell(const std::string& text, bool gbkText) {
+  std::string out;
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    if (gbkText && gbk::charLength(text, pos) == 2) {
+      out.append(text, pos, 2);
+      ++pos;
+      continue;
+    }
+    const char c = text[pos];
+    switch (c) {
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\\': out += "\\\\"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string RowWriter::cell(const std::string& gbkText) const {
+  // Commas, quotes and line breaks are never GBK trail bytes, so CSV quoting
+  // is safe on either encoding.
+  if (!gbk_) {
+    const std::string utf8 = gbk::toUtf8(gbkText);
+    return tsv_ ? tsvCell(utf8, false) : csvCell(utf8);
+  }
+  return tsv_ ? tsvCell(gbkText, true) : csvCell(gbkText);
+}
+
+void RowWriter::write(const ResultRow& row) {
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    if (i > 0) out_ << (tsv_ ? '\t' : ',');
+    out_ << cell(row[i]);
+  }
+  out_ << (tsv_ ? "\n" : "\r\n");
+}
+
+}  // namespace gleaner::cli

@@ -1,0 +1,115 @@
+#include "extract/PageExtractor.h"
+
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "text/GbkText.h"
+#include "text/Literals.h"
+
+namespace gleaner {
+
+namespace {
+
+constexpr auto kPauseAfterProduct = std::chrono::milliseconds(500);
+
+// Upper bound of each level's score band, in the order of literals::kCreditLevels;
+// the last band has none.
+constexpr std::int64_t kLevelUpperBounds[] = {
+    10,     40,     90,      150,     250,     500,     1000,    2000,     5000,     10000,
+    20000,  50000,  100000,  200000,  500000,  1000000, 2000000, 5000000,  10000000,
+};
+constexpr std::int32_t kLowestRatedScore = 4;
+
+bool levelPassesFilter(const std::string& level, const std::string& filter) {
+  // An empty level (a seller below the first band) is contained in every filter.
+  return gbk::contains(filter, literals::kAllCreditLevels) || level.empty() || gbk::contains(filter, level);
+}
+
+}  // namespace
+
+std::string PageExtractor::CreditLevelText(const std::string& scoreText) {
+  const std::int32_t score = gbk::decimalToInt(scoreText);
+  if (score < kLowestRatedScore) return {};
+  std::size_t band = 0;
+  while (band < std::size(kLevelUpperBounds) && score > kLevelUpperBounds[band]) ++band;
+  return std::string(literals::kCreditLevels[band]);
+}
+
+void PageExtractor::SellerExtractor(std::string page) {
+  guarded([&] {
+    scanWithRule("/files/taobao/ExtractTextAImg3.txt", page, [&](const std::string& record) {
+      handleProductRecord(page, record);
+      // Every product record, skipped ones included, is followed by the pause.
+      std::this_thread::sleep_for(kPauseAfterProduct);
+      return true;
+    });
+  });
+}
+
+void PageExtractor::handleProductRecord(const std::string& page, const std::string& record) {
+  if (record.empty() || gbk::contains(record, literals::kReportItem)) return;
+
+  const std::string productName = gbk::before(record, "http");
+  // Without an item id, a seller block naming it, or a seller ID closed by a
+  // double quote there is no seller to rate: the product gives no row and
+  // costs no downloads.
+  if (!gbk::contains(record, "id=")) return;
+  std::string itemId = gbk::after(record, "id=");
+  if (gbk::contains(itemId, "&")) itemId = gbk::before(itemId, "&");
+  if (itemId.empty()) return;
+
+  const std::string block = findSellerBlock(page, itemId);
+  if (block.empty() || !gbk::contains(block, "user_number_id=")) return;
+  const std::string idAndRest = gbk::after(block, "user_number_id=");
+  if (!gbk::contains(idAndRest, "\"")) return;
+  const std::string sellerId = gbk::before(idAndRest, "\"");
+  const std::string nickname = gbk::before(block, "http");
+
+  const std::string ratingAddress = "http://" + sites_.ratingHost + "/user-rate-" + sellerId + ".htm";
+  const std::string summary = findRatingSummary(download(ratingAddress));
+  if (summary.empty() || !gbk::contains(summary, "<")) return;
+
+  const std::string scoreText = gbk::removeAll(gbk::before(summary, "<"), literals::kSellerCreditLabelPage);
+  const std::string level = CreditLevelText(scoreText);
+  if (!levelPassesFilter(level, window_.runFields().levelFilterText())) return;
+
+  const std::string creditCell = level + ", " + std::string(literals::kSellerCreditLabelCell) + scoreText;
+  const std::string countText = std::to_string(++window_.runFields().sellerRowCounter);
+  window_.appendRow({productName, sellerId, nickname, creditCell}, countText);
+}
+
+std::string PageExtractor::SellerBlockLookup(const std::string& page, const std::string& itemId) {
+  std::string block;
+  guarded([&] { block = findSellerBlock(page, itemId); });
+  return block;
+}
+
+std::string PageExtractor::findSellerBlock(const std::string& page, const std::string& itemId) {
+  std::string block;
+  scanWithRule("/files/taobao/ExtractImg.txt", page, [&](const std::string& record) {
+    std::string candidate = gbk::removeAll(record, " ");
+    if (candidate.empty() || !gbk::contains(candidate, itemId)) return true;
+    block = std::move(candidate);
+    return false;
+  });
+  return block;
+}
+
+std::string PageExtractor::RatingSummaryLookup(const std::string& ratingPage) {
+  std::string summary;
+  guarded([&] { summary = findRatingSummary(ratingPage); });
+  return summary;
+}
+
+std::string PageExtractor::findRatingSummary(const std::string& ratingPage) {
+  std::string summary;
+  scanWithRule("/files/taobao/ExtractTextAImg31.txt", ratingPage, [&](const std::string& record) {
+    if (record.empty() || !gbk::contains(record, "href")) return true;
+    summary = record + "\r\n";
+    return false;
+  });
+  return summary;
+}
+
+}  // namespace gleaner

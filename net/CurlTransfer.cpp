@@ -1,0 +1,260 @@
+#include "net/CurlTransfer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <string_view>
+
+#include "net/InternetClient.h"
+#include "net/InternetError.h"
+
+namespace gleaner {
+
+namespace {
+
+// How long one wait for the socket lasts; also how soon an abort is seen.
+constexpr int kPollMilliseconds = 50;
+// Handed-out body bytes are dropped from the buffer once they pass this size.
+constexpr std::size_t kCompactThreshold = 64 * 1024;
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+
+bool setsHeader(const std::vector<std::string>& headers, std::string_view name) {
+  return std::any_of(headers.begin(), headers.end(), [&](const std::string& header) {
+    const std::size_t colon = header.find(':');
+    return colon != std::string::npos && equalsNoCase(std::string_view(header).substr(0, colon), name);
+  });
+}
+
+bool isFollowedRedirect(int status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// "HTTP/1.1 302 Found" gives 302; 0 when the line carries no status code.
+int parseStatus(std::string_view statusLine) {
+  const std::size_t space = statusLine.find(' ');
+  if (space == std::string_view::npos) return 0;
+  int status = 0;
+  const char* first = statusLine.data() + space + 1;
+  const auto [end, error] = std::from_chars(first, statusLine.data() + statusLine.size(), status);
+  return error == std::errc() && end - first == 3 ? status : 0;
+}
+
+std::string describe(const CurlTransfer::Options& options) {
+  if (options.requestTarget.empty() || options.url.empty() || options.url.back() != '/') return options.url;
+  return options.url.substr(0, options.url.size() - 1) + options.requestTarget;
+}
+
+}  // namespace
+
+CurlTransfer::CurlTransfer(const Options& options)
+    : address_(describe(options)), followRedirects_(options.followRedirects) {
+  InternetClient::initialize();
+  easy_ = curl_easy_init();
+  multi_ = curl_multi_init();
+  try {
+    if (easy_ == nullptr || multi_ == nullptr) throw InternetError(address_ + ": cannot create a transfer");
+    configure(options);
+  } catch (...) {
+    release();
+    throw;
+  }
+}
+
+CurlTransfer::~CurlTransfer() { release(); }
+
+void CurlTransfer::release() noexcept {
+  if (added_) curl_multi_remove_handle(multi_, easy_);
+  added_ = false;
+  if (easy_ != nullptr) curl_easy_cleanup(easy_);
+  if (multi_ != nullptr) curl_multi_cleanup(multi_);
+  easy_ = nullptr;
+  multi_ = nullptr;
+  curl_slist_free_all(headerList_);
+  curl_slist_free_all(connectToList_);
+  headerList_ = nullptr;
+  connectToList_ = nullptr;
+}
+
+template <typename T>
+void CurlTransfer::setOption(CURLoption option, T value) {
+  const CURLcode code = curl_easy_setopt(easy_, option, value);
+  if (code != CURLE_OK) throw InternetError(address_ + ": " + curl_easy_strerror(code));
+}
+
+void CurlTransfer::appendTo(curl_slist*& list, const std::string& line) {
+  curl_slist* longer = curl_slist_append(list, line.c_str());
+  if (longer == nullptr) throw InternetError(address_ + ": out of memory");
+  list = longer;
+}
+
+void CurlTransfer::configure(const Options& options) {
+  setOption(CURLOPT_ERRORBUFFER, errorBuffer_);
+  setOption(CURLOPT_URL, options.url.c_str());
+  if (!options.requestTarget.empty()) setOption(CURLOPT_REQUEST_TARGET, options.requestTarget.c_str());
+  setOption(CURLOPT_NOSIGNAL, 1L);
+  setOption(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  setOption(CURLOPT_PROTOCOLS_STR, "http,https");
+  setOption(CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L);
+  if (options.followRedirects) {
+    setOption(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    setOption(CURLOPT_MAXREDIRS, 10L);
+  }
+  if (options.direct) setOption(CURLOPT_PROXY, "");
+
+  for (const std::string& header : options.headers) appendTo(headerList_, header);
+  if (headerList_ != nullptr) setOption(CURLOPT_HTTPHEADER, headerList_);
+  if (!options.userAgent.empty() && !setsHeader(options.headers, "User-Agent")) {
+    setOption(CURLOPT_USERAGENT, options.userAgent.c_str());
+  }
+
+  const ConnectTo connectTo = InternetClient::connectTo();
+  for (const std::string& entry : connectTo.entries()) appendTo(connectToList_, entry);
+  if (connectToList_ != nullptr) setOption(CURLOPT_CONNECT_TO, connectToList_);
+
+  const InternetClient::Limits limits = InternetClient::limits();
+  setOption(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
+  stallTimeout_ = limits.stallTimeout;
+
+  setOption(CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
+  setOption(CURLOPT_WRITEDATA, this);
+  setOption(CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader);
+  setOption(CURLOPT_HEADERDATA, this);
+  setOption(CURLOPT_XFERINFOFUNCTION, &CurlTransfer::onProgress);
+  setOption(CURLOPT_XFERINFODATA, this);
+  setOption(CURLOPT_NOPROGRESS, 0L);
+}
+
+void CurlTransfer::start() {
+  if (added_) return;
+  if (InternetClient::transfersAborted()) throw InternetError(address_ + ": transfers are aborted");
+  const CURLMcode code = curl_multi_add_handle(multi_, easy_);
+  if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
+  added_ = true;
+  lastActivity_ = std::chrono::steady_clock::now();
+  while (!headReady()) {
+    throwIfFailed();
+    step();
+  }
+  // A body that fails after a whole head fails its reading, not the send.
+  if (!finalHeadSeen()) throwIfFailed();
+  if (status_ == 0) throw InternetError(address_ + ": no HTTP response");
+}
+
+bool CurlTransfer::finalHeadSeen() const {
+  // Libcurl goes on by itself after a redirect it follows, and after 1xx.
+  return headBlockEnded_ && status_ >= 200 && !(followRedirects_ && isFollowedRedirect(status_));
+}
+
+bool CurlTransfer::headReady() const { return done_ || bodyStarted_ || finalHeadSeen(); }
+
+void CurlTransfer::step() {
+  if (InternetClient::transfersAborted()) {
+    done_ = true;
+    result_ = CURLE_ABORTED_BY_CALLBACK;
+    return;
+  }
+  progressed_ = false;
+  int running = 0;
+  CURLMcode code = curl_multi_perform(multi_, &running);
+  if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
+  int queued = 0;
+  while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+    if (message->msg == CURLMSG_DONE && message->easy_handle == easy_) {
+      done_ = true;
+      result_ = message->data.result;
+    }
+  }
+  if (done_) return;
+  // The stall is measured only after libcurl has taken in what the socket
+  // holds, so a slow reader of the body is not taken for a silent server.
+  const auto now = std::chrono::steady_clock::now();
+  if (progressed_) {
+    lastActivity_ = now;
+    return;
+  }
+  if (now - lastActivity_ >= stallTimeout_) {
+    done_ = true;
+    result_ = CURLE_OPERATION_TIMEDOUT;
+    stalled_ = true;
+    return;
+  }
+  code = curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
+  if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
+}
+
+void CurlTransfer::throwIfFailed() const {
+  if (!done_ || result_ == CURLE_OK) return;
+  if (result_ == CURLE_ABORTED_BY_CALLBACK) throw InternetError(address_ + ": transfer aborted");
+  if (stalled_) {
+    throw InternetError(address_ + ": nothing received for " + std::to_string(stallTimeout_.count()) + " s");
+  }
+  throw InternetError(address_ + ": " + (errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(result_)));
+}
+
+bool CurlTransfer::readLine(std::string& line) {
+  start();
+  for (;;) {
+    throwIfFailed();
+    if (takeLine(line)) return true;
+    if (done_) {
+      if (readPos_ == body_.size()) return false;
+      line.assign(body_, readPos_);
+      readPos_ = scanPos_ = body_.size();
+      return true;
+    }
+    step();
+  }
+}
+
+bool CurlTransfer::takeLine(std::string& line) {
+  const std::size_t lineFeed = body_.find('\n', std::max(scanPos_, readPos_));
+  if (lineFeed == std::string::npos) {
+    scanPos_ = body_.size();
+    return false;
+  }
+  std::size_t end = lineFeed;
+  if (end > readPos_ && body_[end - 1] == '\r') --end;
+  line.assign(body_, readPos_, end - readPos_);
+  readPos_ = scanPos_ = lineFeed + 1;
+  if (readPos_ >= kCompactThreshold && readPos_ * 2 >= body_.size()) {
+    body_.erase(0, readPos_);
+    readPos_ = scanPos_ = 0;
+  }
+  return true;
+}
+
+std::size_t CurlTransfer::onBody(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* transfer = static_cast<CurlTransfer*>(self);
+  transfer->body_.append(data, size * count);
+  transfer->bodyStarted_ = true;
+  transfer->progressed_ = true;
+  return size * count;
+}
+
+std::size_t CurlTransfer::onHeader(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* transfer = static_cast<CurlTransfer*>(self);
+  std::string_view line(data, size * count);
+  transfer->progressed_ = true;
+  // Every response head starts with its status line; only the last one is kept.
+  if (line.starts_with("HTTP/")) {
+    transfer->rawHeaders_.clear();
+    transfer->headBlockEnded_ = false;
+    transfer->status_ = parseStatus(line);
+  }
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  if (line.empty()) transfer->headBlockEnded_ = true;
+  transfer->rawHeaders_.append(line);
+  transfer->rawHeaders_.append("\r\n");
+  return size * count;
+}
+
+int CurlTransfer::onProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return InternetClient::transfersAborted() ? 1 : 0;
+}
+
+}  // namespace gleaner

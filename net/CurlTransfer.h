@@ -1,0 +1,89 @@
+// One HTTP transfer over its own libcurl easy handle, driven through a multi
+// handle on the calling thread so that the body is read as it arrives.
+// Used by HttpFile; callers go through the session classes.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace gleaner {
+
+class CurlTransfer {
+ public:
+  struct Options {
+    std::string url;                   // what libcurl resolves and connects to
+    std::string requestTarget;         // sent on the request line as it stands; empty: libcurl's own
+    std::vector<std::string> headers;  // "Name: value", each replacing libcurl's own of that name
+    std::string userAgent;             // sent only when no header sets one
+    bool direct = true;                // no proxy at all; false: libcurl's proxy environment
+    bool followRedirects = false;
+  };
+
+  explicit CurlTransfer(const Options& options);
+  ~CurlTransfer();
+  CurlTransfer(const CurlTransfer&) = delete;
+  CurlTransfer& operator=(const CurlTransfer&) = delete;
+
+  // Sends the request and waits for the head of the final response. Throws
+  // InternetError when it cannot be sent or no response comes.
+  void start();
+
+  int statusCode() const { return status_; }
+  // Status line and header lines of the final response, each ending in CR LF,
+  // then the empty line.
+  const std::string& rawHeaders() const { return rawHeaders_; }
+
+  // The next body line: up to a line feed, which is not part of the line, nor
+  // is a carriage return right before it; a last line without a line feed
+  // counts. False at the end of the body. Throws InternetError when the body
+  // breaks off, stalls or is aborted.
+  bool readLine(std::string& line);
+
+ private:
+  static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self);
+  static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
+  static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+
+  void configure(const Options& options);
+  template <typename T>
+  void setOption(CURLoption option, T value);
+  void appendTo(curl_slist*& list, const std::string& line);
+  void release() noexcept;
+
+  // One round: let libcurl work, note the end of the transfer, and wait up to
+  // a short while for the socket when nothing has changed.
+  void step();
+  void throwIfFailed() const;
+  bool finalHeadSeen() const;
+  bool headReady() const;
+  bool takeLine(std::string& line);
+
+  std::string address_;  // names the transfer in error messages
+  bool followRedirects_ = false;
+  CURL* easy_ = nullptr;
+  CURLM* multi_ = nullptr;
+  curl_slist* headerList_ = nullptr;
+  curl_slist* connectToList_ = nullptr;
+  char errorBuffer_[CURL_ERROR_SIZE] = {};
+
+  bool added_ = false;
+  bool done_ = false;
+  CURLcode result_ = CURLE_OK;
+  bool headBlockEnded_ = false;
+  bool bodyStarted_ = false;
+  bool progressed_ = false;  // a callback ran during the last round
+  bool stalled_ = false;
+  std::chrono::seconds stallTimeout_{60};
+  std::chrono::steady_clock::time_point lastActivity_;
+  int status_ = 0;
+  std::string rawHeaders_;
+  std::string body_;
+  std::size_t readPos_ = 0;  // first byte of body_ not yet handed out
+  std::size_t scanPos_ = 0;  // bytes before this hold no line feed after readPos_
+};
+
+}  // namespace gleaner

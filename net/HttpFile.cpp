@@ -1,0 +1,83 @@
+#include "net/HttpFile.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "net/CurlTransfer.h"
+#include "net/InternetError.h"
+#include "text/GbkText.h"
+
+namespace gleaner {
+
+namespace {
+
+std::string headerName(std::string_view header) {
+  std::string name = gbk::trimWhite(header.substr(0, header.find(':')));
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return name;
+}
+
+}  // namespace
+
+HttpFile::HttpFile(std::string url, std::string requestTarget, const InternetSession& session, bool followRedirects)
+    : url_(std::move(url)),
+      requestTarget_(std::move(requestTarget)),
+      agent_(session.agent()),
+      access_(session.access()),
+      followRedirects_(followRedirects) {}
+
+HttpFile::~HttpFile() = default;
+
+void HttpFile::addRequestHeaders(std::string_view headers) {
+  if (transfer_ || closed_) throw InternetError(url_ + ": headers added after the request was sent");
+  while (!headers.empty()) {
+    std::size_t end = headers.find('\n');
+    if (end == std::string_view::npos) end = headers.size();
+    std::string_view line = headers.substr(0, end);
+    headers.remove_prefix(std::min(end + 1, headers.size()));
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) continue;
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos || headerName(line).empty()) {
+      throw InternetError(url_ + ": malformed request header \"" + std::string(line) + "\"");
+    }
+    const std::string name = headerName(line);
+    const bool present = std::any_of(headers_.begin(), headers_.end(),
+                                     [&](const std::string& header) { return headerName(header) == name; });
+    if (!present) headers_.emplace_back(line);
+  }
+}
+
+void HttpFile::sendRequest() {
+  if (closed_) throw InternetError(url_ + ": request already closed");
+  if (transfer_) throw InternetError(url_ + ": request already sent");
+  CurlTransfer::Options options;
+  options.url = url_;
+  options.requestTarget = requestTarget_;
+  options.headers = headers_;
+  options.userAgent = agent_;
+  options.direct = access_ == AccessType::Direct;
+  options.followRedirects = followRedirects_;
+  auto transfer = std::make_unique<CurlTransfer>(options);
+  transfer->start();
+  transfer_ = std::move(transfer);
+}
+
+CurlTransfer& HttpFile::sentTransfer() const {
+  if (closed_) throw InternetError(url_ + ": request already closed");
+  if (!transfer_) throw InternetError(url_ + ": request not sent");
+  return *transfer_;
+}
+
+int HttpFile::queryStatusCode() const { return sentTransfer().statusCode(); }
+
+std::string HttpFile::queryRawHeaders() const { return sentTransfer().rawHeaders(); }
+
+bool HttpFile::readLine(std::string& line) { return sentTransfer().readLine(line); }
+
+void HttpFile::close() {
+  transfer_.reset();
+  closed_ = true;
+}
+
+}  // namespace gleaner

@@ -1,0 +1,68 @@
+// One HTTP request and its response: request headers, send, status code, raw
+// response headers and the body read line by line. Made by
+// HttpConnection::openRequest (sent by sendRequest) or by
+// InternetSession::openUrl (already sent).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/InternetSession.h"
+
+namespace gleaner {
+
+class CurlTransfer;
+
+class HttpFile {
+ public:
+  ~HttpFile();
+  HttpFile(const HttpFile&) = delete;
+  HttpFile& operator=(const HttpFile&) = delete;
+
+  // Adds each "Name: value" line of headers (lines end in CR LF or LF) whose
+  // name is not yet among the request's headers; a header already there is
+  // kept as it is. Only before sendRequest. Throws InternetError for a line
+  // without a name or after the request was sent.
+  void addRequestHeaders(std::string_view headers);
+  const std::vector<std::string>& requestHeaders() const { return headers_; }
+
+  // Sends the request and waits for the head of the response. Redirects are
+  // not followed here. Throws InternetError when the server cannot be reached
+  // or does not answer.
+  void sendRequest();
+
+  // Of the final response; only after the request was sent.
+  int queryStatusCode() const;
+  // Status line and header lines, each ending in CR LF, then an empty line.
+  std::string queryRawHeaders() const;
+
+  // The next line of the body: it runs up to a line feed, which is not part of
+  // it, nor is a carriage return right before the line feed, so CR LF and LF
+  // bodies read alike. A last line without a line feed counts. False at the
+  // end of the body. Throws InternetError when the body breaks off, stalls or
+  // transfers are aborted: a cut body never reads as a whole one.
+  bool readLine(std::string& line);
+
+  // Ends the transfer and frees its connection; later calls fail.
+  void close();
+
+ private:
+  friend class HttpConnection;
+  friend class InternetSession;
+
+  HttpFile(std::string url, std::string requestTarget, const InternetSession& session, bool followRedirects);
+  CurlTransfer& sentTransfer() const;
+
+  std::string url_;
+  std::string requestTarget_;
+  std::string agent_;
+  AccessType access_;
+  bool followRedirects_;
+  std::vector<std::string> headers_;
+  std::unique_ptr<CurlTransfer> transfer_;
+  bool closed_ = false;
+};
+
+}  // namespace gleaner

@@ -1,0 +1,46 @@
+// An internet session: the agent name and the kind of access that every
+// connection and request made through it uses. Making a session costs
+// nothing and opens nothing.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace gleaner {
+
+class HttpConnection;
+class HttpFile;
+
+enum class AccessType {
+  Direct,         // no proxy at all, whatever the environment says
+  Preconfigured,  // the proxy settings of the environment (http_proxy, no_proxy, ...)
+};
+
+class InternetSession {
+ public:
+  // The name a session without an agent name of its own goes by.
+  static constexpr const char* kApplicationName = "gleaner";
+
+  // An empty agent gives the application's name.
+  explicit InternetSession(std::string agent = {}, AccessType access = AccessType::Preconfigured);
+
+  const std::string& agent() const { return agent_; }
+  AccessType access() const { return access_; }
+
+  // A connection to an HTTP server; nothing goes over the network until a
+  // request of it is sent. Throws InternetError for an empty server or a port
+  // outside 1-65535.
+  std::unique_ptr<HttpConnection> getHttpConnection(const std::string& server, int port);
+
+  // Opens a whole http or https address in one call: the request is sent,
+  // redirects are followed by the client, and the file is ready for reading
+  // its body whatever the status. Throws InternetError when the address cannot
+  // be used or the server cannot be reached.
+  std::unique_ptr<HttpFile> openUrl(const std::string& address);
+
+ private:
+  std::string agent_;
+  AccessType access_;
+};
+
+}  // namespace gleaner

@@ -1,0 +1,283 @@
+// Whole runs through the run controller against a loopback server whose
+// rules match nothing: these tests watch the walk itself (addresses asked
+// for, pause, stop, end, lifetime), not the rows. The server sees request
+// targets as sent, "#beginPage=N" included.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/MainThread.h"
+#include "engine/MemoryWindow.h"
+#include "engine/ProcessValues.h"
+#include "engine/RunController.h"
+#include "sample-site/RawTargetServer.h"
+#include "support/LoopbackServer.h"
+#include "text/Literals.h"
+
+namespace gleaner {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class RunTest : public ::testing::Test {
+ protected:
+  RunTest()
+      : server_([this](httplib::Server& s) {
+          s.Get(R"(/files/.*)", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("(never-in-any-page)", "text/plain");
+          });
+          s.Get(R"(.*)", [this](const httplib::Request& req, httplib::Response& res) { answer(req, res); });
+        }) {
+    PauseRequested = false;
+    sites_.offerSearchHost = sites_.offerDetailHost = sites_.taobaoSearchHost = sites_.ratingHost =
+        sites_.itemHost = sites_.ruleServer = server_.hostPort();
+    window_ = std::make_unique<MemoryWindow>(sites_.itemHost);
+  }
+  ~RunTest() override {
+    controller_.reset();
+    PauseRequested = false;
+  }
+
+  void answer(const httplib::Request& req, httplib::Response& res) {
+    std::chrono::milliseconds delay{0};
+    int failFrom = 0;
+    {
+      std::lock_guard lock(mutex_);
+      targets_.push_back(sample::RawTargetServer::currentRawTarget());
+      delay = delay_;
+      failFrom = failFromRequest_;
+      if (failFrom > 0 && static_cast<int>(targets_.size()) >= failFrom) {
+        res.status = 404;
+        return;
+      }
+    }
+    std::this_thread::sleep_for(delay);
+    res.set_content(body_, "text/html");
+  }
+
+  RunController& controller() {
+    if (!controller_) controller_ = std::make_unique<RunController>(*window_, sites_);
+    return *controller_;
+  }
+
+  // Starts a run and waits until all its threads have ended.
+  void runToTheEnd() {
+    controller().collect();
+    waitUntilIdle();
+  }
+  void waitUntilIdle(std::chrono::seconds limit = 60s) {
+    const auto deadline = Clock::now() + limit;
+    while (controller().busy()) {
+      ASSERT_LT(Clock::now(), deadline) << "the run did not end";
+      std::this_thread::sleep_for(5ms);
+    }
+  }
+  template <typename Predicate>
+  bool waitFor(Predicate predicate, std::chrono::milliseconds limit = 20s) {
+    const auto deadline = Clock::now() + limit;
+    while (!predicate()) {
+      if (Clock::now() > deadline) return false;
+      std::this_thread::sleep_for(2ms);
+    }
+    return true;
+  }
+
+  std::vector<std::string> targets() {
+    std::lock_guard lock(mutex_);
+    return targets_;
+  }
+  void setDelay(std::chrono::milliseconds delay) {
+    std::lock_guard lock(mutex_);
+    delay_ = delay;
+  }
+  void failFromRequest(int n) {
+    std::lock_guard lock(mutex_);
+    failFromRequest_ = n;
+  }
+  std::vector<std::string> finishedMessages() {
+    std::vector<std::string> found;
+    for (const auto& m : window_->messages()) {
+      if (m == literals::kRunFinished) found.push_back(m);
+    }
+    return found;
+  }
+
+  std::string body_ = "<html><body>nothing to find</body></html>";
+  testing::BasicLoopbackServer<sample::RawTargetServer> server_;
+  Sites sites_;
+  std::unique_ptr<MemoryWindow> window_;
+  std::unique_ptr<RunController> controller_;
+  std::mutex mutex_;
+  std::vector<std::string> targets_;
+  std::chrono::milliseconds delay_{0};
+  int failFromRequest_ = 0;
+};
+
+const std::string kOfferPath =
+    "/selloffer/offer_search.htm?keywords=abc&sortType=normal&button_click=top&earseDirect=false&n=y#beginPage=";
+
+TEST_F(RunTest, OfferRunAsksForPageOneTwiceThenEachPage) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  window_->setControlText(TabPage::Search, ids::kSearchPages, "2");
+  runToTheEnd();
+  EXPECT_EQ(targets(), (std::vector<std::string>{kOfferPath + "1", kOfferPath + "1", kOfferPath + "2"}));
+  EXPECT_EQ(window_->statusHistory(),
+            (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
+                                      literals::collectingPage(3)}));
+  EXPECT_EQ(finishedMessages().size(), 1u);
+  EXPECT_TRUE(window_->collectEnabled());
+  EXPECT_EQ(window_->columns(), CollectionMode::OfferSearch);
+  EXPECT_EQ(controller().latestSummary()->pagesDownloaded, 3);
+}
+
+TEST_F(RunTest, OfferRunWithoutPagesDownloadsOnlyTheFirstAddress) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  for (const char* pages : {"0", "-3", "x"}) {
+    window_->setControlText(TabPage::Search, ids::kSearchPages, pages);
+    const std::size_t before = targets().size();
+    runToTheEnd();
+    EXPECT_EQ(targets().size(), before + 1) << pages;
+  }
+}
+
+TEST_F(RunTest, SellerRunAppendsEveryOffsetToTheAddress) {
+  window_->selectTab(2);
+  window_->setControlText(TabPage::SellerSearch, ids::kSellerKeyword, "abc");
+  window_->setControlText(TabPage::SellerSearch, ids::kSellerPages, "1");
+  runToTheEnd();
+  EXPECT_EQ(targets(), (std::vector<std::string>{"/search?&q=abc", "/search?&q=abc&s=0", "/search?&q=abc&s=0&s=40"}));
+  EXPECT_EQ(window_->columns(), CollectionMode::SellerSearch);
+
+  // An empty page count counts as 0 pages: the run still goes ahead.
+  window_->setControlText(TabPage::SellerSearch, ids::kSellerPages, "");
+  runToTheEnd();
+  EXPECT_EQ(targets().size(), 5u);
+}
+
+TEST_F(RunTest, RefusedRunChangesNothingButTheClearedList) {
+  window_->appendRow({"a", "b", "c", "d"}, "1");
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "");
+  window_->setControlText(TabPage::Search, ids::kSearchPages, "");
+  runToTheEnd();
+  EXPECT_EQ(window_->messages(), (std::vector<std::string>{std::string(literals::kFillKeyword)}));
+  EXPECT_TRUE(window_->rows().empty());
+  EXPECT_EQ(window_->columns(), CollectionMode::OfferSearch);
+  EXPECT_TRUE(window_->collectEnabled());
+  EXPECT_TRUE(targets().empty());
+  EXPECT_EQ(controller().latestSummary()->outcome, RunSummary::Outcome::Refused);
+
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  runToTheEnd();
+  EXPECT_EQ(window_->messages().back(), literals::kFillPageCount);
+  // Stop after a refused run finds no run and touches nothing.
+  controller().stop();
+  EXPECT_TRUE(targets().empty());
+}
+
+TEST_F(RunTest, AFailedPageEndsTheWalk) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  window_->setControlText(TabPage::Search, ids::kSearchPages, "10");
+  failFromRequest(3);
+  runToTheEnd();
+  EXPECT_EQ(targets().size(), 3u);
+  ASSERT_FALSE(window_->reports().empty());
+  EXPECT_EQ(window_->reports().back(), "http://" + server_.hostPort() + kOfferPath + "2" + "\r\nDownload failed!\r\n");
+  EXPECT_EQ(finishedMessages().size(), 1u);
+  EXPECT_TRUE(window_->collectEnabled());
+}
+
+TEST_F(RunTest, PauseBeforeCollectLetsTheFirstPageThroughAndHoldsTheSecond) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  window_->setControlText(TabPage::Search, ids::kSearchPages, "1");
+  controller().togglePause();
+  EXPECT_TRUE(PauseRequested);
+  controller().collect();
+  ASSERT_TRUE(waitFor([&] { return targets().size() == 1; }));
+  std::this_thread::sleep_for(600ms);
+  EXPECT_EQ(targets().size(), 1u);
+  EXPECT_TRUE(controller().busy());
+  EXPECT_FALSE(window_->collectEnabled());
+  controller().togglePause();
+  waitUntilIdle();
+  EXPECT_EQ(targets().size(), 2u);
+  EXPECT_EQ(finishedMessages().size(), 1u);
+}
+
+TEST_F(RunTest, StopDuringASlowPageEndsTheRunWhileThePageFinishes) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  setDelay(2500ms);
+  controller().collect();
+  ASSERT_TRUE(waitFor([&] { return targets().size() == 1; }));
+  const auto stoppedAt = Clock::now();
+  controller().stop();
+  ASSERT_TRUE(waitFor([&] { return !finishedMessages().empty(); }, 5s));
+  const auto endShown = Clock::now() - stoppedAt;
+  EXPECT_GE(endShown, 900ms);
+  EXPECT_LE(endShown, 1600ms);
+  EXPECT_TRUE(window_->collectEnabled());
+  // The worker still holds its page: it finishes, counts it and may queue a
+  // next address that nobody takes.
+  EXPECT_TRUE(controller().busy());
+  waitUntilIdle();
+  EXPECT_EQ(window_->statusHistory().size(), 1u);
+  EXPECT_EQ(targets().size(), 1u);
+}
+
+TEST_F(RunTest, ShutdownDuringASlowPageEndsEveryThreadQuickly) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  setDelay(5000ms);
+  controller().collect();
+  ASSERT_TRUE(waitFor([&] { return targets().size() == 1; }));
+  const auto start = Clock::now();
+  EXPECT_TRUE(controller().shutdown({}, 10s));
+  EXPECT_LT(Clock::now() - start, 2s);
+  EXPECT_FALSE(controller().busy());
+}
+
+TEST_F(RunTest, BuyersRunWhoseItemPageCannotBeDownloadedEndsWithAMessage) {
+  window_->selectTab(1);
+  window_->setControlText(TabPage::ItemUrl, ids::kItemAddress, "");
+  runToTheEnd();
+  ASSERT_EQ(window_->messages().size(), 1u);
+  EXPECT_EQ(window_->messages()[0].rfind(literals::kItemPageFailed, 0), 0u);
+  EXPECT_TRUE(window_->collectEnabled());
+  EXPECT_EQ(controller().latestSummary()->outcome, RunSummary::Outcome::ItemPageFailed);
+  EXPECT_TRUE(targets().empty());
+}
+
+TEST_F(RunTest, BuyersRunWalksOneHundredAndTwoReviewPages) {
+  window_->selectTab(1);
+  body_ = "<title>Item</title><div data-reviewApi=\"http://" + server_.hostPort() +
+          "/detail_rate.htm?userNumId=1&auctionNumId=2&currentPage=1&ismore=0\"></div>";
+  runToTheEnd();
+  const auto asked = targets();
+  ASSERT_EQ(asked.size(), 103u);  // the item page, then 102 review pages
+  EXPECT_EQ(asked[1], "/detail_rate.htm?userNumId=1&auctionNumId=2&currentPage=1");
+  EXPECT_EQ(asked[2], "/detail_rate.htm?userNumId=1&auctionNumId=2&currentPage=2");
+  EXPECT_EQ(asked[102], "/detail_rate.htm?userNumId=1&auctionNumId=2&currentPage=102");
+  EXPECT_EQ(window_->runFields().itemTitle(), "Item\t\r\n");
+}
+
+TEST_F(RunTest, NoJobTabEndsTheRunAtItsEmptyFirstAddress) {
+  window_->selectTab(3);
+  runToTheEnd();
+  EXPECT_EQ(finishedMessages().size(), 1u);
+  EXPECT_TRUE(targets().empty());
+  EXPECT_EQ(window_->reports(), (std::vector<std::string>{"\r\nDownload failed!\r\n"}));
+}
+
+TEST_F(RunTest, ManyRunsOneAfterAnotherLeaveNoThreadBehind) {
+  window_->setControlText(TabPage::Search, ids::kSearchKeyword, "abc");
+  window_->setControlText(TabPage::Search, ids::kSearchPages, "0");
+  for (int i = 0; i < 5; ++i) runToTheEnd();
+  EXPECT_EQ(finishedMessages().size(), 5u);
+  EXPECT_EQ(targets().size(), 5u);
+}
+
+}  // namespace
+}  // namespace gleaner

@@ -1,0 +1,143 @@
+// A bare TCP server on a loopback port that hands each connection to a
+// handler and records the exact bytes of every request head, where an HTTP
+// server library would normalise them. Connections are served one after the
+// other on the server's own thread.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace gleaner::testing {
+
+class RawServer {
+ public:
+  class Connection {
+   public:
+    Connection(RawServer& server, int fd) : server_(server), fd_(fd) {}
+
+    // Reads up to the empty line that ends a request head and records it.
+    // Empty when the peer closes first or the server stops.
+    std::string readHead() {
+      std::string head;
+      while (head.find("\r\n\r\n") == std::string::npos) {
+        if (!waitReadable()) return {};
+        char buffer[4096];
+        const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (got <= 0) return {};
+        head.append(buffer, static_cast<std::size_t>(got));
+      }
+      std::lock_guard lock(server_.mutex_);
+      server_.heads_.push_back(head);
+      return head;
+    }
+
+    void send(std::string_view bytes) {
+      while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent <= 0) return;
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+      }
+    }
+
+    // Keeps the connection open without a word until the peer closes it or
+    // the server stops.
+    void holdOpen() {
+      char buffer[256];
+      while (waitReadable() && ::recv(fd_, buffer, sizeof buffer, 0) > 0) {
+      }
+    }
+
+   private:
+    bool waitReadable() {
+      while (!server_.stopping_) {
+        pollfd entry{fd_, POLLIN, 0};
+        if (::poll(&entry, 1, 20) > 0) return true;
+      }
+      return false;
+    }
+
+    RawServer& server_;
+    int fd_;
+  };
+
+  using Handler = std::function<void(Connection&)>;
+
+  explicit RawServer(Handler handler) : handler_(std::move(handler)) {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (listenFd_ < 0) throw std::runtime_error("cannot open a socket");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listenFd_, 16) != 0 ||
+        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      ::close(listenFd_);
+      throw std::runtime_error("cannot listen on a loopback port");
+    }
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+  }
+
+  ~RawServer() {
+    stopping_ = true;
+    thread_.join();
+    ::close(listenFd_);
+  }
+  RawServer(const RawServer&) = delete;
+  RawServer& operator=(const RawServer&) = delete;
+
+  int port() const { return port_; }
+  std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+  std::string url(const std::string& path) const { return "http://" + hostPort() + path; }
+
+  std::vector<std::string> heads() const {
+    std::lock_guard lock(mutex_);
+    return heads_;
+  }
+  int connections() const { return connections_; }
+
+ private:
+  void serve() {
+    while (!stopping_) {
+      pollfd entry{listenFd_, POLLIN, 0};
+      if (::poll(&entry, 1, 20) <= 0) continue;
+      const int fd = ::accept(listenFd_, nullptr, nullptr);
+      if (fd < 0) continue;
+      ++connections_;
+      Connection connection(*this, fd);
+      handler_(connection);
+      ::close(fd);
+    }
+  }
+
+  Handler handler_;
+  int listenFd_ = -1;
+  int port_ = 0;
+  std::thread thread_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<int> connections_{0};
+  mutable std::mutex mutex_;
+  std::vector<std::string> heads_;
+};
+
+// A handler that reads the request and answers with the given bytes, then
+// closes the connection.
+inline RawServer::Handler answerWith(std::string response) {
+  return [response = std::move(response)](RawServer::Connection& connection) {
+    if (!connection.readHead().empty()) connection.send(response);
+  };
+}
+
+}  // namespace gleaner::testing

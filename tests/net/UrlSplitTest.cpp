@@ -1,0 +1,72 @@
+#include "net/UrlSplit.h"
+
+#include <gtest/gtest.h>
+
+#include "net/ConnectTo.h"
+#include "net/InternetError.h"
+
+namespace gleaner {
+namespace {
+
+TEST(UrlSplit, KeepsQueryAndFragmentInTheObjectAndDefaultsThePort) {
+  const auto url = UrlSplit::split("http://s.1688.com/selloffer/offer_search.htm?keywords=%BA%CB&beginPage=3#beginPage=3");
+  ASSERT_TRUE(url);
+  EXPECT_EQ(url->serviceType(), ServiceType::Http);
+  EXPECT_EQ(url->server(), "s.1688.com");
+  EXPECT_EQ(url->port(), 80);
+  EXPECT_EQ(url->object(), "/selloffer/offer_search.htm?keywords=%BA%CB&beginPage=3#beginPage=3");
+}
+
+TEST(UrlSplit, ReadsPortSchemeCaseUserAndBareServers) {
+  auto url = UrlSplit::split("HTTP://user:pw@127.0.0.1:8080?a=1");
+  ASSERT_TRUE(url);
+  EXPECT_EQ(url->serviceType(), ServiceType::Http);
+  EXPECT_EQ(url->scheme(), "http");
+  EXPECT_EQ(url->server(), "127.0.0.1");
+  EXPECT_EQ(url->port(), 8080);
+  EXPECT_EQ(url->object(), "/?a=1");
+
+  url = UrlSplit::split("https://[::1]/x");
+  ASSERT_TRUE(url);
+  EXPECT_EQ(url->serviceType(), ServiceType::Https);
+  EXPECT_EQ(url->server(), "[::1]");
+  EXPECT_EQ(url->port(), 443);
+
+  url = UrlSplit::split("http://host");
+  ASSERT_TRUE(url);
+  EXPECT_EQ(url->object(), "/");
+
+  url = UrlSplit::split("ftp://host/file");
+  ASSERT_TRUE(url);
+  EXPECT_EQ(url->serviceType(), ServiceType::Other);
+}
+
+TEST(UrlSplit, RefusesWhatCannotBeSplitOrSentAsItStands) {
+  for (const char* address : {"", "host/page", "http://", "http:///path", "http://:80/", "http://host:0/",
+                              "http://host:65536/", "http://host:8o/", "http://ho st/", "http://host/a b",
+                              "http://host/a\r\nX-Injected: 1", "http://[::1/", "://host/", "1http://host/",
+                              "http://ho\xD6\xD0st/"}) {
+    EXPECT_FALSE(UrlSplit::split(address)) << address;
+  }
+}
+
+TEST(ConnectTo, ParsesAListAndSkipsBlankEntries) {
+  const ConnectTo map = ConnectTo::parse(" s.1688.com:80:127.0.0.1:8080, ,rate.taobao.com::localhost:,[::1]:80:[::1]:81,");
+  EXPECT_EQ(map.entries(), (std::vector<std::string>{"s.1688.com:80:127.0.0.1:8080", "rate.taobao.com::localhost:",
+                                                     "[::1]:80:[::1]:81"}));
+  EXPECT_TRUE(ConnectTo::parse("").empty());
+}
+
+TEST(ConnectTo, NamesTheMalformedEntry) {
+  for (const char* list : {"a:80:b", "a:80:b:81:c", "a:http:b:81", "a:80:b:99999", "a b:80:c:81"}) {
+    try {
+      ConnectTo::parse(std::string("ok:80:ok:81,") + list);
+      ADD_FAILURE() << list;
+    } catch (const InternetError& error) {
+      EXPECT_NE(std::string(error.what()).find(list), std::string::npos) << error.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace gleaner
