@@ -43,7 +43,7 @@ class RunTest : public ::testing::Test {
     PauseRequested = false;
   }
 
-  void answer(const httplib::Request& req, httplib::Response& res) {
+  void answer(const httplib::Request&, httplib::Response& res) {
     std::chrono::milliseconds delay{0};
     int failFrom = 0;
     {

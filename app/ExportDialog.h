@@ -1,0 +1,19 @@
+// The export options (template 136): everything collected, or the seller
+// information without duplicate records.
+#pragma once
+
+#include <wx/dialog.h>
+
+#include "app/ExportTable.h"
+
+namespace gleaner {
+
+class ExportDialog : public wxDialog {
+ public:
+  explicit ExportDialog(wxWindow* parent);
+
+  ExportChoice choice() const;
+  void setChoice(ExportChoice choice);
+};
+
+}  // namespace gleaner

@@ -1,0 +1,23 @@
+// Tab page 130: the address of one Taobao item page, whose buyers are
+// collected.
+#pragma once
+
+#include <string>
+
+#include "app/TemplatePage.h"
+
+namespace gleaner {
+
+class ItemUrlPage : public TemplatePage {
+ public:
+  // itemHost: the host of the sample item address the page starts with.
+  explicit ItemUrlPage(std::string itemHost);
+
+ protected:
+  void start() override;
+
+ private:
+  std::string itemHost_;
+};
+
+}  // namespace gleaner

@@ -1,0 +1,29 @@
+// A picture that acts as a link: it shows its bitmap centred in its
+// rectangle, shows the hand cursor over the whole rectangle (edges
+// included, since the cursor belongs to the picture's own window), and calls
+// onClick when it is clicked.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/window.h>
+
+#include <functional>
+
+namespace gleaner {
+
+class LinkPicture : public wxWindow {
+ public:
+  LinkPicture(wxWindow* parent, int id, const wxBitmap& bitmap, const wxPoint& pos, const wxSize& size);
+
+  std::function<void()> onClick;
+
+  const wxBitmap& bitmap() const { return bitmap_; }
+
+ private:
+  void onPaint(wxPaintEvent& event);
+  void onLeftUp(wxMouseEvent& event);
+
+  wxBitmap bitmap_;
+};
+
+}  // namespace gleaner

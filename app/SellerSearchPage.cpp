@@ -1,0 +1,37 @@
+#include "app/SellerSearchPage.h"
+
+#include <wx/combobox.h>
+
+#include "res/ControlIds.h"
+#include "text/GbkConvert.h"
+#include "text/Literals.h"
+
+namespace gleaner {
+
+namespace {
+constexpr std::string_view kFiveDiamonds = "5\xD7\xEA";  // 5钻, left out of the list but typeable
+}
+
+SellerSearchPage::SellerSearchPage() : TemplatePage(res::sellerSearchPageTemplate()) {}
+
+std::vector<std::string> SellerSearchPage::levelChoices() {
+  std::vector<std::string> choices;
+  for (std::string_view level : literals::kCreditLevels) {
+    if (level != kFiveDiamonds) choices.emplace_back(level);
+  }
+  choices.emplace_back(literals::kAllCreditLevels);
+  return choices;
+}
+
+void SellerSearchPage::start() {
+  auto* levels = dynamic_cast<wxComboBox*>(FindWindow(ids::kSellerLevel));
+  if (levels != nullptr) {
+    for (const std::string& level : levelChoices()) levels->Append(wxString::FromUTF8(gbk::toUtf8(level)));
+    levels->SetSelection(static_cast<int>(levels->GetCount()) - 1);
+  }
+  setControlText(ids::kSellerPages, std::string(literals::kDefaultPageCount));
+  setControlText(ids::kSellerKeyword, std::string(literals::kDefaultKeyword));
+  // The hidden button 1043 has no action.
+}
+
+}  // namespace gleaner

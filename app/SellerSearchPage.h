@@ -1,0 +1,24 @@
+// Tab page 131: the Taobao seller search settings (keyword, credit level
+// filter, page count).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/TemplatePage.h"
+
+namespace gleaner {
+
+class SellerSearchPage : public TemplatePage {
+ public:
+  SellerSearchPage();
+
+  // The level box's list, in order (GBK): the credit levels without "5钻",
+  // then "所有信用等级".
+  static std::vector<std::string> levelChoices();
+
+ protected:
+  void start() override;
+};
+
+}  // namespace gleaner

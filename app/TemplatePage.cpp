@@ -1,0 +1,73 @@
+#include "app/TemplatePage.h"
+
+#include <wx/checkbox.h>
+#include <wx/radiobut.h>
+#include <wx/textentry.h>
+
+#include "app/TemplateBuilder.h"
+#include "text/GbkConvert.h"
+
+namespace gleaner {
+
+TemplatePage::TemplatePage(const res::DialogTemplate& dialogTemplate) : template_(dialogTemplate) {}
+
+bool TemplatePage::createWindow(wxWindow* parent) {
+  if (!Create(parent, template_.id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE)) return false;
+  SetSize(TemplateBuilder::applyFont(*this, template_));
+  TemplateBuilder::build(*this, template_);
+  start();
+  return true;
+}
+
+std::string TemplatePage::controlText(int controlId) const {
+  if (!hasWindow()) return {};
+  const wxWindow* control = FindWindow(controlId);
+  if (control == nullptr) return {};
+  wxString text;
+  if (const auto* entry = dynamic_cast<const wxTextEntry*>(control)) {
+    text = entry->GetValue();
+  } else {
+    text = control->GetLabel();
+  }
+  return gbk::fromUtf8(text.utf8_string());
+}
+
+void TemplatePage::setControlText(int controlId, const std::string& gbk) {
+  if (!hasWindow()) return;
+  wxWindow* control = FindWindow(controlId);
+  if (control == nullptr) return;
+  const wxString text = wxString::FromUTF8(gbk::toUtf8(gbk));
+  if (auto* entry = dynamic_cast<wxTextEntry*>(control)) {
+    entry->ChangeValue(text);
+  } else {
+    control->SetLabel(text);
+  }
+}
+
+CheckState TemplatePage::checkState(int controlId) const {
+  if (!hasWindow()) return CheckState::Unchecked;
+  const wxWindow* control = FindWindow(controlId);
+  if (const auto* radio = dynamic_cast<const wxRadioButton*>(control)) {
+    return radio->GetValue() ? CheckState::Checked : CheckState::Unchecked;
+  }
+  if (const auto* check = dynamic_cast<const wxCheckBox*>(control)) {
+    switch (check->Get3StateValue()) {
+      case wxCHK_CHECKED: return CheckState::Checked;
+      case wxCHK_UNDETERMINED: return CheckState::Indeterminate;
+      case wxCHK_UNCHECKED: break;
+    }
+  }
+  return CheckState::Unchecked;
+}
+
+void TemplatePage::setChecked(int controlId, bool checked) {
+  if (!hasWindow()) return;
+  wxWindow* control = FindWindow(controlId);
+  if (auto* radio = dynamic_cast<wxRadioButton*>(control)) {
+    radio->SetValue(checked);
+  } else if (auto* check = dynamic_cast<wxCheckBox*>(control)) {
+    check->SetValue(checked);
+  }
+}
+
+}  // namespace gleaner

@@ -1,0 +1,41 @@
+// A tab page: a child dialog built from its template. The object exists
+// from the main window's construction; its window only once the tab host
+// creates it. Until then reading a control gives empty text and unchecked,
+// and writing one does nothing.
+#pragma once
+
+#include <wx/panel.h>
+
+#include <string>
+
+#include "engine/MainWindowView.h"
+#include "res/DialogTemplates.h"
+
+namespace gleaner {
+
+class TemplatePage : public wxPanel {
+ public:
+  explicit TemplatePage(const res::DialogTemplate& dialogTemplate);
+
+  // Creates the page window as a child of parent, builds its controls
+  // and runs the page's start (its defaults).
+  bool createWindow(wxWindow* parent);
+  bool hasWindow() const { return GetHandle() != nullptr; }
+  int templateId() const { return template_.id; }
+  const res::DialogTemplate& dialogTemplate() const { return template_; }
+
+  // Text of an edit or combo box (the label of anything else); GBK.
+  std::string controlText(int controlId) const;
+  void setControlText(int controlId, const std::string& gbk);
+  CheckState checkState(int controlId) const;
+  void setChecked(int controlId, bool checked);
+
+ protected:
+  // The page's own start, after its controls exist.
+  virtual void start() {}
+
+ private:
+  const res::DialogTemplate& template_;
+};
+
+}  // namespace gleaner

@@ -1,0 +1,45 @@
+// The sample site on loopback, reached under the real host names through the
+// connect-to map, the built-in rule server, and the rows the site's catalog
+// says each page must give.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "extract/ExtractorWindow.h"
+#include "extract/Sites.h"
+#include "net/ConnectTo.h"
+#include "rules/BuiltinRuleServer.h"
+#include "sample-site/SampleSite.h"
+
+namespace gleaner::e2e {
+
+class SiteFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The targets the site was asked for on one host, in order.
+  std::vector<std::string> targetsOn(const std::string& host) const;
+  // "HOST:80:127.0.0.1:PORT,..." as GLEANER_CONNECT_TO takes it.
+  std::string connectToList() const;
+
+  sample::SampleSite site;
+  BuiltinRuleServer rules;
+  Sites sites;
+
+ private:
+  ConnectTo previousConnectTo_;
+};
+
+std::string gbkText(const char* utf8);
+
+// Rows the catalog says a page gives, as the list holds them.
+std::vector<ResultRow> expectedOfferRows(const std::string& keyword, int page);
+std::vector<ResultRow> expectedSellerRows(const std::string& keyword, int offset, const std::string& levelFilter);
+std::vector<ResultRow> expectedBuyerRows(const std::string& itemId, int page, const std::string& itemTitle,
+                                         const std::string& itemAddress);
+
+}  // namespace gleaner::e2e

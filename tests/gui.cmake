@@ -1,0 +1,18 @@
+# The GUI tests: one binary that runs real windows inside a wx event loop,
+# registered as one test under a virtual X server.
+find_program(XVFB_RUN xvfb-run)
+file(GLOB gui_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/gui/*.cpp)
+add_executable(test_gui ${gui_test_sources})
+target_include_directories(test_gui PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/gui)
+target_link_libraries(test_gui PRIVATE gleaner_ui GTest::gtest Threads::Threads z)
+if(TARGET gleaner_sample_site_lib)
+  target_link_libraries(test_gui PRIVATE gleaner_sample_site_lib)
+  target_compile_definitions(test_gui PRIVATE GLEANER_HAVE_SAMPLE_SITE=1)
+endif()
+# The second-instance test starts the real program.
+add_dependencies(test_gui gleaner_app)
+target_compile_definitions(test_gui PRIVATE GLEANER_APP_PATH="$<TARGET_FILE:gleaner_app>")
+if(XVFB_RUN)
+  add_test(NAME gui COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:test_gui>)
+  set_tests_properties(gui PROPERTIES TIMEOUT 900)
+endif()

@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/combobox.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include "app/AboutDialog.h"
+#include "app/LinkPicture.h"
+#include "app/SellerSearchPage.h"
+#include "app/TabPageHost.h"
+#include "app/TemplatePage.h"
+#include "MainWindowFixture.h"
+#include "res/AppTexts.h"
+#include "res/ControlIds.h"
+#include "res/DialogTemplates.h"
+#include "text/Literals.h"
+
+namespace gleaner::testing {
+namespace {
+
+using MainWindow = MainWindowFixture;
+
+TEST_F(MainWindow, StartsWithThePageDefaults) {
+  EXPECT_EQ(window->controlText(TabPage::Search, ids::kSearchKeyword), gbkOf("核桃"));
+  EXPECT_EQ(window->controlText(TabPage::Search, ids::kSearchPages), "10");
+  EXPECT_EQ(window->checkState(TabPage::Search, ids::kSortNormal), CheckState::Checked);
+  for (int id : {ids::kSortPopular, ids::kSortBooked, ids::kSortCredit, ids::kSortNewest, ids::kSortPrice,
+                 ids::kFilterBuyerProtection, ids::kFilterAlipay, ids::kFilterOnline}) {
+    EXPECT_EQ(window->checkState(TabPage::Search, id), CheckState::Unchecked) << id;
+  }
+  EXPECT_EQ(window->controlText(TabPage::ItemUrl, ids::kItemAddress),
+            "http://item.taobao.com/item.htm?spm=a230r.1.14.71.QuK3y5&id=19793658234");
+  EXPECT_EQ(window->controlText(TabPage::SellerSearch, ids::kSellerKeyword), gbkOf("核桃"));
+  EXPECT_EQ(window->controlText(TabPage::SellerSearch, ids::kSellerPages), "10");
+  EXPECT_EQ(window->controlText(TabPage::SellerSearch, ids::kSellerLevel), gbkOf("所有信用等级"));
+
+  auto* levels = controlOf<wxComboBox>(window->page(TabPage::SellerSearch), ids::kSellerLevel);
+  ASSERT_NE(levels, nullptr);
+  ASSERT_EQ(levels->GetCount(), 20u);
+  EXPECT_EQ(levels->GetString(0), wx("1桃心"));
+  EXPECT_EQ(levels->GetString(8), wx("4钻"));
+  EXPECT_EQ(levels->GetString(9), wx("1皇冠"));
+  EXPECT_EQ(levels->GetString(19), wx("所有信用等级"));
+  EXPECT_EQ(levels->GetSelection(), 19);
+  EXPECT_EQ(levels->FindString(wx("5钻")), wxNOT_FOUND);
+  // Not in the list, but the box takes it typed.
+  levels->SetValue(wx("5钻"));
+  EXPECT_EQ(window->controlText(TabPage::SellerSearch, ids::kSellerLevel), gbkOf("5钻"));
+
+  EXPECT_EQ(window->selectedTabIndex(), 0);
+  EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kCountDisplay)->GetLabel().empty());
+  EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kStatusDisplay)->GetLabel().empty());
+  EXPECT_EQ(window->resultList().GetColumnCount(), 0);
+  EXPECT_FALSE(window->autoRefreshOn());
+}
+
+TEST_F(MainWindow, BuildsEveryControlOfTheTemplatesWithItsGeometry) {
+  const wxSize client = window->GetClientSize();
+  EXPECT_EQ(client, window->ConvertDialogToPixels(wxSize(548, 399)));
+  EXPECT_EQ(window->GetMinSize(), window->GetMaxSize()) << "fixed size";
+  EXPECT_FALSE(window->HasFlag(wxRESIZE_BORDER));
+  EXPECT_FALSE(window->HasFlag(wxMAXIMIZE_BOX));
+  EXPECT_EQ(window->GetTitle(), wx("岚樾营销系列软件   阿里巴巴卖家/买家信息采集"));
+
+  for (const res::ControlTemplate& c : res::mainDialogTemplate().controls) {
+    if (c.id == res::kNoId) continue;
+    wxWindow* control = window->FindWindow(c.id);
+    ASSERT_NE(control, nullptr) << c.id;
+    EXPECT_EQ(control->IsShown(), c.shown) << c.id;
+    EXPECT_EQ(control->GetPosition(), window->ConvertDialogToPixels(wxPoint(c.x, c.y))) << c.id;
+    if (c.kind != res::ControlKind::ComboBox && c.kind != res::ControlKind::StaticText) {
+      EXPECT_EQ(control->GetSize(), window->ConvertDialogToPixels(wxSize(c.width, c.height))) << c.id;
+    }
+  }
+  // Hidden controls of the pages stay hidden however the pages are switched.
+  for (int tab = 0; tab < 4; ++tab) {
+    window->tabs().SetSelection(static_cast<std::size_t>(tab));
+    pumpFor(20);
+  }
+  window->tabs().SetSelection(0);
+  pumpFor(20);
+  for (int id : {ids::kSortCredit, ids::kSortNewest, ids::kFilterMixedHidden, ids::kFilterNewHidden,
+                 ids::kFilterSizesHidden}) {
+    EXPECT_FALSE(window->page(TabPage::Search).FindWindow(id)->IsShown()) << id;
+  }
+  EXPECT_FALSE(window->page(TabPage::SellerSearch).FindWindow(ids::kSellerCollectHidden)->IsShown());
+  EXPECT_FALSE(window->page(TabPage::SellerSearch).FindWindow(ids::kSellerOnlineHidden)->IsShown());
+}
+
+TEST_F(MainWindow, OffersTheFourJobPagesAsTabs) {
+  TabPageHost& tabs = window->tabs();
+  ASSERT_EQ(tabs.GetPageCount(), 4u);
+  EXPECT_EQ(tabs.GetPageText(0), wx(res::kOfferTabTitle));
+  EXPECT_EQ(tabs.GetPageText(1), wx(res::kItemBuyersTabTitle));
+  EXPECT_EQ(tabs.GetPageText(2), wx(res::kSellerTabTitle));
+  EXPECT_EQ(tabs.GetPageText(3), wx(res::kHelpTabTitle));
+  EXPECT_EQ(tabs.addedPage(0)->templateId(), ids::kSearchPage);
+  EXPECT_EQ(tabs.addedPage(3)->templateId(), ids::kHelpPage);
+
+  // Sixteen pages at most: a seventeenth is refused and changes nothing.
+  std::vector<std::unique_ptr<TemplatePage>> extra;
+  for (int i = tabs.addedCount(); i < TabPageHost::kMaxPages; ++i) {
+    extra.push_back(std::make_unique<TemplatePage>(res::helpPageTemplate()));
+    EXPECT_TRUE(tabs.addPage("x", extra.back().get(), ids::kHelpPage));
+  }
+  TemplatePage seventeenth(res::helpPageTemplate());
+  EXPECT_FALSE(tabs.addPage("x", &seventeenth, ids::kHelpPage));
+  EXPECT_EQ(tabs.addedCount(), TabPageHost::kMaxPages);
+}
+
+// The page shown is the selected tab's, and typed text survives switching.
+void expectShownPage(MainDialog& window, TabPage expected) {
+  for (TabPage p : {TabPage::Search, TabPage::ItemUrl, TabPage::SellerSearch, TabPage::Help}) {
+    EXPECT_EQ(window.page(p).IsShown(), p == expected) << static_cast<int>(p);
+  }
+  EXPECT_EQ(window.selectedTabIndex(), static_cast<int>(expected));
+}
+
+wxPoint tabCentre(TabPageHost& tabs, int index) {
+  // Tabs sit along the top edge; find the one under a point by hit-testing.
+  const wxSize size = tabs.GetSize();
+  for (int x = 2; x < size.x; x += 4) {
+    for (int y = 2; y < 40; y += 4) {
+      if (tabs.HitTest(wxPoint(x, y)) == index) return tabs.ClientToScreen(wxPoint(x + 8, y + 4));
+    }
+  }
+  return wxDefaultPosition;
+}
+
+TEST_F(MainWindow, ShownPageFollowsTheSelectedTabByMouseAndKeyboard) {
+  wxUIActionSimulator sim;
+  TabPageHost& tabs = window->tabs();
+  window->Raise();
+
+  auto* keyword = controlOf<wxTextCtrl>(window->page(TabPage::Search), ids::kSearchKeyword);
+  keyword->SetFocus();
+  keyword->SelectAll();
+  sim.Text("walnut");
+  ASSERT_TRUE(pumpUntil([&] { return keyword->GetValue() == "walnut"; }, 3000)) << keyword->GetValue();
+
+  const wxPoint helpTab = tabCentre(tabs, 3);
+  ASSERT_NE(helpTab, wxDefaultPosition);
+  sim.MouseMove(helpTab);
+  sim.MouseClick();
+  ASSERT_TRUE(pumpUntil([&] { return tabs.GetSelection() == 3; }, 3000));
+  pumpFor(50);
+  expectShownPage(*window, TabPage::Help);
+  // Clicking the selected tab again changes nothing.
+  sim.MouseClick();
+  pumpFor(100);
+  expectShownPage(*window, TabPage::Help);
+
+  // Keyboard: with the focus on the tabs, the arrow keys move the selection
+  // and the page follows.
+  tabs.SetFocus();
+  pumpFor(50);
+  sim.Char(WXK_LEFT);
+  ASSERT_TRUE(pumpUntil([&] { return tabs.GetSelection() == 2; }, 3000));
+  pumpFor(50);
+  expectShownPage(*window, TabPage::SellerSearch);
+  sim.Char(WXK_LEFT);
+  sim.Char(WXK_LEFT);
+  ASSERT_TRUE(pumpUntil([&] { return tabs.GetSelection() == 0; }, 3000));
+  pumpFor(50);
+  expectShownPage(*window, TabPage::Search);
+  EXPECT_EQ(keyword->GetValue(), "walnut");
+  EXPECT_EQ(window->controlText(TabPage::Search, ids::kSearchKeyword), "walnut");
+}
+
+TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
+  wxUIActionSimulator sim;
+  window->Raise();
+  auto* keyword = controlOf<wxTextCtrl>(window->page(TabPage::Search), ids::kSearchKeyword);
+  int presses = 0;
+  for (int id : {ids::kCollect, ids::kPauseContinue, ids::kStop, ids::kDeleteAll, ids::kExport}) {
+    window->Bind(wxEVT_BUTTON, [&presses](wxCommandEvent& e) { ++presses; e.Skip(); }, id);
+  }
+
+  keyword->SetFocus();
+  pumpFor(50);
+  sim.Char(WXK_RETURN);
+  sim.Char(WXK_ESCAPE);
+  pumpFor(200);
+  window->collectButton().SetFocus();
+  pumpFor(50);
+  sim.Char(WXK_RETURN);
+  sim.Char(WXK_NUMPAD_ENTER);
+  sim.Char(WXK_ESCAPE);
+  pumpFor(200);
+  window->page(TabPage::ItemUrl).Show();
+  window->tabs().SetSelection(1);
+  auto* address = controlOf<wxTextCtrl>(window->page(TabPage::ItemUrl), ids::kItemAddress);
+  const wxString before = address->GetValue();
+  address->SetFocus();
+  address->SetInsertionPointEnd();
+  pumpFor(50);
+  sim.Char(WXK_RETURN);
+  sim.Char(WXK_ESCAPE);
+  pumpFor(200);
+
+  EXPECT_TRUE(window->IsShown());
+  EXPECT_FALSE(window->closeDecided());
+  EXPECT_EQ(presses, 0);
+  EXPECT_FALSE(window->autoRefreshOn());
+  EXPECT_EQ(keyword->GetValue(), wx("核桃"));
+  EXPECT_EQ(address->GetValue(), before) << "Enter adds no line to the address";
+  EXPECT_EQ(window->tabs().GetSelection(), 1);
+  EXPECT_TRUE(window->page(TabPage::ItemUrl).IsShown());
+}
+
+TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
+  std::unique_ptr<wxMenu> menu(window->makeAboutMenu());
+  wxMenuItem* item = menu->FindItem(ids::kAboutCommand);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetItemLabel(), wx("关于 Gleaner(&A)..."));
+
+  bool sawAbout = false;
+  wxString aboutText;
+  // The box is modal: look for it from a timer and close it with its button.
+  wxTimer closer;
+  closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    for (wxWindow* top : wxTopLevelWindows) {
+      auto* about = dynamic_cast<AboutDialog*>(top);
+      if (about == nullptr || !about->IsModal()) continue;
+      sawAbout = true;
+      EXPECT_EQ(about->GetTitle(), wx("关于 Gleaner"));
+      for (wxWindow* child : about->GetChildren()) {
+        if (auto* label = dynamic_cast<wxStaticText*>(child)) aboutText = label->GetLabel();
+      }
+      wxCommandEvent press(wxEVT_BUTTON, 1);
+      press.SetEventObject(about->FindWindow(1));
+      about->FindWindow(1)->GetEventHandler()->ProcessEvent(press);
+    }
+  });
+  closer.Start(100);
+  wxCommandEvent choose(wxEVT_MENU, ids::kAboutCommand);
+  window->GetEventHandler()->ProcessEvent(choose);  // returns when the box has closed
+  closer.Stop();
+  EXPECT_TRUE(sawAbout);
+  EXPECT_EQ(aboutText, wx("Gleaner 1.0 版"));
+}
+
+TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
+  LinkPicture& link = window->linkPicture();
+  EXPECT_EQ(link.bitmap().GetWidth(), 84);
+  EXPECT_EQ(link.bitmap().GetHeight(), 83);
+  EXPECT_EQ(link.GetId(), ids::kLinkPicture);
+  // The hand belongs to the picture's own window, so it covers exactly its rectangle.
+  EXPECT_TRUE(link.GetCursor().IsOk());
+  EXPECT_FALSE(window->GetCursor().IsOk() && window->GetCursor().IsSameAs(link.GetCursor()));
+
+  wxUIActionSimulator sim;
+  window->Raise();
+  const wxRect rect = link.GetScreenRect();
+  sim.MouseMove(rect.GetLeft(), rect.GetTop());  // an edge counts
+  pumpFor(50);
+  sim.MouseClick();
+  ASSERT_TRUE(pumpUntil([&] { return !openedAddresses.empty(); }, 3000));
+  EXPECT_EQ(openedAddresses.front(), wx(res::kContactPageAddress));
+
+  openedAddresses.clear();
+  auto* help = controlOf<wxButton>(window->page(TabPage::Help), ids::kHelpButton);
+  wxCommandEvent press(wxEVT_BUTTON, ids::kHelpButton);
+  press.SetEventObject(help);
+  help->GetEventHandler()->ProcessEvent(press);
+  ASSERT_EQ(openedAddresses.size(), 1u);
+  EXPECT_EQ(openedAddresses.front(), wx(res::kHelpPageAddress));
+}
+
+TEST_F(MainWindow, RefreshTickWritesReportCountAndStatusLogIntoTheHiddenEdits) {
+  auto* reportEdit = controlOf<wxTextCtrl>(*window, ids::kReportCountEdit);
+  auto* logEdit = controlOf<wxTextCtrl>(*window, ids::kStatusLogEdit);
+  EXPECT_EQ(reportEdit->GetValue(), "0");
+  EXPECT_EQ(logEdit->GetValue(), "  \r\n");
+
+  // Collect (without a controller here) resets the bound values and flips the timer.
+  window->collect();
+  EXPECT_TRUE(window->autoRefreshOn());
+  EXPECT_EQ(window->statusLog(), gbkOf("系统。\r\n"));
+  std::thread worker([&] {
+    window->reportStatus("page failed", true);
+    window->reportStatus("page failed", false);
+    window->reportStatus("page failed", true);
+  });
+  worker.join();
+  EXPECT_EQ(window->reportCount(), 2);
+  EXPECT_EQ(reportEdit->GetValue(), "0") << "only the tick writes the count";
+  window->refreshTick();
+  EXPECT_EQ(reportEdit->GetValue(), "2");
+  EXPECT_EQ(logEdit->GetValue(), wx("系统。\r\n"));
+
+  window->collect();
+  EXPECT_FALSE(window->autoRefreshOn());
+  EXPECT_EQ(reportEdit->GetValue(), "0");
+  window->collect();
+  EXPECT_TRUE(window->autoRefreshOn());
+  window->toggleRefresh();
+  EXPECT_FALSE(window->autoRefreshOn());
+}
+
+}  // namespace
+}  // namespace gleaner::testing
