@@ -70,12 +70,6 @@ class RunE2e : public SiteFixture {
   std::unique_ptr<RunController> controller;
 };
 
-std::vector<ResultRow> concat(std::initializer_list<std::vector<ResultRow>> parts) {
-  std::vector<ResultRow> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 TEST_F(RunE2e, OfferRunReadsPageOneTwiceAndEveryOfferPage) {
   window->setControlText(TabPage::Search, ids::kSearchPages, "2");
   runToTheEnd();

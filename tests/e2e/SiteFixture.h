@@ -13,6 +13,7 @@
 #include "net/ConnectTo.h"
 #include "rules/BuiltinRuleServer.h"
 #include "sample-site/SampleSite.h"
+#include "support/ExpectedRows.h"
 
 namespace gleaner::e2e {
 
@@ -34,12 +35,10 @@ class SiteFixture : public ::testing::Test {
   ConnectTo previousConnectTo_;
 };
 
-std::string gbkText(const char* utf8);
-
-// Rows the catalog says a page gives, as the list holds them.
-std::vector<ResultRow> expectedOfferRows(const std::string& keyword, int page);
-std::vector<ResultRow> expectedSellerRows(const std::string& keyword, int offset, const std::string& levelFilter);
-std::vector<ResultRow> expectedBuyerRows(const std::string& itemId, int page, const std::string& itemTitle,
-                                         const std::string& itemAddress);
+using testing::concat;
+using testing::expectedBuyerRows;
+using testing::expectedOfferRows;
+using testing::expectedSellerRows;
+using testing::gbkText;
 
 }  // namespace gleaner::e2e

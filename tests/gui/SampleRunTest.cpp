@@ -7,6 +7,11 @@
 #include <wx/textctrl.h>
 
 #include "app/TabPageHost.h"
+#include "engine/MemoryWindow.h"
+#include "extract/PageExtractor.h"
+#include "sample-site/SampleCatalog.h"
+#include "support/ExpectedRows.h"
+#include "text/GbkText.h"
 #include "app/TemplatePage.h"
 #include "res/ControlIds.h"
 #include "SampleRunFixture.h"
@@ -31,21 +36,11 @@ TEST_F(SampleRun, OfferSearchFillsTheListWithTheRowsOfTheSitesPages) {
   ASSERT_TRUE(collectAndWait());
   EXPECT_EQ(messages.back(), wx("任务完成！"));
   const auto rows = listRows();
-  // One offer per page; each row names its offer page, in the order the
-  // offer pages were read, and carries texts of the pages it came from.
-  std::vector<std::string> offerPages;
-  for (const sample::SiteRequest& r : site->requests()) {
-    if (r.host == "detail.1688.com") offerPages.push_back("http://detail.1688.com" + r.target);
-  }
-  ASSERT_FALSE(rows.empty());
-  ASSERT_EQ(rows.size(), offerPages.size());
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i][3], offerPages[i]);
-    EXPECT_FALSE(rows[i][1].empty()) << i;
-    EXPECT_FALSE(rows[i][2].empty()) << i;
-  }
+  // Page 1 twice, then pages 2 and 3, each offer with its offer page's name.
+  EXPECT_EQ(rows, concat({expectedOfferRows("tiny", 1), expectedOfferRows("tiny", 1), expectedOfferRows("tiny", 2),
+                          expectedOfferRows("tiny", 3)}));
   EXPECT_EQ(label(window(), ids::kCountDisplay), wxString::Format("%zu", rows.size()));
-  EXPECT_TRUE(label(window(), ids::kStatusDisplay).StartsWith(wx("正在采集第")));
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("正在采集第4页"));
   EXPECT_EQ(window().listColumns(), CollectionMode::OfferSearch);
   EXPECT_TRUE(pumpUntil([&] { return window().collectButton().IsEnabled(); }, 5000))
       << "enabled again when the run ends";
@@ -56,13 +51,21 @@ TEST_F(SampleRun, ItemBuyersFillsTheListWithTheBuyersOfTheReviewPages) {
   window().tabs().SetSelection(1);
   setText(window().page(TabPage::ItemUrl), ids::kItemAddress, kFailingItem);
   ASSERT_TRUE(collectAndWait());
+  // The item title as the engine reads it from the item page, in every row;
+  // the buyers of review pages 1 to 3 (page 4 fails and ends the walk).
+  MemoryWindow scratch;
+  const std::string probe = PageExtractor(scratch, sites).ItemPageProbe(
+      site->answer("item.taobao.com", "/item.htm?id=10000000004").body);
+  const std::string title = gbk::after(probe, "#");
+  ASSERT_FALSE(title.empty());
+  std::vector<ResultRow> expected;
+  for (int page = 1; page < sample::kFirstFailingReviewPage; ++page) {
+    const auto buyers = expectedBuyerRows("10000000004", page, title, kFailingItem);
+    expected.insert(expected.end(), buyers.begin(), buyers.end());
+  }
   const auto rows = listRows();
   ASSERT_FALSE(rows.empty());
-  for (const ResultRow& row : rows) {
-    EXPECT_FALSE(row[0].empty()) << "the item title";
-    EXPECT_EQ(row[0], rows.front()[0]);
-    EXPECT_EQ(row[3], kFailingItem) << "the address box's text";
-  }
+  EXPECT_EQ(rows, expected);
   EXPECT_EQ(label(window(), ids::kCountDisplay), wxString::Format("%zu", rows.size()));
 }
 
@@ -70,15 +73,20 @@ TEST_F(SampleRun, SellerSearchFiltersByTheTypedLevel) {
   window().tabs().SetSelection(2);
   setText(window().page(TabPage::SellerSearch), ids::kSellerPages, "1");
   ASSERT_TRUE(collectAndWait());
-  const auto all = listRows();
-  ASSERT_FALSE(all.empty());
-  for (const ResultRow& row : all) EXPECT_FALSE(row[3].empty());
-  // A level typed into the box (5钻 is not in its list) keeps only that level's sellers.
+  // The first address, then offsets 0 and 40.
+  const std::string keyword = gbkText("核桃");
+  const std::string everyLevel = gbkText("所有信用等级");
+  const auto page1 = expectedSellerRows(keyword, 0, everyLevel);
+  EXPECT_EQ(listRows(), concat({page1, page1, expectedSellerRows(keyword, 40, everyLevel)}));
+  // A level typed into the box (5钻 is not in its list) keeps that level's
+  // sellers and those below 4 points, whose empty level every filter holds.
   dynamic_cast<wxComboBox*>(window().page(TabPage::SellerSearch).FindWindow(ids::kSellerLevel))->SetValue(wx("5钻"));
   ASSERT_TRUE(collectAndWait());
+  const std::string level = gbkText("5钻");
+  const auto filtered1 = expectedSellerRows(keyword, 0, level);
   const auto filtered = listRows();
-  EXPECT_LT(filtered.size(), all.size());
-  for (const ResultRow& row : filtered) EXPECT_EQ(row[3], filtered.front()[3]);
+  EXPECT_EQ(filtered, concat({filtered1, filtered1, expectedSellerRows(keyword, 40, level)}));
+  EXPECT_LT(filtered.size(), 2 * page1.size());
 }
 
 TEST_F(SampleRun, ColumnsAreTheSecondJobsAfterTwoRunsAndDeleteAllKeepsTheCount) {

@@ -1,0 +1,85 @@
+// Measures the run machinery against the sample site on loopback:
+//  (a) the overhead of a run: an offer run of 20 pages with pages small
+//      enough that one page's download and extraction fit inside one tick,
+//      against the floor the design sets (21 pages x 100 ms tick + 1 s end
+//      wait);
+//  (b) many consecutive runs in one process: threads and resident memory
+//      after the last run against after the first.
+//
+//   build/bench/run_stress [runs]      (runs: 200 by default)
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "engine/MemoryWindow.h"
+#include "engine/RunController.h"
+#include "net/InternetClient.h"
+#include "rules/BuiltinRuleServer.h"
+#include "sample-site/SampleSite.h"
+
+namespace {
+
+using namespace gleaner;
+using Clock = std::chrono::steady_clock;
+
+// A value of /proc/self/status such as "Threads" or "VmRSS" (kB).
+long procStatus(const std::string& key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(key + ":", 0) == 0) return std::stol(line.substr(key.size() + 1));
+  }
+  return -1;
+}
+
+double runOnce(RunController& controller) {
+  const auto start = Clock::now();
+  controller.collect();
+  while (controller.busy()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::atoi(argv[1]) : 200;
+  InternetClient::initialize();
+  sample::SampleSite site;
+  site.start();
+  std::string map;
+  for (const auto& entry : site.connectTo()) map += (map.empty() ? "" : ",") + entry;
+  InternetClient::setConnectTo(ConnectTo::parse(map));
+  BuiltinRuleServer rules;
+  rules.start();
+  Sites sites;
+  sites.ruleServer = rules.hostPort();
+
+  MemoryWindow window(sites.itemHost);
+  window.setControlText(TabPage::Search, ids::kSearchKeyword, "tiny");
+  window.setControlText(TabPage::Search, ids::kSearchPages, "20");
+  RunController controller(window, sites);
+
+  const double floor = 21 * 0.100 + 1.0;
+  const double wall = runOnce(controller);
+  std::printf("(a) offer run of 20 pages: %zu rows, %.3f s against a floor of %.3f s: ratio %.3f\n",
+              window.rows().size(), wall, floor, wall / floor);
+
+  window.setControlText(TabPage::Search, ids::kSearchPages, "1");
+  runOnce(controller);
+  const long threadsAfterFirst = procStatus("Threads");
+  const long rssAfterFirst = procStatus("VmRSS");
+  for (int i = 1; i < runs; ++i) runOnce(controller);
+  // Detached threads may still be between their last statement and their end.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const long threadsAfterLast = procStatus("Threads");
+  const long rssAfterLast = procStatus("VmRSS");
+  std::printf("(b) %d runs: threads %ld after the first, %ld after the last; resident memory %ld kB after the "
+              "first, %ld kB after the last (%+ld kB)\n",
+              runs, threadsAfterFirst, threadsAfterLast, rssAfterFirst, rssAfterLast, rssAfterLast - rssAfterFirst);
+  rules.stop();
+  site.stop();
+  const bool ok = wall / floor < 1.10 && threadsAfterLast <= threadsAfterFirst && rssAfterLast - rssAfterFirst < 5 * 1024;
+  return ok ? 0 : 1;
+}
