@@ -213,6 +213,7 @@ Product productFor(long long own, int sellerIndex, int kind) {
 
 // Raters on a review page: 10 to 20, and 10 on the last page.
 int reviewCount(std::string_view itemId, int page, int lastPage) {
+  if (itemId == kBusyItem) return kBusyReviewsPerPage;
   if (page == lastPage) return 10;
   return static_cast<int>(SampleRandom(itemId, static_cast<std::uint64_t>(page) + 4242).between(10, 20));
 }
@@ -321,7 +322,9 @@ Item SampleCatalog::item(std::string_view itemId) {
   item.title = gbkOf(productTitle(random, kind, true));
   item.price = price(random, 5, 300);
   item.seller = sellerFromIndex(static_cast<int>((id / 100) % 10000));
-  item.reviewPages = itemId == kSampleItemId ? 5 : static_cast<int>(random.between(3, 8));
+  item.reviewPages = itemId == kSampleItemId ? 5
+                     : itemId == kBusyItem  ? kBusyReviewPages
+                                            : static_cast<int>(random.between(3, 8));
   item.hasReviewApi = itemId != kItemWithoutReviews;
   item.failingFromPage = itemId == kItemWithFailingReviews ? kFirstFailingReviewPage : 0;
   return item;

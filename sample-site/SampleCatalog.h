@@ -26,6 +26,11 @@ inline constexpr std::string_view kSampleItemId = "19793658234";
 inline constexpr std::string_view kItemWithoutReviews = "10000000001";
 inline constexpr std::string_view kItemWithFailingReviews = "10000000004";
 inline constexpr int kFirstFailingReviewPage = 4;
+// An item whose every review page holds many buyers, for timing the window
+// while rows arrive as fast as a run can bring them.
+inline constexpr std::string_view kBusyItem = "10000000009";
+inline constexpr int kBusyReviewPages = 102;
+inline constexpr int kBusyReviewsPerPage = 100;
 // Result pages beyond these numbers are valid pages without results.
 inline constexpr int kOfferSearchPages = 50;
 inline constexpr int kTaobaoSearchPages = 100;

@@ -36,6 +36,7 @@
 //                       buyers each, later pages none.
 //   item 10000000001    its page has no data-reviewApi attribute.
 //   item 10000000004    review pages from currentPage=4 on answer 500.
+//   item 10000000009    every review page up to 102 holds 100 buyers.
 //   review page 2       (of every item) holds a rater whose account is gone,
 //                       "buyer":[].
 // Names hold Chinese, spaces, brackets and characters whose second byte is
