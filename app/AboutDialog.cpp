@@ -12,6 +12,8 @@ AboutDialog::AboutDialog(wxWindow* parent) {
   TemplateBuilder::build(*this, t);
   // Button 1 is the template's OK.
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_OK); }, 1);
+  // Escape and the caption's close button close the box as its button does.
+  SetEscapeId(1);
   CentreOnParent();
 }
 

@@ -109,7 +109,8 @@ void MainDialog::buildControls() {
                              case res::ControlKind::TabControl:
                                return tabs_ = new TabPageHost(parent, c.id, pos, size);
                              case res::ControlKind::ListView:
-                               return list_ = new wxListCtrl(parent, c.id, pos, size, wxLC_REPORT | wxBORDER_SUNKEN);
+                               return list_ = new wxListCtrl(parent, c.id, pos, size,
+                                                              wxLC_REPORT | wxLC_ALIGN_LEFT | wxBORDER_SUNKEN);
                              case res::ControlKind::Picture:
                                if (c.styles & res::kNotify) {
                                  return linkPicture_ = new LinkPicture(parent, c.id, ResourceImages::bitmap(c.imageId),
@@ -139,8 +140,13 @@ void MainDialog::addAboutItem() {
     systemMenu->Append(ids::kAboutCommand, wxString::FromUTF8(res::kAboutMenuText));
   }
 #else
-  // No system menu to extend here: the item lives in the window's context menu.
-  Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent&) {
+  // No system menu to extend here: the item lives in the window's context
+  // menu. Text boxes keep their own menu (cut, copy, paste).
+  Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& event) {
+    if (dynamic_cast<wxTextEntry*>(event.GetEventObject()) != nullptr) {
+      event.Skip();
+      return;
+    }
     std::unique_ptr<wxMenu> menu(makeAboutMenu());
     PopupMenu(menu.get());
   });

@@ -74,6 +74,16 @@ TEST_F(OfferListExtractorTest, KeySearchesAreCaseSensitive) {
   EXPECT_EQ(window.rows(), expected);
 }
 
+TEST_F(OfferListExtractorTest, OfferKeyIsOnlyLookedForAfterTheMemberKey) {
+  // The only lower-case "offerid=" stands in the merchant's field, before
+  // "memberid=": it stays in the merchant name, the member ID is empty and
+  // the offer ID is cut from the member part.
+  site.serve("/offer/_m1_OFFERID=_o1.html", "<h1>Found</h1>\r\n");
+  extract(offer("OFFERID=_o1_", "memberid=_m1_", "Shop offerid=_9_"));
+  const std::vector<ResultRow> expected = {{"Found\t", "Shopofferid=_9_\t", "", offerAddress("_m1_OFFERID=_o1")}};
+  EXPECT_EQ(window.rows(), expected);
+}
+
 TEST_F(OfferListExtractorTest, PageWithoutMatchesFetchesOnlyItsRule) {
   window.runFields().offerRowCounter = 4;
   extract("<html>no offers</html>");

@@ -9,6 +9,7 @@
 #include <wx/uiaction.h>
 
 #include "app/AboutDialog.h"
+#include "app/ExportDialog.h"
 #include "app/LinkPicture.h"
 #include "app/SellerSearchPage.h"
 #include "app/TabPageHost.h"
@@ -40,11 +41,11 @@ TEST_F(MainWindow, StartsWithThePageDefaults) {
 
   auto* levels = controlOf<wxComboBox>(window->page(TabPage::SellerSearch), ids::kSellerLevel);
   ASSERT_NE(levels, nullptr);
-  ASSERT_EQ(levels->GetCount(), 20u);
-  EXPECT_EQ(levels->GetString(0), wx("1桃心"));
-  EXPECT_EQ(levels->GetString(8), wx("4钻"));
-  EXPECT_EQ(levels->GetString(9), wx("1皇冠"));
-  EXPECT_EQ(levels->GetString(19), wx("所有信用等级"));
+  const std::vector<const char*> expectedLevels{
+      "1桃心", "2桃心", "3桃心", "4桃心", "5桃心", "1钻",   "2钻",   "3钻",   "4钻",   "1皇冠",
+      "2皇冠", "3皇冠", "4皇冠", "5皇冠", "1黄冠", "2黄冠", "3黄冠", "4黄冠", "5黄冠", "所有信用等级"};
+  ASSERT_EQ(levels->GetCount(), expectedLevels.size());
+  for (unsigned i = 0; i < levels->GetCount(); ++i) EXPECT_EQ(levels->GetString(i), wx(expectedLevels[i])) << i;
   EXPECT_EQ(levels->GetSelection(), 19);
   EXPECT_EQ(levels->FindString(wx("5钻")), wxNOT_FOUND);
   // Not in the list, but the box takes it typed.
@@ -56,6 +57,44 @@ TEST_F(MainWindow, StartsWithThePageDefaults) {
   EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kStatusDisplay)->GetLabel().empty());
   EXPECT_EQ(window->resultList().GetColumnCount(), 0);
   EXPECT_FALSE(window->autoRefreshOn());
+  EXPECT_EQ(wxWindow::FindFocus(), &window->collectButton());
+}
+
+// Every control of a template is a child of parent, in template order, with
+// its id, text, visibility and geometry in parent's dialog units.
+void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
+  SCOPED_TRACE(::testing::Message() << "template " << t.id);
+  const wxWindowList& children = parent.GetChildren();
+  ASSERT_EQ(children.size(), t.controls.size());
+  std::size_t i = 0;
+  for (wxWindow* control : children) {
+    const res::ControlTemplate& c = t.controls[i++];
+    SCOPED_TRACE(::testing::Message() << "control " << i - 1 << " id " << c.id << " " << c.text);
+    if (c.id != res::kNoId) {
+      EXPECT_EQ(control->GetId(), c.id);
+    }
+    EXPECT_EQ(control->IsShown(), c.shown);
+    EXPECT_EQ(control->GetPosition(), parent.ConvertDialogToPixels(wxPoint(c.x, c.y)));
+    switch (c.kind) {
+      case res::ControlKind::ComboBox:  // its height is the dropped-down list's
+      case res::ControlKind::StaticText:
+        break;
+      default:
+        EXPECT_EQ(control->GetSize(), parent.ConvertDialogToPixels(wxSize(c.width, c.height)));
+    }
+    switch (c.kind) {
+      case res::ControlKind::PushButton:
+      case res::ControlKind::DefaultButton:
+      case res::ControlKind::StaticText:
+      case res::ControlKind::GroupBox:
+      case res::ControlKind::RadioButton:
+      case res::ControlKind::CheckBox:
+        EXPECT_EQ(control->GetLabel(), wx(c.text));
+        break;
+      default:
+        break;
+    }
+  }
 }
 
 TEST_F(MainWindow, BuildsEveryControlOfTheTemplatesWithItsGeometry) {
@@ -66,16 +105,19 @@ TEST_F(MainWindow, BuildsEveryControlOfTheTemplatesWithItsGeometry) {
   EXPECT_FALSE(window->HasFlag(wxMAXIMIZE_BOX));
   EXPECT_EQ(window->GetTitle(), wx("岚樾营销系列软件   阿里巴巴卖家/买家信息采集"));
 
-  for (const res::ControlTemplate& c : res::mainDialogTemplate().controls) {
-    if (c.id == res::kNoId) continue;
-    wxWindow* control = window->FindWindow(c.id);
-    ASSERT_NE(control, nullptr) << c.id;
-    EXPECT_EQ(control->IsShown(), c.shown) << c.id;
-    EXPECT_EQ(control->GetPosition(), window->ConvertDialogToPixels(wxPoint(c.x, c.y))) << c.id;
-    if (c.kind != res::ControlKind::ComboBox && c.kind != res::ControlKind::StaticText) {
-      EXPECT_EQ(control->GetSize(), window->ConvertDialogToPixels(wxSize(c.width, c.height))) << c.id;
-    }
+  expectBuiltFromTemplate(*window, res::mainDialogTemplate());
+  for (TabPage p : {TabPage::Search, TabPage::ItemUrl, TabPage::SellerSearch, TabPage::Help}) {
+    expectBuiltFromTemplate(window->page(p), window->page(p).dialogTemplate());
   }
+  AboutDialog about(window);
+  EXPECT_EQ(about.GetClientSize(), about.ConvertDialogToPixels(wxSize(235, 55)));
+  expectBuiltFromTemplate(about, res::aboutDialogTemplate());
+  ExportDialog options(window);
+  EXPECT_EQ(options.GetTitle(), wx("导出信息"));
+  EXPECT_EQ(options.GetClientSize(), options.ConvertDialogToPixels(wxSize(279, 94)));
+  expectBuiltFromTemplate(options, res::exportDialogTemplate());
+  EXPECT_EQ(options.choice(), ExportChoice::Everything);
+
   // Hidden controls of the pages stay hidden however the pages are switched.
   for (int tab = 0; tab < 4; ++tab) {
     window->tabs().SetSelection(static_cast<std::size_t>(tab));
@@ -220,7 +262,10 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
 
   bool sawAbout = false;
   wxString aboutText;
-  // The box is modal: look for it from a timer and close it with its button.
+  bool byEscape = false;
+  int escapesSent = 0;
+  // The box is modal: look for it from a timer and close it with its button
+  // (or with Escape, falling back to the button so that nothing hangs).
   wxTimer closer;
   closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     for (wxWindow* top : wxTopLevelWindows) {
@@ -231,6 +276,14 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
       for (wxWindow* child : about->GetChildren()) {
         if (auto* label = dynamic_cast<wxStaticText*>(child)) aboutText = label->GetLabel();
       }
+      if (byEscape && escapesSent < 5) {
+        ++escapesSent;
+        wxKeyEvent escape(wxEVT_CHAR_HOOK);
+        escape.m_keyCode = WXK_ESCAPE;
+        escape.SetEventObject(about);
+        about->GetEventHandler()->ProcessEvent(escape);
+        continue;
+      }
       wxCommandEvent press(wxEVT_BUTTON, 1);
       press.SetEventObject(about->FindWindow(1));
       about->FindWindow(1)->GetEventHandler()->ProcessEvent(press);
@@ -239,9 +292,57 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
   closer.Start(100);
   wxCommandEvent choose(wxEVT_MENU, ids::kAboutCommand);
   window->GetEventHandler()->ProcessEvent(choose);  // returns when the box has closed
-  closer.Stop();
   EXPECT_TRUE(sawAbout);
   EXPECT_EQ(aboutText, wx("Gleaner 1.0 版"));
+
+  sawAbout = false;
+  byEscape = true;
+  window->GetEventHandler()->ProcessEvent(choose);
+  closer.Stop();
+  EXPECT_TRUE(sawAbout);
+  EXPECT_EQ(escapesSent, 1) << "Escape closes the about box";
+}
+
+TEST_F(MainWindow, TextBoxesKeepTheirOwnBehaviour) {
+  // The seller page count takes digits only.
+  window->tabs().SetSelection(2);
+  pumpFor(50);
+  auto* pages = controlOf<wxTextCtrl>(window->page(TabPage::SellerSearch), ids::kSellerPages);
+  window->Raise();
+  pages->SetFocus();
+  pages->SelectAll();
+  pumpFor(50);
+  wxUIActionSimulator sim;
+  sim.Text("3x-7");
+  ASSERT_TRUE(pumpUntil([&] { return pages->GetValue() == "37"; }, 3000)) << pages->GetValue();
+  pumpFor(50);
+  EXPECT_EQ(window->controlText(TabPage::SellerSearch, ids::kSellerPages), "37");
+
+  // A right click in a text box leaves its own menu (cut, copy, paste) to it;
+  // the window's about menu is offered elsewhere.
+  auto* keyword = controlOf<wxTextCtrl>(window->page(TabPage::Search), ids::kSearchKeyword);
+  bool aboutMenuShown = false;
+  window->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+    aboutMenuShown = true;
+    e.Skip();
+  });
+  wxTimer dismiss;  // only needed if a menu did open
+  dismiss.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { wxUIActionSimulator().Char(WXK_ESCAPE); });
+  dismiss.StartOnce(1000);
+  wxContextMenuEvent rightClick(wxEVT_CONTEXT_MENU, keyword->GetId(), keyword->GetScreenPosition());
+  rightClick.SetEventObject(keyword);
+  EXPECT_FALSE(keyword->GetEventHandler()->ProcessEvent(rightClick));
+  dismiss.Stop();
+  EXPECT_FALSE(aboutMenuShown);
+
+#ifndef __WXMSW__
+  // Anywhere else (here the result list) it is the window's menu with the about item.
+  dismiss.StartOnce(500);
+  wxContextMenuEvent onList(wxEVT_CONTEXT_MENU, ids::kResultList, window->resultList().GetScreenPosition());
+  onList.SetEventObject(&window->resultList());
+  EXPECT_TRUE(window->resultList().GetEventHandler()->ProcessEvent(onList));
+  EXPECT_TRUE(aboutMenuShown);
+#endif
 }
 
 TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {

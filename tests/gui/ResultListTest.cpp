@@ -52,6 +52,7 @@ TEST_F(ResultList, ColumnSetsAreThoseOfTheLatestJob) {
   EXPECT_EQ(headings(list), (std::vector<wxString>{wx("商品名称:350"), wx("买家ID:100"), wx("买家旺旺昵称:180"),
                                                   wx("商品网址:160")}));
   EXPECT_TRUE(list.HasFlag(wxLC_REPORT));
+  EXPECT_TRUE(list.HasFlag(wxLC_ALIGN_LEFT));
   EXPECT_FALSE(list.HasFlag(wxLC_SINGLE_SEL));
 }
 
