@@ -35,16 +35,6 @@ namespace {
 
 wxString fromGbk(std::string_view gbk) { return wxString::FromUTF8(gbk::toUtf8(gbk)); }
 
-const literals::ColumnSet* columnSet(CollectionMode mode) {
-  switch (mode) {
-    case CollectionMode::OfferSearch: return &literals::kOfferColumns;
-    case CollectionMode::ItemBuyers: return &literals::kBuyerColumns;
-    case CollectionMode::SellerSearch: return &literals::kSellerColumns;
-    case CollectionMode::None: break;
-  }
-  return nullptr;
-}
-
 std::filesystem::path fileSystemPath(const wxString& path) {
 #ifdef __WXMSW__
   return std::filesystem::path(path.ToStdWstring());
@@ -200,7 +190,7 @@ void MainDialog::setJobColumns(CollectionMode mode) {
   dispatcher_.call([&] {
     list_->DeleteAllColumns();
     columns_ = mode;
-    const literals::ColumnSet* set = columnSet(mode);
+    const literals::ColumnSet* set = columnSetOf(mode);
     if (set == nullptr) return;
     for (std::size_t i = 0; i < set->size(); ++i) {
       list_->InsertColumn(static_cast<long>(i), fromGbk((*set)[i].header), wxLIST_FORMAT_LEFT, (*set)[i].width);

@@ -48,9 +48,7 @@ int main(int argc, char** argv) {
   InternetClient::initialize();
   sample::SampleSite site;
   site.start();
-  std::string map;
-  for (const auto& entry : site.connectTo()) map += (map.empty() ? "" : ",") + entry;
-  InternetClient::setConnectTo(ConnectTo::parse(map));
+  InternetClient::setConnectTo(ConnectTo::parse(site.connectToList()));
   BuiltinRuleServer rules;
   rules.start();
   Sites sites;

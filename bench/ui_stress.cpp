@@ -105,9 +105,7 @@ class StressApp : public wxApp {
   void run() {
     sample::SampleSite site;
     site.start();
-    std::string map;
-    for (const auto& entry : site.connectTo()) map += (map.empty() ? "" : ",") + entry;
-    InternetClient::setConnectTo(ConnectTo::parse(map));
+    InternetClient::setConnectTo(ConnectTo::parse(site.connectToList()));
     BuiltinRuleServer rules;
     rules.start();
     Sites sites;

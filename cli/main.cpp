@@ -81,14 +81,6 @@ void applyToPage(const CliOptions& options, MemoryWindow& window) {
   }
 }
 
-const literals::ColumnSet& columnsOf(CollectionMode job) {
-  switch (job) {
-    case CollectionMode::ItemBuyers: return literals::kBuyerColumns;
-    case CollectionMode::SellerSearch: return literals::kSellerColumns;
-    default: return literals::kOfferColumns;
-  }
-}
-
 // Runs the job until every thread of the run has ended. The first Ctrl-C is
 // the stop button; a second one makes the page in flight fail at once.
 void runToTheEnd(RunController& controller) {
@@ -122,7 +114,7 @@ bool writeRows(const CliOptions& options, const MemoryWindow& window) {
   RowWriter writer(out, options.tsv, options.gbk);
   if (options.header) {
     ResultRow header;
-    const auto& columns = columnsOf(options.job);
+    const literals::ColumnSet& columns = *columnSetOf(options.job);
     for (std::size_t i = 0; i < header.size(); ++i) header[i] = std::string(columns[i].header);
     writer.write(header);
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Literals.h"
+
 namespace gleaner {
 
 // The job of a run, by the index of the selected tab.
@@ -12,6 +14,17 @@ inline CollectionMode collectionModeOfTab(int tabIndex) {
     case 2: return CollectionMode::SellerSearch;
     default: return CollectionMode::None;
   }
+}
+
+// The result list's four columns of a job; null for no job.
+inline const literals::ColumnSet* columnSetOf(CollectionMode mode) {
+  switch (mode) {
+    case CollectionMode::OfferSearch: return &literals::kOfferColumns;
+    case CollectionMode::ItemBuyers: return &literals::kBuyerColumns;
+    case CollectionMode::SellerSearch: return &literals::kSellerColumns;
+    case CollectionMode::None: break;
+  }
+  return nullptr;
 }
 
 }  // namespace gleaner

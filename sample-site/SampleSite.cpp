@@ -99,13 +99,14 @@ void SampleSite::waitUnlessStopping(std::chrono::milliseconds delay) {
 
 std::string SampleSite::baseAddress() const { return "http://" + http_.hostPort() + "/"; }
 
-std::vector<std::string> SampleSite::connectTo() const {
+std::string SampleSite::connectToList() const {
   const Sites& h = options_.hosts;
-  std::vector<std::string> entries;
+  std::string list;
   for (const std::string* host : {&h.offerSearchHost, &h.offerDetailHost, &h.taobaoSearchHost, &h.ratingHost, &h.itemHost}) {
-    entries.push_back(*host + ":80:" + http_.hostPort());
+    if (!list.empty()) list += ',';
+    list += *host + ":80:" + http_.hostPort();
   }
-  return entries;
+  return list;
 }
 
 std::vector<SiteRequest> SampleSite::requests() const {

@@ -97,9 +97,9 @@ class SampleSite {
   int port() const { return http_.port(); }
   // "http://127.0.0.1:PORT/"
   std::string baseAddress() const;
-  // The client's connect-to entries that send the site hosts here:
-  // "HOST:80:127.0.0.1:PORT", one per host.
-  std::vector<std::string> connectTo() const;
+  // The connect-to list that sends the site hosts here, as GLEANER_CONNECT_TO
+  // takes it: "HOST:80:127.0.0.1:PORT", one per host, comma-separated.
+  std::string connectToList() const;
 
   // The requests answered so far, in the order they arrived.
   std::vector<SiteRequest> requests() const;

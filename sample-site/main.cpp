@@ -73,10 +73,8 @@ int main(int argc, char** argv) {
     gleaner::sample::SampleSite site(options);
     site.start(*port);
     std::cout << site.baseAddress() << std::endl;
-    std::cerr << "serving the sample site; send the site hosts here with\n  GLEANER_CONNECT_TO=";
-    const auto entries = site.connectTo();
-    for (std::size_t i = 0; i < entries.size(); ++i) std::cerr << (i ? "," : "") << entries[i];
-    std::cerr << std::endl;
+    std::cerr << "serving the sample site; send the site hosts here with\n  GLEANER_CONNECT_TO="
+              << site.connectToList() << std::endl;
     while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     site.stop();
   } catch (const std::exception& e) {

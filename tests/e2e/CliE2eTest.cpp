@@ -85,7 +85,7 @@ std::string csvOf(const std::vector<ResultRow>& rows, bool tsv = false, bool gbk
 class CliE2e : public SiteFixture {
  protected:
   std::vector<std::string> env() const {
-    return {"GLEANER_CONNECT_TO=" + connectToList(), "GLEANER_RULE_SERVER=" + rules.hostPort()};
+    return {"GLEANER_CONNECT_TO=" + site.connectToList(), "GLEANER_RULE_SERVER=" + rules.hostPort()};
   }
 };
 

@@ -11,6 +11,7 @@
 #include "engine/MemoryWindow.h"
 #include "engine/ProcessValues.h"
 #include "engine/RunController.h"
+#include "support/WaitFor.h"
 #include "extract/PageExtractor.h"
 #include "sample-site/SampleCatalog.h"
 #include "text/GbkText.h"
@@ -41,11 +42,7 @@ class RunE2e : public SiteFixture {
   }
 
   void waitUntilIdle() {
-    const auto deadline = Clock::now() + 120s;
-    while (controller->busy()) {
-      ASSERT_LT(Clock::now(), deadline) << "the run did not end";
-      std::this_thread::sleep_for(5ms);
-    }
+    ASSERT_TRUE(testing::waitFor([&] { return !controller->busy(); }, 120s)) << "the run did not end";
   }
   void runToTheEnd() {
     controller->collect();
@@ -53,12 +50,7 @@ class RunE2e : public SiteFixture {
   }
   template <typename Predicate>
   bool waitFor(Predicate predicate, std::chrono::milliseconds limit = 30s) {
-    const auto deadline = Clock::now() + limit;
-    while (!predicate()) {
-      if (Clock::now() > deadline) return false;
-      std::this_thread::sleep_for(2ms);
-    }
-    return true;
+    return testing::waitFor(predicate, limit);
   }
   int finishedMessages() const {
     int n = 0;

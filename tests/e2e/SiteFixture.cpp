@@ -9,7 +9,7 @@ void SiteFixture::SetUp() {
   rules.start();
   sites.ruleServer = rules.hostPort();
   previousConnectTo_ = InternetClient::connectTo();
-  InternetClient::setConnectTo(ConnectTo::parse(connectToList()));
+  InternetClient::setConnectTo(ConnectTo::parse(site.connectToList()));
 }
 
 void SiteFixture::TearDown() {
@@ -24,12 +24,6 @@ std::vector<std::string> SiteFixture::targetsOn(const std::string& host) const {
     if (request.host == host) targets.push_back(request.target);
   }
   return targets;
-}
-
-std::string SiteFixture::connectToList() const {
-  std::string list;
-  for (const std::string& entry : site.connectTo()) list += (list.empty() ? "" : ",") + entry;
-  return list;
 }
 
 }  // namespace gleaner::e2e

@@ -24,8 +24,6 @@ class SiteFixture : public ::testing::Test {
 
   // The targets the site was asked for on one host, in order.
   std::vector<std::string> targetsOn(const std::string& host) const;
-  // "HOST:80:127.0.0.1:PORT,..." as GLEANER_CONNECT_TO takes it.
-  std::string connectToList() const;
 
   sample::SampleSite site;
   BuiltinRuleServer rules;

@@ -16,6 +16,7 @@
 #include "engine/RunController.h"
 #include "sample-site/RawTargetServer.h"
 #include "support/LoopbackServer.h"
+#include "support/WaitFor.h"
 #include "text/Literals.h"
 
 namespace gleaner {
@@ -70,21 +71,12 @@ class RunTest : public ::testing::Test {
     controller().collect();
     waitUntilIdle();
   }
-  void waitUntilIdle(std::chrono::seconds limit = 60s) {
-    const auto deadline = Clock::now() + limit;
-    while (controller().busy()) {
-      ASSERT_LT(Clock::now(), deadline) << "the run did not end";
-      std::this_thread::sleep_for(5ms);
-    }
+  void waitUntilIdle() {
+    ASSERT_TRUE(testing::waitFor([&] { return !controller().busy(); }, 60s)) << "the run did not end";
   }
   template <typename Predicate>
   bool waitFor(Predicate predicate, std::chrono::milliseconds limit = 20s) {
-    const auto deadline = Clock::now() + limit;
-    while (!predicate()) {
-      if (Clock::now() > deadline) return false;
-      std::this_thread::sleep_for(2ms);
-    }
-    return true;
+    return testing::waitFor(predicate, limit);
   }
 
   std::vector<std::string> targets() {

@@ -25,9 +25,7 @@ class SampleSiteExtractors : public ::testing::Test {
   void SetUp() override {
     site.start();
     previousConnectTo = InternetClient::connectTo();
-    std::string list;
-    for (const std::string& entry : site.connectTo()) list += (list.empty() ? "" : ",") + entry;
-    InternetClient::setConnectTo(ConnectTo::parse(list));
+    InternetClient::setConnectTo(ConnectTo::parse(site.connectToList()));
     sites.ruleServer = "127.0.0.1:" + std::to_string(site.port());
   }
   void TearDown() override {

@@ -25,9 +25,7 @@ class SampleRunFixture : public ::testing::Test {
   void SetUp() override {
     site = std::make_unique<sample::SampleSite>(sample::SampleSite::Options{{}, std::nullopt, std::chrono::milliseconds(3000)});
     const int port = site->start();
-    std::string map;
-    for (const std::string& entry : site->connectTo()) map += (map.empty() ? "" : ",") + entry;
-    InternetClient::setConnectTo(ConnectTo::parse(map));
+    InternetClient::setConnectTo(ConnectTo::parse(site->connectToList()));
     InternetClient::abortAllTransfers(false);
     sites.ruleServer = "127.0.0.1:" + std::to_string(port);
     session = std::make_unique<MainWindowSession>(sites);
