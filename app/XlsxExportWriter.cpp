@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "text/PathText.h"
+
 namespace gleaner {
 namespace {
 
@@ -28,7 +30,7 @@ std::string fitCell(const std::string& cell) {
 }  // namespace
 
 ExportResult XlsxExportWriter::write(const ExportTable& table, const std::filesystem::path& path) {
-  lxw_workbook* workbook = workbook_new(path.string().c_str());
+  lxw_workbook* workbook = workbook_new(utf8FromPath(path).c_str());  // the library opens UTF-8 names
   if (workbook == nullptr) return {false, "cannot start the workbook"};
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
   lxw_format* bold = workbook_add_format(workbook);

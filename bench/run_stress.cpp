@@ -13,6 +13,13 @@
 #include <string>
 #include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+// windows.h first
+#include <psapi.h>
+#include <tlhelp32.h>
+#endif
+
 #include "engine/MemoryWindow.h"
 #include "engine/RunController.h"
 #include "net/InternetClient.h"
@@ -24,6 +31,28 @@ namespace {
 using namespace gleaner;
 using Clock = std::chrono::steady_clock;
 
+#ifdef _WIN32
+// The threads of this process, from a snapshot of the system's threads.
+long threadCount() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  long count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    count += entry.th32OwnerProcessID == GetCurrentProcessId();
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Resident memory (the working set) in kB.
+long residentKilobytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+  return static_cast<long>(counters.WorkingSetSize / 1024);
+}
+#else
 // A value of /proc/self/status such as "Threads" or "VmRSS" (kB).
 long procStatus(const std::string& key) {
   std::ifstream status("/proc/self/status");
@@ -33,6 +62,10 @@ long procStatus(const std::string& key) {
   }
   return -1;
 }
+
+long threadCount() { return procStatus("Threads"); }
+long residentKilobytes() { return procStatus("VmRSS"); }
+#endif
 
 double runOnce(RunController& controller) {
   const auto start = Clock::now();
@@ -66,13 +99,13 @@ int main(int argc, char** argv) {
 
   window.setControlText(TabPage::Search, ids::kSearchPages, "1");
   runOnce(controller);
-  const long threadsAfterFirst = procStatus("Threads");
-  const long rssAfterFirst = procStatus("VmRSS");
+  const long threadsAfterFirst = threadCount();
+  const long rssAfterFirst = residentKilobytes();
   for (int i = 1; i < runs; ++i) runOnce(controller);
   // Detached threads may still be between their last statement and their end.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  const long threadsAfterLast = procStatus("Threads");
-  const long rssAfterLast = procStatus("VmRSS");
+  const long threadsAfterLast = threadCount();
+  const long rssAfterLast = residentKilobytes();
   std::printf("(b) %d runs: threads %ld after the first, %ld after the last; resident memory %ld kB after the "
               "first, %ld kB after the last (%+ld kB)\n",
               runs, threadsAfterFirst, threadsAfterLast, rssAfterFirst, rssAfterLast, rssAfterLast - rssAfterFirst);

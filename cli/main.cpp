@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli/CliOptions.h"
+#include "cli/ConsoleSetup.h"
 #include "cli/RowWriter.h"
 #include "engine/MainThread.h"
 #include "engine/MemoryWindow.h"
@@ -19,6 +20,7 @@
 #include "rules/RuleServerChoice.h"
 #include "text/GbkConvert.h"
 #include "text/Literals.h"
+#include "text/PathText.h"
 
 namespace gleaner::cli {
 namespace {
@@ -37,6 +39,7 @@ void installInterruptHandler() {
 #ifdef SIGPIPE
   std::signal(SIGPIPE, SIG_IGN);
 #endif
+  ConsoleSetup::forwardStopEvents(onInterrupt);  // Ctrl-Break, a closed console window
 }
 
 // A status line of the engine, GBK with CR LF line ends, as UTF-8 lines.
@@ -104,7 +107,7 @@ void runToTheEnd(RunController& controller) {
 bool writeRows(const CliOptions& options, const MemoryWindow& window) {
   std::ofstream file;
   if (!options.outPath.empty()) {
-    file.open(options.outPath, std::ios::binary | std::ios::trunc);
+    file.open(pathFromUtf8(options.outPath), std::ios::binary | std::ios::trunc);
     if (!file) {
       std::cerr << "gleaner-cli: cannot write " << options.outPath << '\n';
       return false;
@@ -155,13 +158,15 @@ int run(const CliOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace gleaner::cli;
+  ConsoleSetup console(argc, argv);
   CliOptions options;
   try {
-    options = parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = parseCliOptions(console.arguments());
   } catch (const UsageError& error) {
     std::cerr << "gleaner-cli: " << error.what() << "\n\n" << kUsage;
     return kExitRefused;
   }
+  console.setOutputGbk(options.gbk);
   if (options.help) {
     std::cout << kUsage;
     return kExitDone;

@@ -7,6 +7,7 @@
 
 #include "net/InternetClient.h"
 #include "net/InternetError.h"
+#include "net/SystemProxy.h"
 
 namespace gleaner {
 
@@ -104,7 +105,11 @@ void CurlTransfer::configure(const Options& options) {
     setOption(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     setOption(CURLOPT_MAXREDIRS, 10L);
   }
-  if (options.direct) setOption(CURLOPT_PROXY, "");
+  if (options.direct) {
+    setOption(CURLOPT_PROXY, "");
+  } else if (const auto proxy = SystemProxy::forAddress(options.url)) {
+    setOption(CURLOPT_PROXY, proxy->c_str());  // the system's proxy; "" is a direct connection
+  }
 
   for (const std::string& header : options.headers) appendTo(headerList_, header);
   if (headerList_ != nullptr) setOption(CURLOPT_HTTPHEADER, headerList_);

@@ -19,7 +19,7 @@ class CurlTransfer {
     std::string requestTarget;         // sent on the request line as it stands; empty: libcurl's own
     std::vector<std::string> headers;  // "Name: value", each replacing libcurl's own of that name
     std::string userAgent;             // sent only when no header sets one
-    bool direct = true;                // no proxy at all; false: libcurl's proxy environment
+    bool direct = true;                // no proxy at all; false: the system proxy (SystemProxy)
     bool followRedirects = false;
   };
 

@@ -13,7 +13,7 @@ class HttpFile;
 
 enum class AccessType {
   Direct,         // no proxy at all, whatever the environment says
-  Preconfigured,  // the proxy settings of the environment (http_proxy, no_proxy, ...)
+  Preconfigured,  // the system proxy: Internet Options on Windows, http_proxy and friends elsewhere
 };
 
 class InternetSession {

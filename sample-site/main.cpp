@@ -12,8 +12,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "cli/ConsoleSetup.h"
 #include "sample-site/SampleSite.h"
+#include "text/PathText.h"
 
 namespace {
 
@@ -45,30 +48,34 @@ std::optional<int> parsePort(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  gleaner::cli::ConsoleSetup console(argc, argv);
+  const std::vector<std::string>& args = console.arguments();
   std::optional<int> port;
   gleaner::sample::SampleSite::Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
     }
     if (arg != "--port" && arg != "--rules") return fail("unknown argument \"" + arg + "\"");
-    if (i + 1 >= argc) return fail(arg + " needs a value");
-    const std::string value = argv[++i];
+    if (i + 1 >= args.size()) return fail(arg + " needs a value");
+    const std::string& value = args[++i];
     if (arg == "--port") {
       port = parsePort(value);
       if (!port) return fail("invalid port \"" + value + "\"");
     } else {
       std::error_code error;
-      if (!std::filesystem::is_directory(value, error)) return fail("no rules directory \"" + value + "\"");
-      options.rulesDirectory = value;
+      const std::filesystem::path directory = gleaner::pathFromUtf8(value);
+      if (!std::filesystem::is_directory(directory, error)) return fail("no rules directory \"" + value + "\"");
+      options.rulesDirectory = directory;
     }
   }
   if (!port) return fail("--port is required");
 
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
+  gleaner::cli::ConsoleSetup::forwardStopEvents(onSignal);
   try {
     gleaner::sample::SampleSite site(options);
     site.start(*port);

@@ -30,9 +30,10 @@ std::wstring widen(UINT codePage, DWORD flags, std::string_view in) {
 
 std::string narrow(UINT codePage, std::wstring_view in) {
   if (in.empty()) return {};
-  const int n = WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), nullptr, 0, "?", nullptr);
+  const int n = WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n, "?", nullptr);
+  WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n, nullptr, nullptr);
   return out;
 }
 
@@ -40,6 +41,21 @@ std::string narrow(UINT codePage, std::wstring_view in) {
 std::string characterToUtf8(std::string_view ch) {
   const std::wstring wide = widen(936, MB_ERR_INVALID_CHARS, ch);
   return wide.empty() ? std::string() : narrow(CP_UTF8, wide);
+}
+
+// Converts one well-formed UTF-8 character to GBK; empty when GBK lacks it.
+// The code page's own fallback would write one '?' per UTF-16 unit (two for
+// an emoji) and "best fit" look-alikes for some letters, so both are refused
+// here and the caller writes a single '?'.
+std::string characterToGbk(std::string_view ch) {
+  const std::wstring wide = widen(CP_UTF8, MB_ERR_INVALID_CHARS, ch);
+  if (wide.empty()) return {};
+  char out[8];
+  BOOL usedDefault = FALSE;
+  const int n = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out,
+                                    sizeof out, nullptr, &usedDefault);
+  if (n <= 0 || usedDefault) return {};
+  return std::string(out, static_cast<std::size_t>(n));
 }
 
 #else
@@ -96,6 +112,18 @@ std::size_t badUtf8Length(std::string_view in, std::size_t at) {
   return n;
 }
 
+// Length of the UTF-8 sequence whose lead byte is at `at` (clipped to the
+// text), or 0 when a continuation byte is missing.
+std::size_t utf8SequenceLength(std::string_view in, std::size_t at) {
+  const unsigned char b = static_cast<unsigned char>(in[at]);
+  std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  if (at + n > in.size()) n = in.size() - at;
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((static_cast<unsigned char>(in[at + i]) & 0xC0) != 0x80) return 0;
+  }
+  return n;
+}
+
 // A two-byte GBK sequence that is not a character: when its second byte is
 // ASCII that byte is read again on its own, otherwise both bytes are replaced.
 std::size_t badGbkLength(std::string_view in, std::size_t at) {
@@ -134,7 +162,26 @@ std::string toUtf8(std::string_view in) {
 }
 
 std::string fromUtf8(std::string_view in) {
-  return narrow(936, widen(CP_UTF8, 0, in));
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t pos = 0; pos < in.size();) {
+    const unsigned char b = static_cast<unsigned char>(in[pos]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++pos;
+      continue;
+    }
+    const std::size_t n = utf8SequenceLength(in, pos);
+    if (n == 0) {
+      out.push_back('?');
+      pos += badUtf8Length(in, pos);
+      continue;
+    }
+    const std::string ch = characterToGbk(in.substr(pos, n));
+    out += ch.empty() ? std::string("?") : ch;
+    pos += n;
+  }
+  return out;
 }
 
 #else
@@ -151,14 +198,9 @@ std::string fromUtf8(std::string_view in) {
   Converter converter("CP936", "UTF-8");
   if (!converter.ok()) throw std::runtime_error("no GBK converter on this system");
   return converter.run(in, [&](std::size_t at) {
-    const unsigned char b = static_cast<unsigned char>(in[at]);
     // A well-formed character that GBK lacks is skipped whole.
-    std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    if (at + n > in.size()) n = in.size() - at;
-    for (std::size_t i = 1; i < n; ++i) {
-      if ((static_cast<unsigned char>(in[at + i]) & 0xC0) != 0x80) return std::pair<std::size_t, std::string_view>{badUtf8Length(in, at), "?"};
-    }
-    return std::pair<std::size_t, std::string_view>{n, "?"};
+    const std::size_t n = utf8SequenceLength(in, at);
+    return std::pair<std::size_t, std::string_view>{n == 0 ? badUtf8Length(in, at) : n, "?"};
   });
 }
 

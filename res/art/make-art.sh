@@ -1,7 +1,10 @@
 #!/bin/sh
 # Draws icon 128 (32 x 32 and 16 x 16) and bitmap 135 (84 x 83, 24-bit, no
-# alpha) with ImageMagick and writes them as XPM sources beside this script.
-# Run it again after changing a drawing; the XPM files are committed.
+# alpha) with ImageMagick and writes them as XPM sources beside this script,
+# and the same icon for the desktops: gleaner.ico (16 to 256 pixels, the
+# Windows programs' icon resource) and gleaner.png (256 pixels, the Linux
+# menu entry). Run it again after changing a drawing; the results are
+# committed.
 set -eu
 cd "$(dirname "$0")"
 FONT=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
@@ -25,6 +28,24 @@ icon() {
 }
 icon 32 "$tmp/gleaner_icon32.xpm"
 icon 16 "$tmp/gleaner_icon16.xpm"
+
+# The same drawing four times as large, with transparent corners, for the
+# desktop icons; the smaller sizes are scaled down from it.
+convert -size 256x256 xc:none -affine 4,0,0,4,0,0 \
+  -fill '#2e7d32' -draw 'roundrectangle 1,1 62,62 12,12' \
+  -stroke '#f9d976' -strokewidth 4 -fill none \
+  -draw 'line 16,54 22,22' -draw 'line 26,54 30,16' -draw 'line 36,54 36,20' \
+  -stroke none -fill '#f9d976' \
+  -draw 'ellipse 22,20 4,8 0,360' -draw 'ellipse 30,14 4,8 0,360' -draw 'ellipse 36,18 4,8 0,360' \
+  -stroke white -strokewidth 5 -fill 'rgba(255,255,255,0.25)' -draw 'circle 42,36 42,22' \
+  -strokewidth 7 -draw 'line 51,46 58,55' \
+  "$tmp/icon256.png"
+convert "$tmp/icon256.png" -depth 8 gleaner.png
+for size in 16 24 32 48 64 128; do
+  convert "$tmp/icon256.png" -resize "${size}x${size}" "$tmp/icon$size.png"
+done
+convert "$tmp/icon16.png" "$tmp/icon24.png" "$tmp/icon32.png" "$tmp/icon48.png" "$tmp/icon64.png" \
+  "$tmp/icon128.png" "$tmp/icon256.png" gleaner.ico
 
 # The contact picture: a card with an envelope and the words 联系我们.
 convert -size 84x83 xc:'#ffffff' \

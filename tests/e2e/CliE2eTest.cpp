@@ -1,25 +1,26 @@
 // gleaner-cli as a user or a script drives it: flags, rows on standard
 // output, status on standard error, exit status, Ctrl-C.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 
 #include "SiteFixture.h"
 #include "cli/RowWriter.h"
+#include "support/ChildProcess.h"
 #include "text/GbkConvert.h"
+#include "text/PathText.h"
 
 namespace gleaner::e2e {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::ChildProcess;
 
 struct Finished {
   int status = -1;
@@ -27,52 +28,25 @@ struct Finished {
   std::string err;
 };
 
-// Runs gleaner-cli with args and extra environment entries; calls duringRun
-// with its pid once started.
+// Runs gleaner-cli with args and extra environment entries, calling
+// whileRunning every few milliseconds until it ends. A run that outlives two
+// minutes is killed and fails the test.
 Finished runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                const std::function<void(pid_t, const std::string& err)>& whileRunning = {}) {
-  int outPipe[2];
-  int errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe");
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(outPipe[1], 1);
-    dup2(errPipe[1], 2);
-    close(outPipe[0]);
-    close(errPipe[0]);
-    for (const auto& entry : env) putenv(const_cast<char*>(entry.c_str()));
-    std::vector<char*> argv{const_cast<char*>(GLEANER_CLI_PATH)};
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(GLEANER_CLI_PATH, argv.data());
-    _exit(127);
-  }
-  close(outPipe[1]);
-  close(errPipe[1]);
-  Finished result;
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  int open = 2;
-  char buffer[4096];
-  while (open > 0) {
-    if (poll(fds, 2, 20) > 0) {
-      for (int i = 0; i < 2; ++i) {
-        if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
-        const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-        if (n <= 0) {
-          close(fds[i].fd);
-          fds[i].fd = -1;
-          --open;
-        } else {
-          (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-        }
-      }
+                const std::function<void(ChildProcess&)>& whileRunning = {}) {
+  ChildProcess child(GLEANER_CLI_PATH, args, env);
+  EXPECT_TRUE(child.started());
+  const auto deadline = std::chrono::steady_clock::now() + 120s;
+  std::optional<int> status;
+  while (child.started() && !(status = child.wait(20ms))) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "gleaner-cli did not end";
+      child.kill();
+      status = child.wait(10s);
+      break;
     }
-    if (whileRunning) whileRunning(pid, result.err);
+    if (whileRunning) whileRunning(child);
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return result;
+  return {status.value_or(-1), child.out(), child.err()};
 }
 
 std::string csvOf(const std::vector<ResultRow>& rows, bool tsv = false, bool gbk = false) {
@@ -110,6 +84,26 @@ TEST_F(CliE2e, SellerRowsAsGbkTsvWithHeaderIntoAFile) {
   EXPECT_EQ(written, header + csvOf(expectedSellerRows(gbkText("核桃"), 0, gbkText("所有信用等级")), true, true));
 }
 
+// Chinese names reach the file system as typed: the folder and the file
+// show under their own names, not as question marks or code-page bytes.
+TEST_F(CliE2e, AChineseOutputNameIsCreatedAsTyped) {
+  const std::filesystem::path folder =
+      pathFromUtf8(::testing::TempDir()) / pathFromUtf8("采集结果-" + std::to_string(testing::currentProcessId()));
+  std::filesystem::create_directories(folder);
+  const std::string out = utf8FromPath(folder / pathFromUtf8("核桃 行.csv"));
+  const Finished run = runCli({"offers", "--keyword", "核桃", "--pages", "0", "--out", out}, env());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.out.empty());
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(utf8FromPath(entry.path().filename()));
+  EXPECT_EQ(names, std::vector<std::string>{"核桃 行.csv"});
+  std::ifstream file(pathFromUtf8(out), std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written, csvOf(expectedOfferRows(gbkText("核桃"), 1)));
+  file.close();
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(CliE2e, RefusedRunAndBadUsageExitWithTwo) {
   Finished run = runCli({"offers", "--keyword", ""}, env());
   EXPECT_EQ(run.status, 2);
@@ -142,10 +136,10 @@ TEST_F(CliE2e, ExitsWithOneWhenNoResultPageCouldBeDownloaded) {
 
 TEST_F(CliE2e, CtrlCStopsTheRunAndWritesTheRowsFoundSoFar) {
   bool interrupted = false;
-  const Finished run = runCli({"offers", "--keyword", "slow", "--pages", "5"}, env(), [&](pid_t pid, const std::string&) {
+  const Finished run = runCli({"offers", "--keyword", "slow", "--pages", "5"}, env(), [&](ChildProcess& cli) {
     if (!interrupted && site.requests().size() == 1) {
       interrupted = true;
-      kill(pid, SIGINT);
+      cli.interrupt();
     }
   });
   EXPECT_TRUE(interrupted);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <wx/listctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,10 +9,16 @@
 #include <regex>
 #include <thread>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "app/CsvExportWriter.h"
 #include "app/ExportTable.h"
 #include "MainWindowFixture.h"
 #include "res/AppTexts.h"
+#include "support/ChildProcess.h"
+#include "text/PathText.h"
 #include "ZipEntries.h"
 
 namespace gleaner::testing {
@@ -93,7 +100,7 @@ class ExportFromTheList : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
-    dir = fs::temp_directory_path() / ("gleaner-export-" + std::to_string(::getpid()));
+    dir = fs::temp_directory_path() / ("gleaner-export-" + std::to_string(currentProcessId()));
     fs::create_directories(dir);
   }
   void TearDown() override {
@@ -121,7 +128,7 @@ class ExportFromTheList : public MainWindowFixture {
 TEST_F(ExportFromTheList, WritesEverythingAsCsvWithHeadingsAndBom) {
   fillSellerRows();
   const fs::path path = dir / "all.csv";
-  ASSERT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(path.string())));
+  ASSERT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8FromPath(path))));
   EXPECT_EQ(readFile(path),
             "\xEF\xBB\xBF"
             "商品名称,卖家ID,卖家旺旺昵称,信用等级\r\n"
@@ -136,7 +143,7 @@ TEST_F(ExportFromTheList, WritesEverythingAsCsvWithHeadingsAndBom) {
 TEST_F(ExportFromTheList, WritesSellerInformationAsAWorkbookWithoutDuplicates) {
   fillSellerRows();
   const fs::path path = dir / "sellers.xlsx";
-  ASSERT_TRUE(window->exportTo(ExportChoice::Sellers, ExportFormat::Xlsx, wxString::FromUTF8(path.string())));
+  ASSERT_TRUE(window->exportTo(ExportChoice::Sellers, ExportFormat::Xlsx, wxString::FromUTF8(utf8FromPath(path))));
   const auto cells = workbookCells(path);
   const std::map<std::string, std::string> expected{
       {"A1", "卖家ID"}, {"B1", "卖家旺旺昵称"}, {"C1", "信用等级"},
@@ -149,7 +156,7 @@ TEST_F(ExportFromTheList, WritesSellerInformationAsAWorkbookWithoutDuplicates) {
 TEST_F(ExportFromTheList, WritesEverythingAsAWorkbookWithFormulaTextAsStrings) {
   fillSellerRows();
   const fs::path path = dir / "all.xlsx";
-  ASSERT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Xlsx, wxString::FromUTF8(path.string())));
+  ASSERT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Xlsx, wxString::FromUTF8(utf8FromPath(path))));
   const auto cells = workbookCells(path);
   EXPECT_EQ(cells.size(), 20u);
   EXPECT_EQ(cells.at("A1"), "商品名称");
@@ -160,7 +167,7 @@ TEST_F(ExportFromTheList, WritesEverythingAsAWorkbookWithFormulaTextAsStrings) {
 }
 
 TEST_F(ExportFromTheList, TellsTheUserWhenThereIsNothingOrTheFileCannotBeWritten) {
-  EXPECT_FALSE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8((dir / "e.csv").string())));
+  EXPECT_FALSE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8FromPath(dir / "e.csv"))));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages.back(), wx(res::kExportNothing));
   EXPECT_FALSE(fs::exists(dir / "e.csv"));
@@ -171,7 +178,7 @@ TEST_F(ExportFromTheList, TellsTheUserWhenThereIsNothingOrTheFileCannotBeWritten
   for (ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
     messages.clear();
     const fs::path nowhere = dir / "missing-folder" / "out.file";
-    EXPECT_FALSE(window->exportTo(ExportChoice::Everything, format, wxString::FromUTF8(nowhere.string())));
+    EXPECT_FALSE(window->exportTo(ExportChoice::Everything, format, wxString::FromUTF8(utf8FromPath(nowhere))));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages.back().StartsWith(wx(res::kExportFailed))) << messages.back();
     EXPECT_EQ(window->resultList().GetItemCount(), 4);
@@ -179,14 +186,44 @@ TEST_F(ExportFromTheList, TellsTheUserWhenThereIsNothingOrTheFileCannotBeWritten
   // A failed write leaves an existing file as it was.
   const fs::path existing = dir / "keep.csv";
   std::ofstream(existing) << "old";
+#ifdef _WIN32
+  // A read-only file cannot be replaced (a folder's read-only flag means
+  // nothing on Windows).
+  fs::permissions(existing, fs::perms::owner_read);
+  const bool wrote =
+      window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8FromPath(existing)));
+  fs::permissions(existing, fs::perms::owner_all);
+  const bool writesAnywhere = false;
+#else
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
   const bool wrote =
-      window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(existing.string()));
+      window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8FromPath(existing)));
   fs::permissions(dir, fs::perms::owner_all);
-  if (::geteuid() != 0) {  // root writes anywhere
+  const bool writesAnywhere = ::geteuid() == 0;  // root writes anywhere
+#endif
+  if (!writesAnywhere) {
     EXPECT_FALSE(wrote);
     EXPECT_EQ(readFile(existing), "old");
   }
+}
+
+// A folder and a file named in Chinese, as a user picks them in the save
+// dialog (D:\采集结果\核桃.xlsx): both formats land under those names.
+TEST_F(ExportFromTheList, WritesToAFolderAndFileWithChineseNames) {
+  fillSellerRows();
+  const fs::path folder = dir / pathFromUtf8("采集结果");
+  fs::create_directories(folder);
+  for (const char* name : {"核桃.xlsx", "核桃.csv"}) {
+    const fs::path path = folder / pathFromUtf8(name);
+    const ExportFormat format = path.extension() == ".csv" ? ExportFormat::Csv : ExportFormat::Xlsx;
+    ASSERT_TRUE(window->exportTo(ExportChoice::Everything, format, wxString::FromUTF8(utf8FromPath(path)))) << name;
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(utf8FromPath(entry.path().filename()));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"核桃.csv", "核桃.xlsx"}));
+  EXPECT_EQ(workbookCells(folder / pathFromUtf8("核桃.xlsx")).at("A2"), "核桃 A");
+  EXPECT_NE(readFile(folder / pathFromUtf8("核桃.csv")).find("核桃 A,id1,nick1,3钻\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,16 +1,78 @@
 // The real program, started twice on the test's display: the second copy
 // shows only its message box and ends; the first goes on.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
 
+#include "support/ChildProcess.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <commctrl.h>
+#endif
+
+namespace gleaner::testing {
 namespace {
+
+using namespace std::chrono_literals;
+
+#ifdef _WIN32
+
+struct Search {
+  DWORD pid;
+  std::wstring titlePart;
+  HWND found = nullptr;
+};
+
+std::wstring wide(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+BOOL CALLBACK visitWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->pid || !IsWindowVisible(window)) return TRUE;
+  wchar_t title[512] = {};
+  GetWindowTextW(window, title, 512);
+  if (std::wstring(title).find(search->titlePart) == std::wstring::npos) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The visible top-level window of the program whose title holds titlePart,
+// polled for until the limit passes; 0 when there is none.
+std::intptr_t findWindow(const ChildProcess& program, const std::string& titlePart,
+                         std::chrono::milliseconds limit = 0ms) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  do {
+    Search search{static_cast<DWORD>(program.id()), wide(titlePart)};
+    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return reinterpret_cast<std::intptr_t>(search.found);
+    if (limit > 0ms) std::this_thread::sleep_for(100ms);
+  } while (std::chrono::steady_clock::now() < end);
+  return 0;
+}
+
+// Presses the OK button of a message box (a task dialog or a classic one).
+void acknowledge(std::intptr_t box) {
+  const HWND window = reinterpret_cast<HWND>(box);
+  PostMessageW(window, TDM_CLICK_BUTTON, IDOK, 0);
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+}
+
+// Ends the program as its close box does.
+void endProgram(ChildProcess&, std::intptr_t window) { PostMessageW(reinterpret_cast<HWND>(window), WM_CLOSE, 0, 0); }
+
+bool haveWindowTools() { return true; }
+
+#else
 
 std::string output(const std::string& command) {
   std::string text;
@@ -23,69 +85,62 @@ std::string output(const std::string& command) {
   return text;
 }
 
-pid_t startProgram() {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    std::freopen("/dev/null", "w", stderr);
-    ::unsetenv("GLEANER_CONNECT_TO");
-    ::unsetenv("GLEANER_RULE_SERVER");
-    ::execl(GLEANER_APP_PATH, GLEANER_APP_PATH, static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  return pid;
-}
-
-// The visible window of pid whose title holds titlePart, polled for until
-// timeoutMs passes; empty when there is none.
-std::string findWindow(pid_t pid, const std::string& titlePart, int timeoutMs = 0) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+std::intptr_t findWindow(const ChildProcess& program, const std::string& titlePart,
+                         std::chrono::milliseconds limit = 0ms) {
+  const auto end = std::chrono::steady_clock::now() + limit;
   do {
-    const std::string ids = output("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null");
+    const std::string ids =
+        output("xdotool search --all --onlyvisible --pid " + std::to_string(program.id()) + " 2>/dev/null");
     std::size_t at = 0;
     while (at < ids.size()) {
       std::size_t next = ids.find('\n', at);
       if (next == std::string::npos) next = ids.size();
       const std::string id = ids.substr(at, next - at);
-      if (output("xdotool getwindowname " + id + " 2>/dev/null").find(titlePart) != std::string::npos) return id;
+      if (output("xdotool getwindowname " + id + " 2>/dev/null").find(titlePart) != std::string::npos) {
+        return std::stol(id);
+      }
       at = next + 1;
     }
-    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (limit > 0ms) std::this_thread::sleep_for(100ms);
   } while (std::chrono::steady_clock::now() < end);
-  return {};
+  return 0;
 }
 
-// The exit status, or -1 when the process did not end in time.
-int waitForExit(pid_t pid, int timeoutMs) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < end) {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return status;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return -1;
+void acknowledge(std::intptr_t box) {
+  output("xdotool windowfocus --sync " + std::to_string(box) + " key Return 2>&1");
 }
+
+void endProgram(ChildProcess& program, std::intptr_t) { program.terminate(); }
+
+bool haveWindowTools() { return !output("command -v xdotool").empty(); }
+
+#endif
+
+// The program as a user starts it: no settings from the test's environment.
+const ChildProcess::Environment kPlainStart = {"GLEANER_CONNECT_TO", "GLEANER_RULE_SERVER"};
 
 TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
-  if (output("command -v xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
-  const pid_t first = startProgram();
+  if (!haveWindowTools()) GTEST_SKIP() << "xdotool is not installed";
+  ChildProcess first(GLEANER_APP_PATH, {}, kPlainStart);
+  ASSERT_TRUE(first.started());
   const std::string caption = "岚樾营销系列软件";
-  const std::string mainWindow = findWindow(first, caption, 20000);
-  ASSERT_FALSE(mainWindow.empty()) << "the first copy shows its main window";
+  const std::intptr_t mainWindow = findWindow(first, caption, 20s);
+  ASSERT_NE(mainWindow, 0) << "the first copy shows its main window";
 
-  const pid_t second = startProgram();
-  const std::string box = findWindow(second, "gleaner", 20000);
-  EXPECT_FALSE(box.empty()) << "the second copy shows its message box";
-  EXPECT_TRUE(findWindow(second, caption).empty()) << "and no main window";
-  if (!box.empty()) output("xdotool windowfocus --sync " + box + " key Return 2>&1");
-  const int status = waitForExit(second, 10000);
-  if (status == -1) ::kill(second, SIGKILL), ::waitpid(second, nullptr, 0);
-  EXPECT_NE(status, -1) << "the second copy ends once its message is read";
-  EXPECT_TRUE(WIFEXITED(status)) << "it ends, it does not crash";
+  ChildProcess second(GLEANER_APP_PATH, {}, kPlainStart);
+  const std::intptr_t box = findWindow(second, "gleaner", 20s);
+  EXPECT_NE(box, 0) << "the second copy shows its message box";
+  EXPECT_EQ(findWindow(second, caption), 0) << "and no main window";
+  if (box != 0) acknowledge(box);
+  const std::optional<int> status = second.wait(10s);
+  EXPECT_TRUE(status.has_value()) << "the second copy ends once its message is read";
+  EXPECT_FALSE(second.crashed()) << "it ends, it does not crash";
 
-  EXPECT_EQ(::waitpid(first, nullptr, WNOHANG), 0) << "the first copy still runs";
+  EXPECT_TRUE(first.running()) << "the first copy still runs";
   EXPECT_EQ(findWindow(first, caption), mainWindow);
-  ::kill(first, SIGTERM);
-  if (waitForExit(first, 5000) == -1) ::kill(first, SIGKILL), ::waitpid(first, nullptr, 0);
+  endProgram(first, mainWindow);
+  if (!first.wait(10s)) first.kill();
 }
 
 }  // namespace
+}  // namespace gleaner::testing

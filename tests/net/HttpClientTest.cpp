@@ -13,6 +13,7 @@
 #include "net/InternetError.h"
 #include "net/InternetSession.h"
 #include "net/PageTextReader.h"
+#include "support/ChildProcess.h"
 #include "support/LoopbackServer.h"
 #include "net/NetTest.h"
 #include "net/RawServer.h"
@@ -197,14 +198,14 @@ TEST_F(HttpClient, DirectAccessIgnoresTheProxyEnvironmentAndPreconfiguredUsesIt)
   LoopbackServer server([](httplib::Server& s) {
     s.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("direct\n", "text/plain"); });
   });
-  ::setenv("http_proxy", proxy.url("").c_str(), 1);
+  testing::setEnvironment("http_proxy", proxy.url(""));
   InternetSession direct({}, AccessType::Direct);
   InternetSession preconfigured({}, AccessType::Preconfigured);
   auto viaDirect = direct.openUrl(server.url("/"));
   const std::string directText = readPageText(*viaDirect);
   auto viaProxy = preconfigured.openUrl("http://far.away.example/page?q=1");
   const std::string proxiedText = readPageText(*viaProxy);
-  ::unsetenv("http_proxy");
+  testing::setEnvironment("http_proxy", std::nullopt);
 
   EXPECT_EQ(directText, "direct\r\n");
   EXPECT_EQ(proxiedText, "proxied\r\n");

@@ -4,11 +4,16 @@
 // other on the server's own thread.
 #pragma once
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <functional>
@@ -21,11 +26,34 @@
 
 namespace gleaner::testing {
 
+// The few socket calls that differ between POSIX and Winsock.
+namespace rawsocket {
+#ifdef _WIN32
+using Handle = SOCKET;
+inline bool valid(Handle s) { return s != INVALID_SOCKET; }
+inline void close(Handle s) { ::closesocket(s); }
+inline int poll(pollfd* entries, unsigned count, int ms) { return ::WSAPoll(entries, count, ms); }
+constexpr int kNoSignal = 0;
+// Winsock must be started once per user; the count is kept by the system.
+inline void start() {
+  WSADATA data;
+  ::WSAStartup(MAKEWORD(2, 2), &data);
+}
+#else
+using Handle = int;
+inline bool valid(Handle s) { return s >= 0; }
+inline void close(Handle s) { ::close(s); }
+inline int poll(pollfd* entries, unsigned count, int ms) { return ::poll(entries, count, ms); }
+constexpr int kNoSignal = MSG_NOSIGNAL;
+inline void start() {}
+#endif
+}  // namespace rawsocket
+
 class RawServer {
  public:
   class Connection {
    public:
-    Connection(RawServer& server, int fd) : server_(server), fd_(fd) {}
+    Connection(RawServer& server, rawsocket::Handle fd) : server_(server), fd_(fd) {}
 
     // Reads up to the empty line that ends a request head and records it.
     // Empty when the peer closes first or the server stops.
@@ -34,7 +62,7 @@ class RawServer {
       while (head.find("\r\n\r\n") == std::string::npos) {
         if (!waitReadable()) return {};
         char buffer[4096];
-        const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+        const int got = static_cast<int>(::recv(fd_, buffer, sizeof buffer, 0));
         if (got <= 0) return {};
         head.append(buffer, static_cast<std::size_t>(got));
       }
@@ -45,7 +73,7 @@ class RawServer {
 
     void send(std::string_view bytes) {
       while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const int sent = static_cast<int>(::send(fd_, bytes.data(), static_cast<int>(bytes.size()), rawsocket::kNoSignal));
         if (sent <= 0) return;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
       }
@@ -63,27 +91,32 @@ class RawServer {
     bool waitReadable() {
       while (!server_.stopping_) {
         pollfd entry{fd_, POLLIN, 0};
-        if (::poll(&entry, 1, 20) > 0) return true;
+        if (rawsocket::poll(&entry, 1, 20) > 0) return true;
       }
       return false;
     }
 
     RawServer& server_;
-    int fd_;
+    rawsocket::Handle fd_;
   };
 
   using Handler = std::function<void(Connection&)>;
 
   explicit RawServer(Handler handler) : handler_(std::move(handler)) {
+    rawsocket::start();
     listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (listenFd_ < 0) throw std::runtime_error("cannot open a socket");
+    if (!rawsocket::valid(listenFd_)) throw std::runtime_error("cannot open a socket");
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+#ifdef _WIN32
+    int length = sizeof address;
+#else
     socklen_t length = sizeof address;
+#endif
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listenFd_, 16) != 0 ||
         ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      ::close(listenFd_);
+      rawsocket::close(listenFd_);
       throw std::runtime_error("cannot listen on a loopback port");
     }
     port_ = ntohs(address.sin_port);
@@ -93,7 +126,7 @@ class RawServer {
   ~RawServer() {
     stopping_ = true;
     thread_.join();
-    ::close(listenFd_);
+    rawsocket::close(listenFd_);
   }
   RawServer(const RawServer&) = delete;
   RawServer& operator=(const RawServer&) = delete;
@@ -112,18 +145,18 @@ class RawServer {
   void serve() {
     while (!stopping_) {
       pollfd entry{listenFd_, POLLIN, 0};
-      if (::poll(&entry, 1, 20) <= 0) continue;
-      const int fd = ::accept(listenFd_, nullptr, nullptr);
-      if (fd < 0) continue;
+      if (rawsocket::poll(&entry, 1, 20) <= 0) continue;
+      const rawsocket::Handle fd = ::accept(listenFd_, nullptr, nullptr);
+      if (!rawsocket::valid(fd)) continue;
       ++connections_;
       Connection connection(*this, fd);
       handler_(connection);
-      ::close(fd);
+      rawsocket::close(fd);
     }
   }
 
   Handler handler_;
-  int listenFd_ = -1;
+  rawsocket::Handle listenFd_{};
   int port_ = 0;
   std::thread thread_;
   std::atomic<bool> stopping_{false};

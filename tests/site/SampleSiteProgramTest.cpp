@@ -1,84 +1,78 @@
 // The program as scripts use it: first line the address, then serving until
-// SIGTERM. POSIX only (fork, exec, kill).
-#ifndef _WIN32
-
+// it is told to stop (SIGTERM; Ctrl-Break on Windows).
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 
+#include "support/ChildProcess.h"
+#include "support/WaitFor.h"
+#include "text/PathText.h"
+
+namespace gleaner::testing {
 namespace {
 
-// The program lands beside the test binaries.
-std::filesystem::path programPath() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "gleaner-sample-site";
-}
+using namespace std::chrono_literals;
 
-struct Child {
-  pid_t pid = -1;
-  FILE* out = nullptr;
-};
-
-Child launch(const std::vector<std::string>& args) {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return {};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(pipeFds[1], STDOUT_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    std::vector<char*> argv;
-    const std::string program = programPath().string();
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(pipeFds[1]);
-  return {pid, fdopen(pipeFds[0], "r")};
-}
-
-int waitFor(pid_t pid) {
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(SampleSiteProgram, PrintsItsAddressFirstAndServesUntilSigterm) {
-  ASSERT_TRUE(std::filesystem::exists(programPath()));
-  Child child = launch({"--port", "0"});
-  ASSERT_GT(child.pid, 0);
-  char line[256] = {};
-  ASSERT_NE(std::fgets(line, sizeof line, child.out), nullptr);
+// Starts the program and reads its address line; 0 when none came.
+int startSite(ChildProcess& site) {
+  std::string first;
+  if (!waitFor([&] { return (first = site.out()).find('\n') != std::string::npos || !site.running(); }, 20s)) return 0;
+  first = first.substr(0, first.find('\n') + 1);
   std::smatch match;
-  const std::string first(line);
-  ASSERT_TRUE(std::regex_match(first, match, std::regex(R"(http://127\.0\.0\.1:(\d+)/\n)"))) << first;
-  httplib::Client client("127.0.0.1", std::stoi(match[1]));
+  if (!std::regex_match(first, match, std::regex(R"(http://127\.0\.0\.1:(\d+)/\n)"))) {
+    ADD_FAILURE() << "first line: " << first << site.err();
+    return 0;
+  }
+  return std::stoi(match[1]);
+}
+
+TEST(SampleSiteProgram, PrintsItsAddressFirstAndServesUntilStopped) {
+  ChildProcess site(programPath("gleaner-sample-site"), {"--port", "0"});
+  ASSERT_TRUE(site.started());
+  const int port = startSite(site);
+  ASSERT_NE(port, 0);
+  httplib::Client client("127.0.0.1", port);
   const auto response = client.Get("/files/taobao/ExtractImg.txt", {{"Host", "s.taobao.com"}});
   ASSERT_TRUE(response);
   EXPECT_EQ(response->status, 200);
-  kill(child.pid, SIGTERM);
-  EXPECT_EQ(waitFor(child.pid), 0);
-  std::fclose(child.out);
+  site.terminate();
+  EXPECT_EQ(site.wait(10s), 0) << site.err();
+}
+
+// The rules folder is named on the command line; a Chinese name must reach
+// the file system as it was typed.
+TEST(SampleSiteProgram, ServesTheRulesOfAFolderWithAChineseName) {
+  const std::filesystem::path folder =
+      pathFromUtf8(::testing::TempDir()) / pathFromUtf8("规则-" + std::to_string(currentProcessId()));
+  std::filesystem::create_directories(folder / "taobao");
+  std::filesystem::create_directories(folder / "ali");
+  std::ofstream(folder / "taobao" / "ExtractImg.txt", std::ios::binary) << "rule of the folder";
+  {
+    ChildProcess site(programPath("gleaner-sample-site"), {"--port", "0", "--rules", utf8FromPath(folder)});
+    const int port = startSite(site);
+    ASSERT_NE(port, 0);
+    httplib::Client client("127.0.0.1", port);
+    const auto response = client.Get("/files/taobao/ExtractImg.txt", {{"Host", "s.taobao.com"}});
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->body, "rule of the folder");
+    site.terminate();
+    EXPECT_EQ(site.wait(10s), 0) << site.err();
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(SampleSiteProgram, RefusesBadArguments) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"--port", "http"}, {"--port", "70000"}, {"--port"}, {"--rules", "/nonexistent-dir", "--port", "0"}, {"--bogus"}}) {
-    Child child = launch(args);
-    ASSERT_GT(child.pid, 0);
-    EXPECT_EQ(waitFor(child.pid), 2) << args.front();
-    std::fclose(child.out);
+    std::string err;
+    EXPECT_EQ(runToEnd(programPath("gleaner-sample-site"), args, 20s, nullptr, &err), 2) << args.front();
+    EXPECT_NE(err.find("usage: gleaner-sample-site"), std::string::npos) << err;
   }
 }
 
 }  // namespace
-
-#endif
+}  // namespace gleaner::testing

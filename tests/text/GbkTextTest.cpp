@@ -98,6 +98,11 @@ TEST(GbkConvert, CharactersGbkLacksBecomeQuestionMarks) {
   // U+1F600 has no GBK form; malformed UTF-8 is replaced too.
   EXPECT_EQ(fromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b");
   EXPECT_EQ(fromUtf8("a\xC3" "b"), "a?b");
+  // One '?' per character, also for characters outside the BMP and next to
+  // Chinese text; no look-alike letter for one that GBK lacks (U+00C0).
+  EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x8D\x8E\xE4\xB8\xAD"), "??\xD6\xD0");
+  EXPECT_EQ(fromUtf8("\xC3\x80" "x"), "?x");
+  EXPECT_EQ(fromUtf8("\x80\xE4\xB8"), "??");
 }
 
 TEST(Literals, StatusLineOfAPage) {

@@ -1,0 +1,59 @@
+#!/bin/sh
+# Makes what is handed to users, into dist/:
+#   gleaner-VERSION-win64.zip     a portable folder: the three programs, the
+#                                 help page and a README in Chinese
+#   gleaner-VERSION-setup.exe     the Windows installer (NSIS)
+#   gleaner_VERSION_amd64.deb     the Debian package (CPack)
+# from the builds in build-win/ (scripts/build-windows.sh) and build/
+# (scripts/build.sh); a missing build is made first, a present one is only
+# brought up to date.
+#   scripts/package.sh [windows|deb]...     (both by default)
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+VERSION=$(sed -n 's/^project(Gleaner VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+KINDS=${*:-windows deb}
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+need() {
+  missing=""
+  for p in "$@"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"; done
+  [ -z "$missing" ] && return
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+mkdir -p dist
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+for kind in $KINDS; do
+  case $kind in
+    windows)
+      need nsis
+      if [ -f build-win/build.ninja ]; then cmake --build build-win -j 2 >/dev/null; else scripts/build-windows.sh; fi
+      folder=$work/gleaner-$VERSION-win64
+      cmake --install build-win --prefix "$folder" --strip >/dev/null
+      # The README for Notepad: UTF-8 with a byte-order mark, CR LF lines.
+      { printf '\357\273\277'
+        sed -e "s/@VERSION@/$VERSION/" res/windows/README-zh.txt |
+          { if [ -d "$folder/help" ]; then cat; else grep -v '^  help\\'; fi; } | sed 's/$/\r/'
+      } >"$folder/README.txt"
+      rm -f "dist/gleaner-$VERSION-win64.zip" "dist/gleaner-$VERSION-setup.exe"
+      (cd "$work" && cmake -E tar cf "$ROOT/dist/gleaner-$VERSION-win64.zip" --format=zip "gleaner-$VERSION-win64")
+      makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$VERSION" -DSTAGE="$folder" \
+        -DOUTFILE="$ROOT/dist/gleaner-$VERSION-setup.exe" res/windows/installer.nsi
+      ;;
+    deb)
+      need dpkg-dev file
+      if [ -f build/build.ninja ]; then cmake --build build -j 2 >/dev/null; else scripts/build.sh; fi
+      rm -f dist/gleaner_"$VERSION"*_amd64.deb
+      (cd build && cpack -G DEB >/dev/null)
+      rm -rf dist/_CPack_Packages
+      ;;
+    *)
+      echo "usage: scripts/package.sh [windows|deb]..." >&2
+      exit 2
+      ;;
+  esac
+done
+ls -l dist

@@ -1,0 +1,323 @@
+#include "support/ChildProcess.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <process.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+#endif
+
+namespace gleaner::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::filesystem::path resolve(const std::filesystem::path& program) {
+  return program.is_absolute() ? program : executableFolder() / program;
+}
+
+#ifdef _WIN32
+
+std::wstring wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+// One argument as CommandLineToArgvW and the C runtime read it back.
+std::wstring quoted(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
+  std::wstring out = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, L'\\');
+  return out + L"\"";
+}
+
+// The test's environment with the changes applied, as CreateProcessW takes it.
+std::wstring environmentBlock(const ChildProcess::Environment& changes) {
+  std::vector<std::wstring> entries;
+  if (wchar_t* block = GetEnvironmentStringsW()) {
+    for (const wchar_t* p = block; *p != L'\0'; p += std::wcslen(p) + 1) entries.emplace_back(p);
+    FreeEnvironmentStringsW(block);
+  }
+  for (const std::string& change : changes) {
+    const std::wstring entry = wide(change);
+    const std::wstring name = entry.substr(0, entry.find(L'='));
+    std::erase_if(entries, [&](const std::wstring& e) {
+      return e.size() > name.size() && e[name.size()] == L'=' && _wcsnicmp(e.c_str(), name.c_str(), name.size()) == 0;
+    });
+    if (entry.find(L'=') != std::wstring::npos) entries.push_back(entry);
+  }
+  std::wstring out;
+  for (const std::wstring& e : entries) out += e + L'\0';
+  return out + L'\0';
+}
+
+void closeHandle(std::intptr_t handle) {
+  if (handle != 0) CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+#endif
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                           const Environment& changes) {
+  const std::filesystem::path path = resolve(program);
+#ifdef _WIN32
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+  if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+    throw std::runtime_error("cannot create a pipe");
+  }
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+
+  std::wstring commandLine = quoted(path.wstring());
+  for (const std::string& arg : args) commandLine += L" " + quoted(wide(arg));
+  std::wstring environment = environmentBlock(changes);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nul;
+  startup.hStdOutput = outWrite;
+  startup.hStdError = errWrite;
+  PROCESS_INFORMATION info{};
+  // A process group of its own, so that Ctrl-Break reaches this program only.
+  started_ = CreateProcessW(path.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                            CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP, environment.data(), nullptr,
+                            &startup, &info) != 0;
+  CloseHandle(outWrite);
+  CloseHandle(errWrite);
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  if (started_) {
+    CloseHandle(info.hThread);
+    process_ = reinterpret_cast<std::intptr_t>(info.hProcess);
+    id_ = static_cast<long>(info.dwProcessId);
+  }
+  outReader_ = std::thread([this, h = reinterpret_cast<std::intptr_t>(outRead)] { readInto(out_, h); });
+  errReader_ = std::thread([this, h = reinterpret_cast<std::intptr_t>(errRead)] { readInto(err_, h); });
+#else
+  // Close-on-exec, so that no other child started meanwhile keeps a pipe
+  // open; dup2 gives the program its own copies without the flag.
+  int outPipe[2];
+  int errPipe[2];
+  if (::pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("cannot create a pipe");
+  if (::pipe2(errPipe, O_CLOEXEC) != 0) {
+    ::close(outPipe[0]);
+    ::close(outPipe[1]);
+    throw std::runtime_error("cannot create a pipe");
+  }
+  const std::string file = path.string();
+  std::vector<char*> argv{const_cast<char*>(file.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  // The environment is made here: the child of a threaded process may only
+  // call async-signal-safe functions before exec.
+  std::vector<std::string> entries;
+  for (char** e = environ; *e != nullptr; ++e) entries.emplace_back(*e);
+  for (const std::string& change : changes) {
+    const std::string name = change.substr(0, change.find('=')) + "=";
+    std::erase_if(entries, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
+    if (change.find('=') != std::string::npos) entries.push_back(change);
+  }
+  std::vector<char*> envp;
+  for (std::string& entry : entries) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(outPipe[1], STDOUT_FILENO);
+    ::dup2(errPipe[1], STDERR_FILENO);
+    const int nul = ::open("/dev/null", O_RDONLY);
+    if (nul >= 0) ::dup2(nul, STDIN_FILENO);
+    ::execve(file.c_str(), argv.data(), envp.data());
+    ::_exit(127);
+  }
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  started_ = pid > 0;
+  id_ = pid;
+  outReader_ = std::thread([this, fd = outPipe[0]] { readInto(out_, fd); });
+  errReader_ = std::thread([this, fd = errPipe[0]] { readInto(err_, fd); });
+#endif
+}
+
+ChildProcess::~ChildProcess() {
+  if (started_ && !wait(0ms)) {
+    kill();
+    wait(10s);
+  }
+  if (outReader_.joinable()) outReader_.join();
+  if (errReader_.joinable()) errReader_.join();
+#ifdef _WIN32
+  closeHandle(process_);
+#endif
+}
+
+void ChildProcess::readInto(std::string& text, std::intptr_t handle) {
+  char buffer[4096];
+  for (;;) {
+#ifdef _WIN32
+    DWORD got = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle), buffer, sizeof buffer, &got, nullptr) || got == 0) break;
+#else
+    const ssize_t got = ::read(static_cast<int>(handle), buffer, sizeof buffer);
+    if (got <= 0) break;
+#endif
+    std::lock_guard lock(mutex_);
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+#ifdef _WIN32
+  closeHandle(handle);
+#else
+  ::close(static_cast<int>(handle));
+#endif
+}
+
+std::string ChildProcess::out() const {
+  std::lock_guard lock(mutex_);
+  return out_;
+}
+
+std::string ChildProcess::err() const {
+  std::lock_guard lock(mutex_);
+  return err_;
+}
+
+void ChildProcess::interrupt() {
+  if (!started_ || status_) return;
+#ifdef _WIN32
+  GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_));
+#else
+  ::kill(static_cast<pid_t>(id_), SIGINT);
+#endif
+}
+
+void ChildProcess::terminate() {
+  if (!started_ || status_) return;
+#ifdef _WIN32
+  GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_));
+#else
+  ::kill(static_cast<pid_t>(id_), SIGTERM);
+#endif
+}
+
+void ChildProcess::kill() {
+  if (!started_ || status_) return;
+#ifdef _WIN32
+  TerminateProcess(reinterpret_cast<HANDLE>(process_), 137);
+#else
+  ::kill(static_cast<pid_t>(id_), SIGKILL);
+#endif
+}
+
+std::optional<int> ChildProcess::wait(std::chrono::milliseconds limit) {
+  if (!started_) return std::nullopt;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!status_) {
+#ifdef _WIN32
+    if (WaitForSingleObject(reinterpret_cast<HANDLE>(process_), 0) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(reinterpret_cast<HANDLE>(process_), &code);
+      status_ = static_cast<int>(code);
+      crashed_ = (code & 0xC0000000u) == 0xC0000000u;  // an NTSTATUS error such as an access violation
+      break;
+    }
+#else
+    int status = 0;
+    if (::waitpid(static_cast<pid_t>(id_), &status, WNOHANG) == id_) {
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      crashed_ = !WIFEXITED(status);
+      break;
+    }
+#endif
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(10ms);
+  }
+  // The pipes close when the program (and anything it started) has gone.
+  if (outReader_.joinable()) outReader_.join();
+  if (errReader_.joinable()) errReader_.join();
+  return status_;
+}
+
+bool ChildProcess::running() { return started_ && !wait(0ms); }
+
+std::optional<int> runToEnd(const std::filesystem::path& program, const std::vector<std::string>& args,
+                            std::chrono::milliseconds limit, std::string* out, std::string* err,
+                            const ChildProcess::Environment& changes) {
+  ChildProcess child(program, args, changes);
+  const std::optional<int> status = child.wait(limit);
+  if (!status) {
+    child.kill();
+    child.wait(10s);
+  }
+  if (out != nullptr) *out = child.out();
+  if (err != nullptr) *err = child.err();
+  return status;
+}
+
+void setEnvironment(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  // An empty value removes the variable, as the test means by nullopt.
+  _putenv_s(name.c_str(), value ? value->c_str() : "");
+  SetEnvironmentVariableW(std::wstring(name.begin(), name.end()).c_str(),
+                          value ? wide(*value).c_str() : nullptr);
+#else
+  if (value) {
+    ::setenv(name.c_str(), value->c_str(), 1);
+  } else {
+    ::unsetenv(name.c_str());
+  }
+#endif
+}
+
+long currentProcessId() {
+#ifdef _WIN32
+  return static_cast<long>(GetCurrentProcessId());
+#else
+  return static_cast<long>(::getpid());
+#endif
+}
+
+std::filesystem::path executableFolder() {
+#ifdef _WIN32
+  std::wstring buffer(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  buffer.resize(n);
+  return std::filesystem::path(buffer).parent_path();
+#else
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+#endif
+}
+
+std::filesystem::path programPath(const std::string& name) {
+#ifdef _WIN32
+  return executableFolder() / (name + ".exe");
+#else
+  return executableFolder() / name;
+#endif
+}
+
+}  // namespace gleaner::testing

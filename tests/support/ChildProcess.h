@@ -1,0 +1,84 @@
+// A program that a test starts, on POSIX and on Windows alike: arguments as
+// UTF-8, environment changes on top of the test's own, standard output and
+// error collected by threads of their own, a stop as a user gives it, a
+// bounded wait, and a kill when the object goes while the program still runs.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace gleaner::testing {
+
+class ChildProcess {
+ public:
+  // name=value sets a variable, name alone removes it.
+  using Environment = std::vector<std::string>;
+
+  ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+               const Environment& changes = {});
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return started_; }
+  long id() const { return id_; }
+
+  // What the program has written so far.
+  std::string out() const;
+  std::string err() const;
+
+  // The stop a user gives: SIGINT (Ctrl-C) on POSIX, Ctrl-Break on Windows.
+  void interrupt();
+  // The stop a service manager gives: SIGTERM on POSIX, Ctrl-Break on Windows.
+  void terminate();
+  void kill();
+
+  // The exit status once the program has ended and its output is read in
+  // full (128 + signal for a POSIX signal); nothing when limit passes first.
+  std::optional<int> wait(std::chrono::milliseconds limit);
+  bool running();
+  // Whether the program ended by a signal (POSIX) or an unhandled exception
+  // (Windows) rather than by returning or calling exit.
+  bool crashed() const { return crashed_; }
+
+ private:
+  void readInto(std::string& text, std::intptr_t handle);
+
+  bool started_ = false;
+  long id_ = 0;
+  std::intptr_t process_ = 0;  // Windows: the process handle
+  std::optional<int> status_;
+  bool crashed_ = false;
+  mutable std::mutex mutex_;
+  std::string out_;
+  std::string err_;
+  std::thread outReader_;
+  std::thread errReader_;
+};
+
+// The exit status of program with args, or nothing when it outlives limit
+// (it is killed then); out and err receive what it wrote.
+std::optional<int> runToEnd(const std::filesystem::path& program, const std::vector<std::string>& args,
+                            std::chrono::milliseconds limit, std::string* out = nullptr, std::string* err = nullptr,
+                            const ChildProcess::Environment& changes = {});
+
+// Sets (or with nullopt removes) a variable of the test's own environment.
+void setEnvironment(const std::string& name, const std::optional<std::string>& value);
+
+// The test process's id, for names of its own.
+long currentProcessId();
+
+// The folder the running test binary lies in, where the programs land too.
+std::filesystem::path executableFolder();
+
+// One of the programs beside the test binary ("gleaner-cli" is
+// gleaner-cli.exe on Windows).
+std::filesystem::path programPath(const std::string& name);
+
+}  // namespace gleaner::testing
