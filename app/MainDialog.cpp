@@ -11,6 +11,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
+#ifdef __WXMSW__
+#include <wx/msw/wrapwin.h>
+#endif
 
 #include "app/AboutDialog.h"
 #include "app/CsvExportWriter.h"
@@ -288,6 +291,14 @@ void MainDialog::onCharHook(wxKeyEvent& event) {
       event.Skip();
   }
 }
+
+#ifdef __WXMSW__
+bool MainDialog::MSWProcessMessage(WXMSG* message) {
+  const MSG* msg = reinterpret_cast<const MSG*>(message);
+  if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) return true;
+  return wxDialog::MSWProcessMessage(message);
+}
+#endif
 
 // --- buttons ---
 

@@ -106,6 +106,11 @@ class MainDialog : public wxDialog, public MainWindowView {
   void writeBoundValues();  // under windowLock_
   void presentMessage(const wxString& text);
   void onCharHook(wxKeyEvent& event);
+#ifdef __WXMSW__
+  // The same key filter on Windows, ahead of the dialog navigation that
+  // would press the focused button with Enter.
+  bool MSWProcessMessage(WXMSG* message) override;
+#endif
   void onClose(wxCloseEvent& event);
 
   Sites sites_;

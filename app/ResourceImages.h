@@ -9,7 +9,7 @@ namespace gleaner {
 
 class ResourceImages {
  public:
-  static wxIconBundle mainIcons();  // 16 and 32 pixels
+  static wxIconBundle mainIcons();  // 16 and 32 pixels; on Windows every size of the program's icon
   static wxBitmap mainIcon();       // 32 pixels
   static wxBitmap linkBitmap();
   // By resource id (128 or 135); an empty bitmap for any other id.

@@ -8,8 +8,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 #endif
 
 namespace gleaner::cli {

@@ -50,5 +50,5 @@ flock -u 9
 [ "${1:-}" = "--deps" ] && { echo "$PREFIX"; exit 0; }
 
 cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-w64.cmake" \
-  -DGLEANER_WIN_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DGLEANER_BUILD_BENCH=OFF >/dev/null
+  -DGLEANER_WIN_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-win -j "${GLEANER_JOBS:-2}"

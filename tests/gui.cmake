@@ -9,8 +9,12 @@ if(TARGET gleaner_sample_site_lib)
   target_link_libraries(test_gui PRIVATE gleaner_sample_site_lib gleaner_expected_rows)
   target_compile_definitions(test_gui PRIVATE GLEANER_HAVE_SAMPLE_SITE=1)
 endif()
-# The second-instance test starts the real program.
-add_dependencies(test_gui gleaner_app)
+# The second-instance test starts the real program; on Windows the resources
+# of all three programs are read.
+add_dependencies(test_gui gleaner_app gleaner-cli gleaner-sample-site)
+if(WIN32)
+  target_link_libraries(test_gui PRIVATE version)
+endif()
 gleaner_program_path(app gleaner_app)
 target_compile_definitions(test_gui PRIVATE GLEANER_APP_PATH="${app}")
 if(XVFB_RUN AND CMAKE_CROSSCOMPILING)

@@ -136,13 +136,16 @@ TEST_F(CliE2e, ExitsWithOneWhenNoResultPageCouldBeDownloaded) {
 
 TEST_F(CliE2e, CtrlCStopsTheRunAndWritesTheRowsFoundSoFar) {
   bool interrupted = false;
+  bool delivered = false;
   const Finished run = runCli({"offers", "--keyword", "slow", "--pages", "5"}, env(), [&](ChildProcess& cli) {
     if (!interrupted && site.requests().size() == 1) {
       interrupted = true;
-      cli.interrupt();
+      delivered = cli.interrupt();
+      if (!delivered) cli.kill();
     }
   });
   EXPECT_TRUE(interrupted);
+  if (!delivered) GTEST_SKIP() << "this system cannot send the program Ctrl-Break (Wine)";
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, csvOf(expectedOfferRows("slow", 1)));
   EXPECT_NE(run.err.find("任务完成！"), std::string::npos);

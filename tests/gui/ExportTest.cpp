@@ -9,7 +9,9 @@
 #include <regex>
 #include <thread>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <wx/msw/wrapwin.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -187,12 +189,14 @@ TEST_F(ExportFromTheList, TellsTheUserWhenThereIsNothingOrTheFileCannotBeWritten
   const fs::path existing = dir / "keep.csv";
   std::ofstream(existing) << "old";
 #ifdef _WIN32
-  // A read-only file cannot be replaced (a folder's read-only flag means
-  // nothing on Windows).
-  fs::permissions(existing, fs::perms::owner_read);
+  // A file that another program holds open (a spreadsheet showing it)
+  // cannot be replaced; a folder's read-only flag means nothing on Windows.
+  const HANDLE held = CreateFileW(existing.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const bool wrote =
       window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8FromPath(existing)));
-  fs::permissions(existing, fs::perms::owner_all);
+  CloseHandle(held);
   const bool writesAnywhere = false;
 #else
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);

@@ -2,6 +2,7 @@
 // documentation. Only when GLEANER_SCREENSHOT_PATH names the file to write.
 #include <gtest/gtest.h>
 #include <wx/dcscreen.h>
+#include <wx/event.h>  // wxMSW's textentry.h needs it first
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 #include <wx/textentry.h>

@@ -134,7 +134,7 @@ TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
   if (box != 0) acknowledge(box);
   const std::optional<int> status = second.wait(10s);
   EXPECT_TRUE(status.has_value()) << "the second copy ends once its message is read";
-  EXPECT_FALSE(second.crashed()) << "it ends, it does not crash";
+  EXPECT_FALSE(second.crashed()) << "it ends, it does not crash (status " << status.value_or(-1) << ")";
 
   EXPECT_TRUE(first.running()) << "the first copy still runs";
   EXPECT_EQ(findWindow(first, caption), mainWindow);

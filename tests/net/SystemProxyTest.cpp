@@ -6,17 +6,18 @@
 #include "net/SystemProxy.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
-#include <cstring>
 #include <vector>
+
+// Winsock (in these) before windows.h.
+#include "net/RawServer.h"
+#include "support/LoopbackServer.h"
+
+#include <windows.h>
 
 #include "net/HttpFile.h"
 #include "net/InternetSession.h"
 #include "net/NetTest.h"
 #include "net/PageTextReader.h"
-#include "net/RawServer.h"
-#include "support/LoopbackServer.h"
 #endif
 
 namespace gleaner {

@@ -206,21 +206,21 @@ std::string ChildProcess::err() const {
   return err_;
 }
 
-void ChildProcess::interrupt() {
-  if (!started_ || status_) return;
+bool ChildProcess::interrupt() {
+  if (!started_ || status_) return false;
 #ifdef _WIN32
-  GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_));
+  return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_)) != 0;
 #else
-  ::kill(static_cast<pid_t>(id_), SIGINT);
+  return ::kill(static_cast<pid_t>(id_), SIGINT) == 0;
 #endif
 }
 
-void ChildProcess::terminate() {
-  if (!started_ || status_) return;
+bool ChildProcess::terminate() {
+  if (!started_ || status_) return false;
 #ifdef _WIN32
-  GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_));
+  return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_)) != 0;
 #else
-  ::kill(static_cast<pid_t>(id_), SIGTERM);
+  return ::kill(static_cast<pid_t>(id_), SIGTERM) == 0;
 #endif
 }
 
@@ -242,7 +242,7 @@ std::optional<int> ChildProcess::wait(std::chrono::milliseconds limit) {
       DWORD code = 0;
       GetExitCodeProcess(reinterpret_cast<HANDLE>(process_), &code);
       status_ = static_cast<int>(code);
-      crashed_ = (code & 0xC0000000u) == 0xC0000000u;  // an NTSTATUS error such as an access violation
+      crashed_ = (code & 0xF0000000u) == 0xC0000000u;  // an NTSTATUS error such as an access violation
       break;
     }
 #else

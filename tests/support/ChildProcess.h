@@ -34,9 +34,11 @@ class ChildProcess {
   std::string err() const;
 
   // The stop a user gives: SIGINT (Ctrl-C) on POSIX, Ctrl-Break on Windows.
-  void interrupt();
+  // False when the system could not deliver it (Wine 8 cannot: its
+  // GenerateConsoleCtrlEvent fails with ERROR_INVALID_HANDLE).
+  bool interrupt();
   // The stop a service manager gives: SIGTERM on POSIX, Ctrl-Break on Windows.
-  void terminate();
+  bool terminate();
   void kill();
 
   // The exit status once the program has ended and its output is read in
