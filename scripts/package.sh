@@ -40,7 +40,7 @@ for kind in $KINDS; do
       } >"$folder/README.txt"
       rm -f "dist/gleaner-$VERSION-win64.zip" "dist/gleaner-$VERSION-setup.exe"
       (cd "$work" && cmake -E tar cf "$ROOT/dist/gleaner-$VERSION-win64.zip" --format=zip "gleaner-$VERSION-win64")
-      makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$VERSION" -DSTAGE="$folder" \
+      makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$VERSION" -DSTAGE="$folder" -DICON="$ROOT/res/art/gleaner.ico" \
         -DOUTFILE="$ROOT/dist/gleaner-$VERSION-setup.exe" res/windows/installer.nsi
       ;;
     deb)

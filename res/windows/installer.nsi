@@ -1,10 +1,10 @@
 ; The Windows installer, built by scripts/package.sh with Debian's makensis:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0 -DSTAGE=<folder> -DOUTFILE=<setup.exe> installer.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0 -DSTAGE=<folder> -DICON=<gleaner.ico> -DOUTFILE=<setup.exe> installer.nsi
 ; Installs the programs of STAGE into Program Files, adds a Start-menu entry
 ; and an uninstaller, and registers it under "Apps & features".
-Unicode true
+; A 64-bit installer, like the programs it installs.
+Target amd64-unicode
 !include MUI2.nsh
-!include x64.nsh
 
 !define PRODUCT "Gleaner"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Gleaner"
@@ -17,8 +17,8 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
 
-!define MUI_ICON "${__FILEDIR__}\..\art\gleaner.ico"
-!define MUI_UNICON "${__FILEDIR__}\..\art\gleaner.ico"
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\gleaner.exe"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -35,21 +35,9 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "${PRODUCT}"
 
-Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} 需要 64 位 Windows。"
-    Abort
-  ${EndIf}
-  SetRegView 64
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
-
 Section "Install"
   SetOutPath "$INSTDIR"
-  File /r "${STAGE}\*.*"
+  File /r "${STAGE}/*.*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   SetShellVarContext all
