@@ -126,6 +126,12 @@ TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
   const std::string caption = "岚樾营销系列软件";
   const std::intptr_t mainWindow = findWindow(first, caption, 20s);
   ASSERT_NE(mainWindow, 0) << "the first copy shows its main window";
+#ifdef _WIN32
+  // With the program's icon, large (Alt+Tab) and small (caption, taskbar).
+  const HWND hwnd = reinterpret_cast<HWND>(mainWindow);
+  EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
+#endif
 
   ChildProcess second(GLEANER_APP_PATH, {}, kPlainStart);
   const std::intptr_t box = findWindow(second, "gleaner", 20s);
