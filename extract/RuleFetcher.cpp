@@ -7,8 +7,9 @@
 
 namespace gleaner {
 
-std::string RuleFetcher(const std::string& address) {
+std::string RuleFetcher(const std::string& address, std::size_t maxBodyBytes) {
   InternetSession session({}, AccessType::Preconfigured);
+  session.setMaxBodyBytes(maxBodyBytes);
   const auto file = session.openUrl(address);
   return readPageText(*file);
 }

@@ -3,6 +3,7 @@
 // nothing and opens nothing.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,11 @@ class InternetSession {
   const std::string& agent() const { return agent_; }
   AccessType access() const { return access_; }
 
+  // Every request of the session fails when its body outgrows bytes; 0 (the
+  // default) leaves the client's limit (InternetClient::Limits).
+  void setMaxBodyBytes(std::size_t bytes) { maxBodyBytes_ = bytes; }
+  std::size_t maxBodyBytes() const { return maxBodyBytes_; }
+
   // A connection to an HTTP server; nothing goes over the network until a
   // request of it is sent. Throws InternetError for an empty server or a port
   // outside 1-65535.
@@ -41,6 +47,7 @@ class InternetSession {
  private:
   std::string agent_;
   AccessType access_;
+  std::size_t maxBodyBytes_ = 0;
 };
 
 }  // namespace gleaner
