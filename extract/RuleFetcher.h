@@ -14,6 +14,11 @@ namespace gleaner {
 // maxBodyBytes (0: the client's limit for every page).
 std::string RuleFetcher(const std::string& address, std::size_t maxBodyBytes = 0);
 
+// A rule file: like RuleFetcher with the rule files' size limit, but only a
+// 200 answer counts; a rule server's error page (a missing file) is no
+// pattern. Throws InternetError naming the status otherwise.
+std::string RuleFileFetcher(const std::string& address, std::size_t maxBodyBytes);
+
 // A fetched rule text as a pattern: every "\r\n" pair removed, so the file's
 // lines run together.
 std::string ruleTextToPattern(std::string_view ruleText);
