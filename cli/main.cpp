@@ -152,8 +152,8 @@ int exitStatus(const RunSummary& summary, const std::vector<RowSink*>& sinks) {
     }
   }
   if (summary.extractionsFailed == summary.pagesDownloaded) {
-    std::cerr << "gleaner-cli: 页面已下载，但没有一页能够解析：规则文件缺失、损坏或无法从规则服务器下载。\n"
-              << "请检查规则服务器（GLEANER_RULE_SERVER）或稍后重试。\n";
+    std::cerr << "gleaner-cli: 页面已下载，但每一页的解析都失败了：规则文件缺失、损坏或无法从规则服务器下载，\n"
+              << "或页面所链接的网页打不开。请检查规则服务器（GLEANER_RULE_SERVER）和网络后重试。\n";
     return kExitNothingExtracted;
   }
   return kExitDone;

@@ -242,6 +242,20 @@ bool CurlTransfer::readLine(std::string& line) {
   }
 }
 
+std::string CurlTransfer::readRest() {
+  start();
+  for (;;) {
+    throwIfFailed();
+    if (done_) break;
+    step();
+  }
+  std::string rest = readPos_ == 0 ? std::move(body_) : body_.substr(readPos_);
+  body_.clear();
+  body_.shrink_to_fit();
+  readPos_ = scanPos_ = 0;
+  return rest;
+}
+
 bool CurlTransfer::takeLine(std::string& line) {
   const std::size_t lineFeed = body_.find('\n', std::max(scanPos_, readPos_));
   if (lineFeed == std::string::npos) {
@@ -272,6 +286,16 @@ std::size_t CurlTransfer::onBody(char* data, std::size_t size, std::size_t count
     return 0;
   }
   try {
+    if (!transfer->bodyReserved_) {
+      // An announced length within the limit is taken at its word, so the
+      // buffer does not grow to twice a big page by doubling.
+      transfer->bodyReserved_ = true;
+      curl_off_t announced = -1;
+      if (curl_easy_getinfo(transfer->easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
+          announced > 0 && static_cast<std::size_t>(announced) <= transfer->maxBodyBytes_) {
+        transfer->body_.reserve(static_cast<std::size_t>(announced));
+      }
+    }
     transfer->body_.append(data, bytes);
   } catch (...) {
     transfer->cut_ = Cut::OutOfMemory;

@@ -50,6 +50,10 @@ class CurlTransfer {
   // aborted.
   bool readLine(std::string& line);
 
+  // The rest of the body, unchanged, once the transfer has ended. Throws as
+  // readLine does.
+  std::string readRest();
+
  private:
   // Why the transfer was ended from our side; reported after it, never thrown
   // from inside a libcurl callback.
@@ -92,6 +96,7 @@ class CurlTransfer {
   CURLcode result_ = CURLE_OK;
   bool headBlockEnded_ = false;
   bool bodyStarted_ = false;
+  bool bodyReserved_ = false;  // room for an announced length was made
   bool progressed_ = false;  // a callback ran during the last round
   Cut cut_ = Cut::None;
   std::chrono::seconds stallTimeout_{60};

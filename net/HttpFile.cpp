@@ -111,6 +111,8 @@ std::string HttpFile::queryRawHeaders() const { return sentTransfer().rawHeaders
 
 bool HttpFile::readLine(std::string& line) { return sentTransfer().readLine(line); }
 
+std::string HttpFile::readBody() { return sentTransfer().readRest(); }
+
 void HttpFile::close() {
   transfer_.reset();
   closed_ = true;

@@ -51,6 +51,9 @@ class HttpFile {
   // end of the body. Throws InternetError when the body breaks off, stalls or
   // transfers are aborted: a cut body never reads as a whole one.
   bool readLine(std::string& line);
+  // The rest of the body as it came (after the lines already read). Throws
+  // as readLine does.
+  std::string readBody();
 
   // Ends the transfer and frees its connection; later calls fail.
   void close();
