@@ -49,6 +49,9 @@ TEST(UrlSplit, RefusesWhatCannotBeSplitOrSentAsItStands) {
                               "http://ho\xD6\xD0st/"}) {
     EXPECT_FALSE(UrlSplit::split(address)) << address;
   }
+  const std::string longest = "http://h/" + std::string(UrlSplit::kMaxLength - 9, 'x');
+  EXPECT_TRUE(UrlSplit::split(longest));
+  EXPECT_FALSE(UrlSplit::split(longest + "x"));
 }
 
 TEST(ConnectTo, ParsesAListAndSkipsBlankEntries) {
