@@ -75,8 +75,14 @@ bool MainThread::startItemBuyers() {
   context.settings.itemAddress = itemAddress;
   std::string page;
   try {
-    page = SimpleFetch(itemAddress);
+    page = SimpleFetch(itemAddress, &context.stop);
   } catch (const std::exception& failure) {
+    if (stopRequested()) {
+      // Stopped while the item page was on its way: the run goes ahead with
+      // nothing to walk and ends like any stopped run.
+      window_.enableCollectButton(false);
+      return true;
+    }
     // Without the item page there is no review address to walk: the run ends
     // here, with the reason in front of the user, and collect stays enabled.
     summary_->outcome = Outcome::ItemPageFailed;

@@ -5,6 +5,7 @@
 
 #include "engine/CollectionState.h"
 #include "extract/ExtractorWindow.h"
+#include "extract/StopSignal.h"
 #include "net/HttpConnection.h"
 #include "net/HttpFile.h"
 #include "net/InternetError.h"
@@ -64,8 +65,10 @@ OpenRequest openPage(InternetSession& session, const std::string& address) {
 
 }  // namespace
 
-std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window) {
+std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window,
+                                       const StopSignal* stop) {
   InternetSession session(std::string(kAgent), AccessType::Direct);
+  if (stop != nullptr) session.setAbortFlag(&stop->flag());
   std::string reason;
   try {
     OpenRequest request = openPage(session, address);
@@ -81,7 +84,7 @@ std::optional<std::string> PageFetcher(const std::string& address, CollectionSta
     reason = failure.what();
   }
   state.releaseWorker();
-  window.reportStatus(literals::downloadFailedReport(address, reason), false);
+  if (stop == nullptr || !stop->requested()) window.reportStatus(literals::downloadFailedReport(address, reason), false);
   return std::nullopt;
 }
 

@@ -55,7 +55,7 @@ void WorkerProc(std::shared_ptr<MainThread> run) {
     run->state.releaseWorker();
     return;
   }
-  const std::optional<std::string> page = PageFetcher(address, run->state, window);
+  const std::optional<std::string> page = PageFetcher(address, run->state, window, &run->context.stop);
   if (!page) return;  // the fetcher released the slot and reported
   ++run->summary_->pagesDownloaded;
   try {

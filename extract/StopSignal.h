@@ -18,6 +18,8 @@ class StopSignal {
   // Sets the request for good and wakes every sleeper.
   void request();
   bool requested() const { return requested_.load(std::memory_order_relaxed); }
+  // The flag itself, for what polls it (an internet session's abort).
+  const std::atomic<bool>& flag() const { return requested_; }
 
   // Sleeps for duration, or until a stop is requested. False when the stop
   // came (or had come) first.

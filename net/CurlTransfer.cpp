@@ -58,6 +58,7 @@ CurlTransfer::CurlTransfer(const Options& options)
     : address_(describe(options)),
       followRedirects_(options.followRedirects),
       deadline_(options.deadline),
+      abortFlag_(options.abortFlag),
       maxBodyBytes_(options.maxBodyBytes != 0 ? options.maxBodyBytes : InternetClient::limits().maxBodyBytes) {
   InternetClient::initialize();
   easy_ = curl_easy_init();
@@ -138,7 +139,7 @@ void CurlTransfer::configure(const Options& options) {
 
 void CurlTransfer::start() {
   if (added_) return;
-  if (InternetClient::transfersAborted()) throw InternetError(address_ + ": transfers are aborted");
+  if (aborted()) throw InternetError(address_ + ": transfers are aborted");
   const CURLMcode code = curl_multi_add_handle(multi_, easy_);
   if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
   added_ = true;
@@ -160,8 +161,12 @@ bool CurlTransfer::finalHeadSeen() const {
 
 bool CurlTransfer::headReady() const { return done_ || bodyStarted_ || finalHeadSeen(); }
 
+bool CurlTransfer::aborted() const {
+  return InternetClient::transfersAborted() || (abortFlag_ != nullptr && abortFlag_->load());
+}
+
 void CurlTransfer::step() {
-  if (InternetClient::transfersAborted()) {
+  if (aborted()) {
     done_ = true;
     result_ = CURLE_ABORTED_BY_CALLBACK;
     return;
@@ -333,8 +338,8 @@ std::size_t CurlTransfer::onHeader(char* data, std::size_t size, std::size_t cou
   return bytes;
 }
 
-int CurlTransfer::onProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
-  return InternetClient::transfersAborted() ? 1 : 0;
+int CurlTransfer::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
+  return static_cast<const CurlTransfer*>(self)->aborted() ? 1 : 0;
 }
 
 }  // namespace gleaner

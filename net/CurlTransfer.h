@@ -5,6 +5,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <optional>
@@ -27,6 +28,9 @@ class CurlTransfer {
     std::optional<std::chrono::steady_clock::time_point> deadline;
     // A body longer than this fails the transfer. 0: the client's limit.
     std::size_t maxBodyBytes = 0;
+    // While it reads true the transfer fails at once (besides the client-wide
+    // abort); null: none.
+    const std::atomic<bool>* abortFlag = nullptr;
   };
 
   explicit CurlTransfer(const Options& options);
@@ -73,6 +77,7 @@ class CurlTransfer {
   // a short while for the socket when nothing has changed.
   void step();
   void cutOff(Cut why);
+  bool aborted() const;
   void throwIfFailed() const;
   bool finalHeadSeen() const;
   bool headReady() const;
@@ -81,6 +86,7 @@ class CurlTransfer {
   std::string address_;  // names the transfer in error messages
   bool followRedirects_ = false;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
+  const std::atomic<bool>* abortFlag_ = nullptr;
   std::chrono::seconds totalTimeout_{120};
   std::size_t maxBodyBytes_ = 0;
   std::size_t bodyBytesReceived_ = 0;

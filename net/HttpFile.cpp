@@ -28,6 +28,7 @@ HttpFile::HttpFile(std::string url, std::string requestTarget, const InternetSes
       agent_(session.agent()),
       access_(session.access()),
       maxBodyBytes_(session.maxBodyBytes()),
+      abortFlag_(session.abortFlag()),
       redirects_(redirects) {}
 
 HttpFile::~HttpFile() = default;
@@ -73,6 +74,7 @@ std::unique_ptr<CurlTransfer> HttpFile::startTransfer(const std::string& url, co
   options.followRedirects = redirects_ == Redirects::ByLibcurl;
   options.deadline = deadline;
   options.maxBodyBytes = maxBodyBytes_;
+  options.abortFlag = abortFlag_;
   auto transfer = std::make_unique<CurlTransfer>(options);
   transfer->start();
   return transfer;

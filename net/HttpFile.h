@@ -79,6 +79,7 @@ class HttpFile {
   std::string agent_;
   AccessType access_;
   std::size_t maxBodyBytes_;
+  const std::atomic<bool>* abortFlag_;
   Redirects redirects_;
   std::vector<std::string> headers_;
   std::unique_ptr<CurlTransfer> transfer_;

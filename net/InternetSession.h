@@ -3,6 +3,7 @@
 // nothing and opens nothing.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -33,6 +34,12 @@ class InternetSession {
   void setMaxBodyBytes(std::size_t bytes) { maxBodyBytes_ = bytes; }
   std::size_t maxBodyBytes() const { return maxBodyBytes_; }
 
+  // While *flag is true, every request of the session fails at once, the one
+  // in progress included (a run's stop). The flag must outlive the session's
+  // requests; null (the default) leaves only the client-wide abort.
+  void setAbortFlag(const std::atomic<bool>* flag) { abortFlag_ = flag; }
+  const std::atomic<bool>* abortFlag() const { return abortFlag_; }
+
   // A connection to an HTTP server; nothing goes over the network until a
   // request of it is sent. Throws InternetError for an empty server or a port
   // outside 1-65535.
@@ -48,6 +55,7 @@ class InternetSession {
   std::string agent_;
   AccessType access_;
   std::size_t maxBodyBytes_ = 0;
+  const std::atomic<bool>* abortFlag_ = nullptr;
 };
 
 }  // namespace gleaner
