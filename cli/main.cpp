@@ -106,9 +106,9 @@ bool runToTheEnd(RunController& controller) {
         printStatus(gbk::fromUtf8("正在停止：处理完手头这条记录即结束（再按一次 Ctrl-C 立即结束）"));
         controller.stop();
       }
-      if (interrupts > 1 && !aborted) {
+      if (interrupts > 1) {
+        limit = std::min<std::chrono::steady_clock::duration>(now - stoppedAt + kNowLimit, limit);
         aborted = true;
-        limit = std::min<std::chrono::steady_clock::duration>(now - stoppedAt + kNowLimit, kStopLimit);
         InternetClient::abortAllTransfers(true);
       }
       seen = interrupts;
