@@ -40,11 +40,12 @@ void MemoryWindow::setJobColumns(CollectionMode mode) {
 void MemoryWindow::deleteAllRows() {
   std::lock_guard lock(mutex_);
   rows_.clear();
+  uncountedRows_ = 0;
 }
 
 int MemoryWindow::rowCount() {
   std::lock_guard lock(mutex_);
-  return static_cast<int>(rows_.size());
+  return static_cast<int>(rows_.size()) + uncountedRows_;
 }
 
 void MemoryWindow::insertRow(int index, const std::string& column0) {
@@ -90,12 +91,22 @@ void MemoryWindow::showMessage(const std::string& text) {
 }
 
 void MemoryWindow::appendRow(const ResultRow& row, const std::string& countText) {
+  std::lock_guard order(appendOrder_);
   {
     std::lock_guard lock(mutex_);
-    rows_.push_back(row);
+    if (keepRows_) {
+      rows_.push_back(row);
+    } else {
+      ++uncountedRows_;
+    }
     countDisplay_ = countText;
   }
   if (onRowAppended) onRowAppended(row);
+}
+
+void MemoryWindow::setKeepRows(bool keep) {
+  std::lock_guard lock(mutex_);
+  keepRows_ = keep;
 }
 
 void MemoryWindow::reportStatus(const std::string& line, bool counted) {

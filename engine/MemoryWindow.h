@@ -43,6 +43,11 @@ class MemoryWindow : public MainWindowView {
   // Checks one radio button of the sort group 1010-1015 (0 clears them all).
   void checkSortRadio(int controlId);
 
+  // The runner passes its rows on as they come and need not keep them: with
+  // false, rows are counted but not kept (rows() stays empty), so that a long
+  // run does not hold every row in memory.
+  void setKeepRows(bool keep);
+
   // --- what a test or the runner reads back ---
   std::vector<ResultRow> rows() const;
   CollectionMode columns() const;
@@ -54,7 +59,8 @@ class MemoryWindow : public MainWindowView {
   int reportCount() const;
   bool collectEnabled() const;
 
-  // Observers, called outside the lock on the calling thread.
+  // Observers, called outside the lock on the calling thread. onRowAppended
+  // sees the rows in list order: appends wait for each other's observer.
   std::function<void(const std::string&)> onStatusText;
   std::function<void(const std::string&)> onMessage;
   std::function<void(const std::string&)> onReport;
@@ -64,12 +70,15 @@ class MemoryWindow : public MainWindowView {
   using Key = std::pair<TabPage, int>;
 
   mutable std::mutex mutex_;
+  std::mutex appendOrder_;  // held over an append and its observer
   RunFields fields_;
   int selectedTab_ = 0;
   std::map<Key, std::string> texts_;
   std::map<Key, CheckState> checks_;
   CollectionMode columns_ = CollectionMode::None;
   std::vector<ResultRow> rows_;
+  int uncountedRows_ = 0;  // appended but not kept
+  bool keepRows_ = true;
   std::string countDisplay_;
   std::string statusText_;
   std::vector<std::string> statusHistory_;

@@ -8,12 +8,15 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "SiteFixture.h"
 #include "cli/RowWriter.h"
+#include "net/RawServer.h"
 #include "text/GbkConvert.h"
 
 namespace gleaner::e2e {
@@ -27,10 +30,11 @@ struct Finished {
   std::string err;
 };
 
-// Runs gleaner-cli with args and extra environment entries; calls duringRun
-// with its pid once started.
+// Runs gleaner-cli with args and extra environment entries; calls whileRunning
+// with its pid and what it wrote so far, again and again while it runs.
+using WhileRunning = std::function<void(pid_t, const Finished& sofar)>;
 Finished runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                const std::function<void(pid_t, const std::string& err)>& whileRunning = {}) {
+                const WhileRunning& whileRunning = {}) {
   int outPipe[2];
   int errPipe[2];
   if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe");
@@ -67,12 +71,17 @@ Finished runCli(const std::vector<std::string>& args, const std::vector<std::str
         }
       }
     }
-    if (whileRunning) whileRunning(pid, result.err);
+    if (whileRunning) whileRunning(pid, result);
   }
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 std::string csvOf(const std::vector<ResultRow>& rows, bool tsv = false, bool gbk = false) {
@@ -104,8 +113,7 @@ TEST_F(CliE2e, SellerRowsAsGbkTsvWithHeaderIntoAFile) {
                               env());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out.empty());
-  std::ifstream file(path, std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string written = readFile(path);
   const std::string header = gbkText("商品名称\t卖家ID\t卖家旺旺昵称\t信用等级\n");
   EXPECT_EQ(written, header + csvOf(expectedSellerRows(gbkText("核桃"), 0, gbkText("所有信用等级")), true, true));
 }
@@ -140,21 +148,137 @@ TEST_F(CliE2e, ExitsWithOneWhenNoResultPageCouldBeDownloaded) {
   EXPECT_EQ(unreachable.status, 1);
 }
 
-TEST_F(CliE2e, CtrlCStopsTheRunAndWritesTheRowsFoundSoFar) {
+// Rows are written and flushed as they are found: the first rows are there
+// while the run still goes on. Ctrl-C then stops it; what was written stays,
+// whole rows in list order, and no further page is asked for.
+TEST_F(CliE2e, RowsAppearAsFoundAndCtrlCKeepsThem) {
   bool interrupted = false;
-  const Finished run = runCli({"offers", "--keyword", "slow", "--pages", "5"}, env(), [&](pid_t pid, const std::string&) {
-    if (!interrupted && site.requests().size() == 1) {
+  const Finished run = runCli({"offers", "--keyword", "tiny", "--pages", "50"}, env(), [&](pid_t pid, const Finished& sofar) {
+    if (!interrupted && sofar.out.find("\r\n") != std::string::npos) {
       interrupted = true;
       kill(pid, SIGINT);
     }
   });
-  EXPECT_TRUE(interrupted);
+  ASSERT_TRUE(interrupted) << run.err;
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, csvOf(expectedOfferRows("slow", 1)));
+  std::vector<ResultRow> all;
+  for (int page = 1; page <= 50; ++page) all = concat({all, expectedOfferRows("tiny", page)});
+  const std::string expected = csvOf(all);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_LT(run.out.size(), expected.size()) << "the run was not stopped";
+  EXPECT_EQ(expected.substr(0, run.out.size()), run.out);
+  EXPECT_EQ(run.out.substr(run.out.size() - 2), "\r\n");
+  EXPECT_NE(run.err.find("正在停止"), std::string::npos);
   EXPECT_NE(run.err.find("任务完成！"), std::string::npos);
-  int searches = 0;
-  for (const auto& request : site.requests()) searches += request.host == "s.1688.com";
-  EXPECT_EQ(searches, 1);
+  EXPECT_LT(targetsOn("s.1688.com").size(), 50u);
+}
+
+// A kill leaves every row written so far in the file.
+TEST_F(CliE2e, AKillLeavesTheRowsFoundSoFarInTheFile) {
+  const std::string path = ::testing::TempDir() + "/killed.csv";
+  bool killed = false;
+  runCli({"offers", "--keyword", "tiny", "--pages", "50", "--out", path}, env(), [&](pid_t pid, const Finished&) {
+    if (!killed && readFile(path).find("\r\n") != std::string::npos) {
+      killed = true;
+      kill(pid, SIGKILL);
+    }
+  });
+  ASSERT_TRUE(killed);
+  const std::string written = readFile(path);
+  std::vector<ResultRow> all;
+  for (int page = 1; page <= 50; ++page) all = concat({all, expectedOfferRows("tiny", page)});
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(csvOf(all).substr(0, written.size()), written);
+}
+
+// A page that never comes: the first signal stops the run and, the page in
+// hand being stuck, the process still ends within a few seconds; a second
+// signal ends it at once. SIGTERM is taken like Ctrl-C.
+TEST_F(CliE2e, TheFirstSignalEndsTheProcessEvenWhenATransferHangs) {
+  testing::RawServer hung([](testing::RawServer::Connection& connection) {
+    connection.readHead();
+    connection.holdOpen();
+  });
+  const std::vector<std::string> hungEnv = {"GLEANER_CONNECT_TO=s.1688.com:80:" + hung.hostPort(),
+                                            "GLEANER_RULE_SERVER=" + rules.hostPort()};
+  for (const auto& [signals, limit] : {std::pair{std::vector<int>{SIGINT}, 6s}, std::pair{std::vector<int>{SIGTERM}, 6s},
+                                       std::pair{std::vector<int>{SIGINT, SIGINT}, 3s}}) {
+    const int before = hung.connections();
+    std::chrono::steady_clock::time_point signalledAt;
+    std::size_t sent = 0;
+    const Finished run = runCli({"offers", "--pages", "3"}, hungEnv, [&](pid_t pid, const Finished&) {
+      if (hung.connections() > before && sent < signals.size()) {
+        if (sent == 0) signalledAt = std::chrono::steady_clock::now();
+        kill(pid, signals[sent++]);
+      }
+    });
+    const auto took = std::chrono::steady_clock::now() - signalledAt;
+    SCOPED_TRACE(signals.size());
+    EXPECT_EQ(sent, signals.size());
+    EXPECT_LT(took, limit) << run.err;
+    EXPECT_EQ(run.status, 1) << run.err;  // no page came
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+TEST_F(CliE2e, AnOutputFileThatCannotBeCreatedIsRefusedBeforeAnyPage) {
+  const Finished run = runCli({"offers", "--pages", "1", "--out", "/nonexistent-folder/rows.csv"}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("无法创建输出文件 /nonexistent-folder/rows.csv"), std::string::npos) << run.err;
+  EXPECT_TRUE(site.requests().empty());
+}
+
+// Pages were downloaded, but no extraction worked: that is no success.
+// Rules that work and find nothing are.
+TEST_F(CliE2e, ExitsWithThreeWhenEveryExtractionFailed) {
+  const std::string emptyRules = ::testing::TempDir() + "/no-rules";
+  std::filesystem::create_directories(emptyRules + "/ali");
+  sample::SampleSite ruleless(sample::SampleSite::Options{{}, emptyRules, 3000ms});
+  ruleless.start();
+  const std::vector<std::string> brokenEnv = {"GLEANER_CONNECT_TO=" + site.connectToList(),
+                                              "GLEANER_RULE_SERVER=127.0.0.1:" + std::to_string(ruleless.port())};
+  Finished run = runCli({"offers", "--pages", "2"}, brokenEnv);
+  EXPECT_EQ(run.status, 3) << run.err;
+  EXPECT_NE(run.err.find("规则文件"), std::string::npos) << run.err;
+  EXPECT_TRUE(run.out.empty());
+
+  run = runCli({"offers", "--pages", "1"}, {"GLEANER_CONNECT_TO=" + site.connectToList(), "GLEANER_RULE_SERVER=127.0.0.1:1"});
+  EXPECT_EQ(run.status, 3) << run.err;
+
+  run = runCli({"offers", "--keyword", "empty", "--pages", "2"}, env());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.out.empty());
+}
+
+TEST_F(CliE2e, AValueFlagFollowedByAFlagLacksItsValue) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--keyword", "--help"}, std::vector<std::string>{"offers", "--keyword", "--help"},
+        std::vector<std::string>{"offers", "--out", "--header"}}) {
+    const Finished run = runCli(args, env());
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_NE(run.err.find("needs a value"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+  EXPECT_TRUE(site.requests().empty());
+  // A negative page count is a value, and so is anything after "=".
+  const Finished run = runCli({"offers", "--keyword=--", "--pages", "-1"}, env());
+  EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(CliE2e, StatusLinesCarryNoControlCharacterOfAnAddress) {
+  const Finished run = runCli({"buyers", "--item-url", "http://item.taobao.com/\x1B]0;owned\x07\x1B[2J"}, env());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Download failed!"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\x07'), std::string::npos) << run.err;
+}
+
+// A stray lead byte before a tab must not swallow the tab's escape in TSV.
+TEST(RowWriter, AStrayByteBeforeATabOrLineEndIsWrittenAloneInGbkTsv) {
+  EXPECT_EQ(csvOf({{"a\xD6\tb", "\xB0\r\n", "\xFF\\", "\xD6\xD0\t"}}, true, true),
+            "a\xD6\\tb\t\xB0\\r\\n\t\xFF\\\\\t\xD6\xD0\\t\n");
+  // A real character whose trail byte is a backslash stays whole.
+  EXPECT_EQ(csvOf({{"\xD5\\", "", "", ""}}, true, true), "\xD5\\\t\t\t\n");
 }
 
 }  // namespace

@@ -162,17 +162,6 @@ void expectShownPage(MainDialog& window, TabPage expected) {
   EXPECT_EQ(window.selectedTabIndex(), static_cast<int>(expected));
 }
 
-wxPoint tabCentre(TabPageHost& tabs, int index) {
-  // Tabs sit along the top edge; find the one under a point by hit-testing.
-  const wxSize size = tabs.GetSize();
-  for (int x = 2; x < size.x; x += 4) {
-    for (int y = 2; y < 40; y += 4) {
-      if (tabs.HitTest(wxPoint(x, y)) == index) return tabs.ClientToScreen(wxPoint(x + 8, y + 4));
-    }
-  }
-  return wxDefaultPosition;
-}
-
 TEST_F(MainWindow, ShownPageFollowsTheSelectedTabByMouseAndKeyboard) {
   wxUIActionSimulator sim;
   TabPageHost& tabs = window->tabs();
