@@ -6,10 +6,13 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "cli/CliOptions.h"
+#include "cli/ExportCommand.h"
 #include "cli/RowWriter.h"
+#include "cli/StoreSink.h"
 #include "engine/MainThread.h"
 #include "engine/MemoryWindow.h"
 #include "engine/RunController.h"
@@ -135,6 +138,11 @@ int run(const CliOptions& options) {
 
   MemoryWindow window(sites.itemHost);
   applyToPage(options, window);
+  std::optional<StoreSink> store;
+  if (!options.storePath.empty()) {
+    store.emplace(options.storePath);
+    window.setListMirror(&*store);
+  }
   window.onStatusText = printStatus;
   window.onMessage = printStatus;
   window.onReport = printStatus;
@@ -142,6 +150,7 @@ int run(const CliOptions& options) {
   RunController controller(window, sites);
   installInterruptHandler();
   runToTheEnd(controller);
+  if (store) store->close();
 
   const auto summary = controller.latestSummary();
   const bool rowsWritten = writeRows(options, window);
@@ -155,6 +164,9 @@ int run(const CliOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace gleaner::cli;
+  if (argc > 1 && std::string(argv[1]) == "export") {
+    return runExportCommand(std::vector<std::string>(argv + 2, argv + argc));
+  }
   CliOptions options;
   try {
     options = parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));

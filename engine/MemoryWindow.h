@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/ListMirror.h"
 #include "engine/MainWindowView.h"
 
 namespace gleaner {
@@ -54,6 +55,10 @@ class MemoryWindow : public MainWindowView {
   int reportCount() const;
   bool collectEnabled() const;
 
+  // Told of every list change under the window's lock, so in list order;
+  // null for none. It must outlive the window's use.
+  void setListMirror(ListMirror* mirror);
+
   // Observers, called outside the lock on the calling thread.
   std::function<void(const std::string&)> onStatusText;
   std::function<void(const std::string&)> onMessage;
@@ -77,6 +82,7 @@ class MemoryWindow : public MainWindowView {
   std::vector<std::string> reports_;
   int reportCount_ = 0;
   bool collectEnabled_ = true;
+  ListMirror* mirror_ = nullptr;
 };
 
 }  // namespace gleaner
