@@ -1,6 +1,5 @@
 #include "support/WorkbookCells.h"
 
-#include <regex>
 #include <utility>
 #include <vector>
 
@@ -19,6 +18,14 @@ std::string decode(std::string text) {
   return text;
 }
 
+// The text after the first open after from, up to close.
+std::string between(const std::string& text, std::size_t from, const std::string& open, const std::string& close) {
+  const std::size_t begin = text.find(open, from);
+  if (begin == std::string::npos) return {};
+  const std::size_t end = text.find(close, begin + open.size());
+  return text.substr(begin + open.size(), end - begin - open.size());
+}
+
 }  // namespace
 
 std::string workbookSheet(const std::string& path) {
@@ -31,21 +38,24 @@ std::map<std::string, std::string> workbookCells(const std::string& path) {
   const auto entries = readZipEntries(path);
   std::vector<std::string> shared;
   if (const auto strings = entries.find("xl/sharedStrings.xml"); strings != entries.end()) {
-    const std::regex si("<si><t(?: [^>]*)?>([^<]*)</t></si>");
-    for (auto it = std::sregex_iterator(strings->second.begin(), strings->second.end(), si);
-         it != std::sregex_iterator(); ++it) {
-      shared.push_back(decode((*it)[1]));
+    for (std::size_t at = 0; (at = strings->second.find("<si>", at)) != std::string::npos; ++at) {
+      shared.push_back(decode(between(strings->second, strings->second.find("<t", at), ">", "</t>")));
     }
   }
+  // A plain scan, not a regular expression: cells run to 32,767 characters.
   std::map<std::string, std::string> cells;
   const std::string sheet = workbookSheet(path);
-  const std::regex sharedCell("<c r=\"([A-Z]+[0-9]+)\"[^>]*t=\"s\"[^>]*><v>([0-9]+)</v></c>");
-  for (auto it = std::sregex_iterator(sheet.begin(), sheet.end(), sharedCell); it != std::sregex_iterator(); ++it) {
-    cells[(*it)[1]] = shared.at(static_cast<std::size_t>(std::stoi((*it)[2])));
-  }
-  const std::regex inlineCell("<c r=\"([A-Z]+[0-9]+)\"[^>]*t=\"inlineStr\"[^>]*><is><t(?: [^>]*)?>([^<]*)</t></is></c>");
-  for (auto it = std::sregex_iterator(sheet.begin(), sheet.end(), inlineCell); it != std::sregex_iterator(); ++it) {
-    cells[(*it)[1]] = decode((*it)[2]);
+  for (std::size_t at = 0; (at = sheet.find("<c r=\"", at)) != std::string::npos; ++at) {
+    const std::size_t tagEnd = sheet.find('>', at);
+    const std::string tag = sheet.substr(at, tagEnd - at);
+    const std::string ref = between(tag, 0, "r=\"", "\"");
+    if (tag.back() == '/') continue;  // an empty cell
+    if (tag.find("t=\"s\"") != std::string::npos) {
+      cells[ref] = shared.at(static_cast<std::size_t>(std::stoul(between(sheet, tagEnd, "<v>", "</v>"))));
+    } else if (tag.find("t=\"inlineStr\"") != std::string::npos) {
+      const std::size_t text = sheet.find("<t", tagEnd);
+      cells[ref] = decode(between(sheet, text, ">", "</t>"));
+    }
   }
   return cells;
 }
