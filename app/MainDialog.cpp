@@ -395,7 +395,7 @@ ListLoader::Progress MainDialog::progressOf(TaskProgress& shown) {
 void MainDialog::attachStore(StoreWriter* store) {
   store_ = store;
   model_.attachStore(store);
-  syncList();
+  // A fault in opening it is shown by the list timer's next tick.
 }
 
 void MainDialog::detachStore() {

@@ -4,6 +4,10 @@
 // catchUp() on a short timer to bring the item count, the columns and the
 // drawn rows up to the model.
 //
+// The rows about to be drawn are copied out of the model in one go (the
+// control's cache hint), so drawing takes the model's lock once, not once per
+// cell.
+//
 // Cells are shown legibly: control characters (the tab and CR LF that buyer
 // rows carry) are drawn as single spaces and left out at the ends. The model
 // keeps the cells as they are, for export and the store.
@@ -12,6 +16,7 @@
 #include <wx/listctrl.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "store/ResultModel.h"
 
@@ -36,10 +41,14 @@ class ResultListView : public wxListCtrl {
 
  private:
   void showColumns(int job);
+  void cacheRows(long from, long to);
 
   const ResultModel& model_;
   ResultModel::State shown_;
   bool first_ = true;
+  // Rows cacheFrom_.. of the list of epoch shown_.epoch, as the model held them.
+  std::size_t cacheFrom_ = 0;
+  std::vector<StoredRow> cache_;
 };
 
 }  // namespace gleaner

@@ -73,39 +73,39 @@ void ResultModel::setCountText(const std::string& text) {
 }
 
 ResultModel::State ResultModel::state() const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   return {epoch_, rows_.size(), job_, countText_};
 }
 
 std::size_t ResultModel::rowCount() const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   return rows_.size();
 }
 
 int ResultModel::job() const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   return job_;
 }
 
 StoredRow ResultModel::headings() const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   return headings_;
 }
 
 std::string ResultModel::countText() const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   return countText_;
 }
 
 std::string ResultModel::cell(std::size_t row, std::size_t column) const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   if (row >= rows_.size() || column > 3) return {};
   return std::string(rows_.cell(row, column));
 }
 
 bool ResultModel::copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<StoredRow>& out) const {
   out.clear();
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   if (epoch != epoch_) return false;
   const std::size_t end = std::min(rows_.size(), from + n);
   for (std::size_t i = from; i < end; ++i) out.push_back(rows_.row(i));
@@ -125,7 +125,7 @@ void ResultModel::detachStore() {
 }
 
 bool ResultModel::untouched() const {
-  std::lock_guard lock(mutex_);
+  ReaderFirstMutex::Reading lock(mutex_);
   return untouched_;
 }
 

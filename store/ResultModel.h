@@ -8,10 +8,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "store/ReaderFirstMutex.h"
 #include "store/RowTable.h"
 #include "store/StoredRow.h"
 
@@ -69,7 +69,7 @@ class ResultModel {
  private:
   void changing();  // under mutex_: brings the store in step before a change
 
-  mutable std::mutex mutex_;
+  mutable ReaderFirstMutex mutex_;
   RowTable rows_;
   int job_ = kNoJob;
   StoredRow headings_;

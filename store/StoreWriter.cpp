@@ -17,6 +17,7 @@ StoreWriter::StoreWriter(std::filesystem::path path, Options options)
     previous_ = {};
     faulted_ = true;
     fault_ = e.what();
+    faultWaiting_ = true;
     return;
   }
   running_ = true;
@@ -56,7 +57,6 @@ void StoreWriter::run() {
     if (!due()) wake_.wait_until(lock, firstQueued_ + options_.maxDelay, due);
 
     const std::size_t n = std::min(queue_.size(), options_.maxPerTransaction);
-    taken.clear();
     for (std::size_t i = 0; i < n; ++i) {
       taken.push_back(std::move(queue_.front()));
       queue_.pop_front();
@@ -74,6 +74,7 @@ void StoreWriter::run() {
       error = e.what();
     }
 
+    taken.clear();  // freeing the rows needs no lock
     lock.lock();
     handledTotal_ += n;
     if (error) {
@@ -154,10 +155,14 @@ void StoreWriter::fail(const std::string& text) {
   if (faulted_) return;
   faulted_ = true;
   fault_ = text;
+  faultWaiting_ = true;
 }
 
 std::optional<std::string> StoreWriter::takeFault() {
+  // The window asks on every tick: no lock until there is something to take.
+  if (!faultWaiting_.load(std::memory_order_acquire)) return std::nullopt;
   std::lock_guard lock(mutex_);
+  faultWaiting_ = false;
   std::optional<std::string> fault;
   fault.swap(fault_);
   return fault;

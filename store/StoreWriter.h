@@ -12,6 +12,7 @@
 // never affected.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -105,6 +106,7 @@ class StoreWriter {
   bool closed_ = false;
   bool faulted_ = false;
   std::optional<std::string> fault_;
+  std::atomic<bool> faultWaiting_{false};  // fault_ holds a text not yet taken
   std::thread thread_;
 };
 
