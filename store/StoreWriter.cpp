@@ -36,12 +36,14 @@ void StoreWriter::insert(std::size_t index, const StoredRow& row) { queue({Kind:
 void StoreWriter::queue(Change change) {
   std::lock_guard lock(mutex_);
   if (closed_ || faulted_) return;
-  if (queue_.empty()) firstQueued_ = std::chrono::steady_clock::now();
+  const bool first = queue_.empty();
+  if (first) firstQueued_ = std::chrono::steady_clock::now();
   queue_.push_back(std::move(change));
   ++queuedTotal_;
-  // One wake-up per batch: the thread looks at the queue again after each
+  // Two wake-ups per batch at most: the first change starts the thread's
+  // clock, a full batch ends its wait. It looks at the queue again after each
   // transaction anyway.
-  if (queue_.size() == options_.batch) wake_.notify_one();
+  if (first || queue_.size() == options_.batch) wake_.notify_one();
 }
 
 void StoreWriter::run() {

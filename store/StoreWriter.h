@@ -33,7 +33,7 @@ class StoreWriter {
  public:
   struct Options {
     // A transaction at the latest this long after the first queued change.
-    std::chrono::milliseconds maxDelay{200};
+    std::chrono::milliseconds maxDelay{100};
     // ... or as soon as this many changes wait.
     std::size_t batch = 256;
     // The most changes one transaction takes, so each commit stays short.

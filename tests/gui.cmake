@@ -9,6 +9,11 @@ if(TARGET gleaner_sample_site_lib)
   target_link_libraries(test_gui PRIVATE gleaner_sample_site_lib gleaner_expected_rows)
   target_compile_definitions(test_gui PRIVATE GLEANER_HAVE_SAMPLE_SITE=1)
 endif()
+# The store's kill test starts a window program of its own and kills it.
+add_executable(gleaner_store_child ${CMAKE_CURRENT_SOURCE_DIR}/gui-child/StoreChild.cpp)
+target_link_libraries(gleaner_store_child PRIVATE gleaner_ui)
+add_dependencies(test_gui gleaner_store_child)
+target_compile_definitions(test_gui PRIVATE GLEANER_STORE_CHILD_PATH="$<TARGET_FILE:gleaner_store_child>")
 # The second-instance test starts the real program.
 add_dependencies(test_gui gleaner_app)
 target_compile_definitions(test_gui PRIVATE GLEANER_APP_PATH="$<TARGET_FILE:gleaner_app>")
