@@ -7,25 +7,13 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/PathText.h"
 #include "res/AppTexts.h"
 
 namespace gleaner {
 namespace {
 
 ExportFormat formatOfFilter(int filterIndex) { return filterIndex == 1 ? ExportFormat::Csv : ExportFormat::Xlsx; }
-
-std::filesystem::path fileSystemPath(const wxString& path) {
-#ifdef __WXMSW__
-  return std::filesystem::path(path.ToStdWstring());
-#else
-  return std::filesystem::path(path.utf8_string());
-#endif
-}
-
-wxString shownName(const std::filesystem::path& path) {
-  const std::u8string name = path.filename().u8string();
-  return wxString::FromUTF8(reinterpret_cast<const char*>(name.c_str()));
-}
 
 #ifdef __WXGTK__
 // GTK's save dialog treats the file type as a filter of the listing only and
@@ -63,10 +51,10 @@ std::unique_ptr<wxTimer> ExportFileChooser::followFileType([[maybe_unused]] wxFi
 }
 
 std::optional<ExportTarget> ExportFileChooser::resolve(const wxString& typedPath, int filterIndex, const Question& ask) {
-  const ExportTarget target = ExportTarget::resolve(fileSystemPath(typedPath), formatOfFilter(filterIndex));
+  const ExportTarget target = ExportTarget::resolve(pathOf(typedPath), formatOfFilter(filterIndex));
   std::error_code error;
   if (target.extensionAdded && std::filesystem::exists(target.path, error)) {
-    const wxString question = wxString::Format(wxString::FromUTF8(res::kExportReplace), shownName(target.path));
+    const wxString question = wxString::Format(wxString::FromUTF8(res::kExportReplace), wxNameOf(target.path.filename()));
     if (!ask(question)) return std::nullopt;
   }
   return target;

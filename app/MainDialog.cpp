@@ -15,6 +15,7 @@
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
 #include "app/LinkPicture.h"
+#include "app/PathText.h"
 #include "app/ResourceImages.h"
 #include "app/ResultListView.h"
 #include "app/SearchPage.h"
@@ -40,22 +41,6 @@ wxString fromGbk(std::string_view gbk) { return wxString::FromUTF8(gbk::toUtf8(g
 
 // Lists of this many rows show the progress of an export or a restore.
 constexpr std::size_t kProgressFrom = 20000;
-
-StoredRow headingsOf(CollectionMode mode) {
-  StoredRow headings;
-  if (const literals::ColumnSet* set = columnSetOf(mode)) {
-    for (std::size_t c = 0; c < headings.size(); ++c) headings[c] = std::string((*set)[c].header);
-  }
-  return headings;
-}
-
-std::filesystem::path fileSystemPath(const wxString& path) {
-#ifdef __WXMSW__
-  return std::filesystem::path(path.ToStdWstring());
-#else
-  return std::filesystem::path(path.utf8_string());
-#endif
-}
 
 }  // namespace
 
@@ -215,7 +200,7 @@ CheckState MainDialog::checkState(TabPage which, int controlId) {
 // catches up on its timer, so none of them waits for the user-interface
 // thread (they go on, into the model and the store, after the close too).
 
-void MainDialog::setJobColumns(CollectionMode mode) { model_.setJob(static_cast<int>(mode), headingsOf(mode)); }
+void MainDialog::setJobColumns(CollectionMode mode) { model_.setJob(static_cast<int>(mode), columnHeadingsOf(mode)); }
 
 void MainDialog::deleteAllRows() { model_.clear(); }
 
@@ -443,8 +428,7 @@ void MainDialog::exportList() {
   if (options.ShowModal() != wxID_OK) return;
   const auto target = ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); });
   if (!target) return;
-  const std::u8string path = target->path.u8string();
-  exportTo(options.choice(), target->format, wxString::FromUTF8(reinterpret_cast<const char*>(path.c_str())));
+  exportTo(options.choice(), target->format, wxNameOf(target->path));
 }
 
 bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const wxString& path) {
@@ -452,7 +436,7 @@ bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const wxStri
   ExportResult result;
   {
     TaskProgress shown(this, res::kExportSaveTitle, res::kExportProgress, kProgressFrom);
-    result = ExportJob::run(source, {choice, format, fileSystemPath(path)}, progressOf(shown));
+    result = ExportJob::run(source, {choice, format, pathOf(path)}, progressOf(shown));
   }
   presentMessage(wxString::FromUTF8(exportReport(result, path.utf8_string())));
   return result.outcome == ExportResult::Outcome::Written;

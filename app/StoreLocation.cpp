@@ -2,6 +2,8 @@
 
 #include <wx/stdpaths.h>
 
+#include "app/PathText.h"
+
 namespace gleaner {
 
 std::filesystem::path defaultStorePath() {
@@ -9,12 +11,7 @@ std::filesystem::path defaultStorePath() {
   // The XDG layout puts the folder under ~/.local/share, not in the home
   // folder itself; on Windows it changes nothing.
   paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
-#ifdef __WXMSW__
-  const std::filesystem::path folder(paths.GetUserDataDir().ToStdWstring());
-#else
-  const std::filesystem::path folder(paths.GetUserDataDir().utf8_string());
-#endif
-  return folder / "results.sqlite";
+  return pathOf(paths.GetUserDataDir()) / "results.sqlite";
 }
 
 }  // namespace gleaner

@@ -8,14 +8,6 @@ namespace {
 
 constexpr const char* kStoreFault = "结果无法保存到 --store 文件（文件夹只读、硬盘已满或文件损坏），行照常写到输出。";
 
-StoredRow headingsOf(CollectionMode mode) {
-  StoredRow headings;
-  if (const literals::ColumnSet* set = columnSetOf(mode)) {
-    for (std::size_t c = 0; c < headings.size(); ++c) headings[c] = std::string((*set)[c].header);
-  }
-  return headings;
-}
-
 }  // namespace
 
 StoreSink::StoreSink(const std::filesystem::path& path) : writer_(path) {
@@ -24,7 +16,7 @@ StoreSink::StoreSink(const std::filesystem::path& path) : writer_(path) {
 }
 
 void StoreSink::columnsSet(CollectionMode mode) {
-  writer_.setJob(static_cast<int>(mode), headingsOf(mode));
+  writer_.setJob(static_cast<int>(mode), columnHeadingsOf(mode));
   tellFault();
 }
 

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <optional>
 
+#include "text/PathText.h"
+
 namespace gleaner {
 namespace {
 
@@ -19,16 +21,11 @@ std::optional<ExportFormat> formatOfName(const std::string& name) {
   return std::nullopt;
 }
 
-std::string utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.filename().u8string();
-  return std::string(text.begin(), text.end());
-}
-
 }  // namespace
 
 ExportTarget ExportTarget::resolve(const std::filesystem::path& typed, ExportFormat chosen) {
   ExportTarget target;
-  if (const auto format = formatOfName(utf8Of(typed))) {
+  if (const auto format = formatOfName(utf8Of(typed.filename()))) {
     target.path = typed;
     target.format = *format;
     return target;

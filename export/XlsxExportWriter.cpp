@@ -7,6 +7,7 @@
 
 #include "export/ExportCell.h"
 #include "export/ExportError.h"
+#include "text/PathText.h"
 
 namespace gleaner {
 namespace {
@@ -17,18 +18,12 @@ std::size_t utf8Chars(const std::string& s) {
   }));
 }
 
-// The library takes UTF-8 file names (wide ones on Windows).
-std::string libraryFileName(const std::filesystem::path& path) {
-  const std::u8string utf8 = path.u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
-
 }  // namespace
 
 XlsxExportWriter::XlsxExportWriter(const std::filesystem::path& path) {
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
-  workbook_ = workbook_new_opt(libraryFileName(path).c_str(), &options);
+  workbook_ = workbook_new_opt(utf8Of(path).c_str(), &options);
   if (workbook_ == nullptr) throw ExportError("cannot start the workbook");
   sheet_ = workbook_add_worksheet(workbook_, nullptr);
   bold_ = workbook_add_format(workbook_);

@@ -4,18 +4,14 @@
 
 #include "store/SqliteStatement.h"
 #include "store/StoreError.h"
+#include "text/PathText.h"
 
 namespace gleaner {
-
-std::string sqliteFileName(const std::filesystem::path& path) {
-  const std::u8string utf8 = path.u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
 
 SqliteDb::SqliteDb(const std::filesystem::path& path, Mode mode) {
   const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
                                            : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  const int rc = sqlite3_open_v2(sqliteFileName(path).c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(utf8Of(path).c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     sqlite3_close(db_);

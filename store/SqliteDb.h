@@ -34,7 +34,4 @@ class SqliteDb {
   sqlite3* db_ = nullptr;
 };
 
-// The file name as SQLite takes it: UTF-8 on every platform.
-std::string sqliteFileName(const std::filesystem::path& path);
-
 }  // namespace gleaner

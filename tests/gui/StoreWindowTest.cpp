@@ -23,7 +23,6 @@
 #include "support/FileSizeLimit.h"
 #include "support/ReadOnlyFolder.h"
 #include "text/GbkText.h"
-#include "text/Literals.h"
 
 namespace gleaner::testing {
 namespace {
@@ -76,9 +75,7 @@ class StoreWindow : public SampleRunFixture {
   // A store left as an earlier session left it.
   void leaveStore(const std::vector<ResultRow>& rows, bool clean) {
     StoreWriter writer(store);
-    StoredRow headings;
-    for (std::size_t c = 0; c < 4; ++c) headings[c] = std::string(literals::kBuyerColumns[c].header);
-    writer.reset(1, headings);
+    writer.reset(1, columnHeadingsOf(CollectionMode::ItemBuyers));
     for (std::size_t i = 0; i < rows.size(); ++i) writer.append(i, rows[i]);
     writer.close(clean);
   }
