@@ -9,7 +9,10 @@
 #include <fstream>
 #include <thread>
 
+#include <wx/filename.h>
+
 #include "app/ResultListView.h"
+#include "app/StoreLocation.h"
 #include "app/TabPageHost.h"
 #include "app/TemplatePage.h"
 #include "engine/MemoryWindow.h"
@@ -88,6 +91,15 @@ class StoreWindow : public SampleRunFixture {
   std::vector<wxString> questions;
   std::vector<wxString> statusLines;
 };
+
+TEST(StoreLocation, IsTheUsersDataFolder) {
+  const fs::path path = defaultStorePath();
+  EXPECT_EQ(path.filename(), "results.sqlite");
+  EXPECT_EQ(path.parent_path().filename(), "gleaner");
+#ifndef __WXMSW__
+  EXPECT_EQ(path.parent_path().parent_path(), fs::path(wxFileName::GetHomeDir().utf8_string()) / ".local" / "share");
+#endif
+}
 
 TEST_F(StoreWindow, AfterAnUncleanEndTheUserIsAskedAndTheRowsComeBackAsCollected) {
   leaveStore(kBuyerRows, false);
