@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/MainWindowSession.h"
+#include "app/StoreLocation.h"
 #include "net/InternetClient.h"
 #include "rules/RuleServerChoice.h"
 #include "text/GbkConvert.h"
@@ -53,7 +54,7 @@ bool CollectorApp::OnInit() {
 
 int CollectorApp::OnRun() {
   {
-    MainWindowSession session(sites_);
+    MainWindowSession session(sites_, defaultStorePath());
     session.runModal();
   }
   return 0;

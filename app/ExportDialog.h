@@ -4,7 +4,7 @@
 
 #include <wx/dialog.h>
 
-#include "app/ExportTable.h"
+#include "export/ExportChoice.h"
 
 namespace gleaner {
 

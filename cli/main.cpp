@@ -7,12 +7,15 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cli/ExportCommand.h"
 #include "cli/InterruptSignals.h"
 #include "cli/RowWriter.h"
+#include "cli/StoreSink.h"
 #include "engine/MainThread.h"
 #include "engine/MemoryWindow.h"
 #include "engine/RunController.h"
@@ -180,6 +183,11 @@ int run(const CliOptions& options) {
   MemoryWindow window(sites.itemHost);
   window.setKeepRows(false);
   applyToPage(options, window);
+  std::optional<StoreSink> store;
+  if (!options.storePath.empty()) {
+    store.emplace(options.storePath);
+    window.setListMirror(&*store);
+  }
   window.onStatusText = printStatus;
   window.onMessage = printStatus;
   window.onReport = printStatus;
@@ -190,6 +198,7 @@ int run(const CliOptions& options) {
   installInterruptSignals();
   auto controller = std::make_unique<RunController>(window, sites);
   const bool ended = runToTheEnd(*controller);
+  if (store) store->close();
   const int status = exitStatus(*controller->latestSummary(), sinks);
   if (!ended) {
     // A thread is stuck past every limit (it can only be in a transfer or a
@@ -208,6 +217,9 @@ int run(const CliOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace gleaner::cli;
+  if (argc > 1 && std::string(argv[1]) == "export") {
+    return runExportCommand(std::vector<std::string>(argv + 2, argv + argc));
+  }
   CliOptions options;
   try {
     options = parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));

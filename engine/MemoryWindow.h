@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/ListMirror.h"
 #include "engine/MainWindowView.h"
 
 namespace gleaner {
@@ -59,6 +60,10 @@ class MemoryWindow : public MainWindowView {
   int reportCount() const;
   bool collectEnabled() const;
 
+  // Told of every list change under the window's lock, so in list order;
+  // null for none. It must outlive the window's use.
+  void setListMirror(ListMirror* mirror);
+
   // Observers, called outside the lock on the calling thread. onRowAppended
   // sees the rows in list order: appends wait for each other's observer.
   std::function<void(const std::string&)> onStatusText;
@@ -86,6 +91,7 @@ class MemoryWindow : public MainWindowView {
   std::vector<std::string> reports_;
   int reportCount_ = 0;
   bool collectEnabled_ = true;
+  ListMirror* mirror_ = nullptr;
 };
 
 }  // namespace gleaner

@@ -17,6 +17,9 @@
 #include "SiteFixture.h"
 #include "cli/RowWriter.h"
 #include "net/RawServer.h"
+#include "store/ResultStore.h"
+#include "support/ReadOnlyFolder.h"
+#include "support/WorkbookCells.h"
 #include "text/GbkConvert.h"
 
 namespace gleaner::e2e {
@@ -279,6 +282,119 @@ TEST(RowWriter, AStrayByteBeforeATabOrLineEndIsWrittenAloneInGbkTsv) {
             "a\xD6\\tb\t\xB0\\r\\n\t\xFF\\\\\t\xD6\xD0\\t\n");
   // A real character whose trail byte is a backslash stays whole.
   EXPECT_EQ(csvOf({{"\xD5\\", "", "", ""}}, true, true), "\xD5\\\t\t\t\n");
+}
+
+// --store keeps the list in a result store; `export` writes a store out with
+// the window's rules.
+class CliStore : public CliE2e {
+ protected:
+  void SetUp() override {
+    CliE2e::SetUp();
+    dir = std::filesystem::temp_directory_path() / ("gleaner-cli-store-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    CliE2e::TearDown();
+  }
+  std::vector<ResultRow> storedRows(const std::filesystem::path& path) {
+    std::vector<ResultRow> rows;
+    ResultStore(path, ResultStore::Access::ReadOnly).readRows(0, [&](std::size_t, StoredRow&& row) {
+      rows.push_back(std::move(row));
+      return true;
+    });
+    return rows;
+  }
+  static std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path dir;
+};
+
+TEST_F(CliStore, KeepsTheRowsOfTheRunWithoutChangingTheOutput) {
+  const std::string store = (dir / "run.sqlite").string();
+  {
+    // An earlier run's list in the same file is replaced.
+    const Finished earlier = runCli({"offers", "--keyword", "tiny", "--pages", "2", "--store", store}, env());
+    ASSERT_EQ(earlier.status, 0) << earlier.err;
+    EXPECT_EQ(csvOf(storedRows(store)), earlier.out) << "the store holds what was written";
+  }
+  const Finished plain = runCli({"sellers", "--pages", "-1", "--header"}, env());
+  const Finished stored = runCli({"sellers", "--pages", "-1", "--header", "--store=" + store}, env());
+  EXPECT_EQ(stored.status, 0) << stored.err;
+  EXPECT_EQ(stored.out, plain.out) << "the output is the same byte for byte";
+  const auto expected = expectedSellerRows(gbkText("核桃"), 0, gbkText("所有信用等级"));
+  EXPECT_EQ(storedRows(store), expected);
+  const StoreSummary summary = ResultStore(store, ResultStore::Access::ReadOnly).summary();
+  EXPECT_EQ(summary.job, 2);
+  EXPECT_EQ(summary.headings[3], gbkText("信用等级"));
+  EXPECT_TRUE(summary.cleanEnd);
+
+  // The store exported as the window would: headings and every row, or the sellers once.
+  const std::filesystem::path csv = dir / "all.csv";
+  Finished exported = runCli({"export", "--store", store, "--out", csv.string()}, {});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_NE(exported.err.find("已导出 " + std::to_string(expected.size()) + " 行到："), std::string::npos) << exported.err;
+  const std::string written = readBytes(csv);
+  EXPECT_EQ(written.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(written.substr(3, written.find("\r\n") - 3), "商品名称,卖家ID,卖家旺旺昵称,信用等级");
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), static_cast<long>(expected.size() + 1));
+
+  const std::filesystem::path xlsx = dir / "sellers.XLSX";
+  exported = runCli({"export", "--store", store, "--out", xlsx.string(), "--sellers"}, {});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  const auto cells = testing::workbookCells(xlsx.string());
+  EXPECT_EQ(cells.at("A1"), "卖家ID");
+  EXPECT_EQ(cells.at("C1"), "信用等级");
+  EXPECT_EQ(cells.at("A2"), gbk::toUtf8(expected.front()[1]));
+  EXPECT_EQ(cells.count("D1"), 0u);
+}
+
+TEST_F(CliStore, ExportRefusesBadUsageAndUnreadableStores) {
+  Finished run = runCli({"export", "--store", (dir / "none.sqlite").string(), "--out", (dir / "x.csv").string()}, {});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("cannot read the store"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
+  run = runCli({"export", "--store", (dir / "s.sqlite").string(), "--out", (dir / "x.txt").string()}, {});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find(".xlsx or .csv"), std::string::npos);
+  run = runCli({"export", "--out", (dir / "x.csv").string()}, {});
+  EXPECT_EQ(run.status, 2);
+  run = runCli({"export", "--store"}, {});
+  EXPECT_EQ(run.status, 2);
+  run = runCli({"export", "--help"}, {});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("--sellers"), std::string::npos);
+
+  // A store whose list is empty: nothing to write, and no file appears.
+  const std::string store = (dir / "empty.sqlite").string();
+  ASSERT_EQ(runCli({"offers", "--keyword", "", "--store", store}, env()).status, 2);
+  run = runCli({"export", "--store", store, "--out", (dir / "x.csv").string()}, {});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("列表中没有可导出的信息"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+}
+
+TEST_F(CliStore, AStoreThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directories(locked);
+  const std::filesystem::path damaged = dir / "damaged.sqlite";
+  std::ofstream(damaged, std::ios::binary) << std::string(4096, 'Z');
+  testing::ReadOnlyFolder readOnly(locked);
+  for (const std::filesystem::path& store : {locked / "run.sqlite", damaged}) {
+    if (store.parent_path() == locked && !readOnly.active()) continue;
+    const Finished run = runCli({"offers", "--pages", "0", "--store", store.string()}, env());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, csvOf(expectedOfferRows(gbkText("核桃"), 1)));
+    const std::string told = "结果无法保存到 --store 文件";
+    const std::size_t first = run.err.find(told);
+    EXPECT_NE(first, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(told, first + 1), std::string::npos) << "told once";
+  }
+  EXPECT_EQ(readBytes(damaged), std::string(4096, 'Z')) << "a damaged store is left for rescue";
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/AboutDialog.h"
 #include "app/ExportDialog.h"
 #include "app/LinkPicture.h"
+#include "app/ResultListView.h"
 #include "app/SellerSearchPage.h"
 #include "app/TabPageHost.h"
 #include "app/TemplatePage.h"
@@ -244,7 +245,10 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
 }
 
 TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
-  std::unique_ptr<wxMenu> menu(window->makeAboutMenu());
+#ifdef __WXMSW__
+  GTEST_SKIP() << "the about item is in the system menu";
+#endif
+  std::unique_ptr<wxMenu> menu(window->makeContextMenu());
   wxMenuItem* item = menu->FindItem(ids::kAboutCommand);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->GetItemLabel(), wx("关于 Gleaner(&A)..."));

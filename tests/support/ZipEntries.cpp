@@ -1,4 +1,4 @@
-#include "ZipEntries.h"
+#include "support/ZipEntries.h"
 
 #include <zlib.h>
 

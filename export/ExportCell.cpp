@@ -1,12 +1,10 @@
-#include "app/ExportTable.h"
-
-#include <set>
-#include <utility>
+#include "export/ExportCell.h"
 
 namespace gleaner {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr std::string_view kEscapedUnderscore = "_x005F";
 
 // Length of the well-formed UTF-8 sequence at s[i], 0 when malformed.
 std::size_t sequenceLength(std::string_view s, std::size_t i, char32_t& code) {
@@ -42,9 +40,20 @@ bool workbookCannotHold(char32_t code) {
 
 bool isTrimmed(char c) { return c == '\t' || c == '\r' || c == '\n'; }
 
+bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// "_xHHHH_" at s[i]: what a workbook reader turns into one character.
+bool startsEscape(std::string_view s, std::size_t i) {
+  if (i + 7 > s.size() || s[i] != '_' || (s[i + 1] != 'x' && s[i + 1] != 'X') || s[i + 6] != '_') return false;
+  for (std::size_t k = i + 2; k < i + 6; ++k) {
+    if (!isHex(s[k])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-std::string ExportTable::cleanCell(std::string_view utf8) {
+std::string ExportCell::clean(std::string_view utf8) {
   std::string kept;
   kept.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
@@ -65,30 +74,34 @@ std::string ExportTable::cleanCell(std::string_view utf8) {
   return kept.substr(begin, end - begin);
 }
 
-bool ExportTable::looksLikeFormula(std::string_view cell) {
+bool ExportCell::looksLikeFormula(std::string_view cell) {
   if (cell.empty()) return false;
   const char first = cell.front();
   return first == '=' || first == '+' || first == '-' || first == '@';
 }
 
-ExportTable ExportTable::fromList(CollectionMode mode, const ListRow& headings, const std::vector<ListRow>& rows,
-                                  ExportChoice choice) {
-  std::vector<std::size_t> columns{0, 1, 2, 3};
-  if (choice == ExportChoice::Sellers) {
-    columns = {1, 2};
-    if (mode == CollectionMode::SellerSearch) columns.push_back(3);
+std::string ExportCell::forWorkbook(std::string_view utf8, bool& cut) {
+  cut = false;
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    // The escape and the underscore it stands for count as one unit: both
+    // or neither.
+    const std::size_t extra = startsEscape(utf8, i) ? kEscapedUnderscore.size() : 0;
+    char32_t code = 0;
+    std::size_t length = sequenceLength(utf8, i, code);
+    if (length == 0) length = 1;  // clean() has replaced these already
+    if (chars + extra + 1 > kMaxWorkbookChars) {
+      cut = true;
+      break;
+    }
+    if (extra > 0) out += kEscapedUnderscore;
+    out.append(utf8.substr(i, length));
+    chars += extra + 1;
+    i += length;
   }
-  ExportTable table;
-  for (std::size_t c : columns) table.headings_.push_back(cleanCell(headings[c]));
-
-  std::set<std::pair<std::string, std::string>> seen;
-  for (const ListRow& row : rows) {
-    std::vector<std::string> cells;
-    for (std::size_t c : columns) cells.push_back(cleanCell(row[c]));
-    if (choice == ExportChoice::Sellers && !seen.emplace(cells[0], cells[1]).second) continue;
-    table.rows_.push_back(std::move(cells));
-  }
-  return table;
+  return out;
 }
 
 }  // namespace gleaner
