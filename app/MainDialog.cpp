@@ -10,20 +10,23 @@
 #include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/utils.h>
+#include <wx/tglbtn.h>
 
 #include "app/AboutDialog.h"
 #include "app/CsvExportWriter.h"
 #include "app/ExportDialog.h"
+#include "app/HelpOpener.h"
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
 #include "app/LinkPicture.h"
+#include "app/PauseIndicator.h"
 #include "app/ResourceImages.h"
 #include "app/SearchPage.h"
 #include "app/SellerSearchPage.h"
 #include "app/TabPageHost.h"
 #include "app/TemplateBuilder.h"
 #include "app/XlsxExportWriter.h"
+#include "engine/ProcessValues.h"
 #include "engine/RunController.h"
 #include "res/AppTexts.h"
 #include "res/ControlIds.h"
@@ -52,7 +55,9 @@ MainDialog::MainDialog(const Sites& sites)
   pages_[static_cast<std::size_t>(TabPage::SellerSearch)] = new SellerSearchPage();
   helpPage_ = new HelpPage();
   pages_[static_cast<std::size_t>(TabPage::Help)] = helpPage_;
-  setAddressOpener({});
+  helpPage_->onOpenHelp = [this] { openHelpPage(); };
+  helpOpener_ = std::make_unique<HelpOpener>(HelpLocation::ofThisProgram(),
+                                             [this](const wxString& text) { presentMessage(text); });
 
   const res::DialogTemplate& t = res::mainDialogTemplate();
   Create(nullptr, t.id, wxString::FromUTF8(t.caption), wxDefaultPosition, wxDefaultSize,
@@ -74,6 +79,8 @@ MainDialog::MainDialog(const Sites& sites)
   tabs_->addPage(wxString::FromUTF8(res::kSellerTabTitle), &page(TabPage::SellerSearch), ids::kSellerSearchPage);
   tabs_->addPage(wxString::FromUTF8(res::kHelpTabTitle), &page(TabPage::Help), ids::kHelpPage);
   tabs_->createPages();
+  // The list shows the first tab's job before any run, not an empty header strip.
+  setJobColumns(CollectionMode::OfferSearch);
 
   {
     std::lock_guard lock(windowLock_);
@@ -96,6 +103,12 @@ void MainDialog::buildControls() {
                          [this](wxWindow* parent, const res::ControlTemplate& c, const wxPoint& pos,
                                 const wxSize& size) -> wxWindow* {
                            switch (c.kind) {
+                             case res::ControlKind::PushButton:
+                               // Pause/continue stays down while a pause is requested.
+                               if (c.id == ids::kPauseContinue) {
+                                 return new wxToggleButton(parent, c.id, wxString::FromUTF8(c.text), pos, size);
+                               }
+                               return nullptr;
                              case res::ControlKind::TabControl:
                                return tabs_ = new TabPageHost(parent, c.id, pos, size);
                              case res::ControlKind::ListView:
@@ -121,6 +134,9 @@ void MainDialog::buildControls() {
     progress->SetValue(0);
   }
   linkPicture_->onClick = [this] { openContactPage(); };
+  pauseIndicator_ = std::make_unique<PauseIndicator>(*dynamic_cast<wxToggleButton*>(FindWindow(ids::kPauseContinue)),
+                                                     *statusDisplay_);
+  pauseIndicator_->setPaused(PauseRequested);
 }
 
 void MainDialog::addAboutItem() {
@@ -155,7 +171,7 @@ void MainDialog::bindHandlers() {
   };
   button(ids::kCollect, &MainDialog::collect);
   button(ids::kCollectHidden, &MainDialog::collect);
-  button(ids::kPauseContinue, &MainDialog::togglePause);
+  Bind(wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { togglePause(); }, ids::kPauseContinue);
   button(ids::kStop, &MainDialog::stop);
   button(ids::kRefreshToggle, &MainDialog::toggleRefresh);
   button(ids::kDeleteAll, &MainDialog::deleteAll);
@@ -166,11 +182,9 @@ void MainDialog::bindHandlers() {
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::onClose, this);
 }
 
-void MainDialog::setAddressOpener(AddressOpener opener) {
-  if (!opener) opener = [](const wxString& address) { wxLaunchDefaultBrowser(address); };
-  openAddress_ = std::move(opener);
-  helpPage_->openAddress = openAddress_;
-}
+void MainDialog::setAddressOpener(AddressOpener opener) { helpOpener_->setLauncher(std::move(opener)); }
+
+void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->setLocation(location); }
 
 // --- MainWindowView ---
 
@@ -230,7 +244,7 @@ void MainDialog::setCountDisplay(const std::string& text) {
 
 void MainDialog::setStatusText(const std::string& text) {
   const wxString value = fromGbk(text);
-  dispatcher_.call([&] { statusDisplay_->SetLabel(value); });
+  dispatcher_.call([&] { pauseIndicator_->setRunStatus(value); });
 }
 
 void MainDialog::enableCollectButton(bool enable) {
@@ -304,6 +318,7 @@ void MainDialog::collect() {
 
 void MainDialog::togglePause() {
   if (controller_ != nullptr) controller_->togglePause();
+  pauseIndicator_->setPaused(PauseRequested);
 }
 
 void MainDialog::stop() {
@@ -348,7 +363,9 @@ void MainDialog::showAbout() {
   about.ShowModal();
 }
 
-void MainDialog::openContactPage() { openAddress_(wxString::FromUTF8(res::kContactPageAddress)); }
+void MainDialog::openHelpPage() { helpOpener_->openHelp(); }
+
+void MainDialog::openContactPage() { helpOpener_->openContact(); }
 
 void MainDialog::presentMessage(const wxString& text) {
   if (presentMessage_) {

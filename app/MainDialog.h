@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -25,8 +26,11 @@ class wxTextCtrl;
 
 namespace gleaner {
 
+class HelpLocation;
+class HelpOpener;
 class HelpPage;
 class LinkPicture;
+class PauseIndicator;
 class RunController;
 class TabPageHost;
 class TemplatePage;
@@ -72,6 +76,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   void deleteAll();
   void exportList();  // options dialog, then save dialog, then exportTo
   void showAbout();
+  void openHelpPage();
   void openContactPage();
 
   // Writes the list to path without any dialog. False when the list is
@@ -81,8 +86,11 @@ class MainDialog : public wxDialog, public MainWindowView {
   // --- replaceable presentation (real dialogs and the browser by default) ---
   using MessagePresenter = std::function<void(const wxString& text)>;
   void setMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
-  using AddressOpener = std::function<void(const wxString& address)>;
+  // Opens an address in the browser; false when it could not. Empty: the default browser.
+  using AddressOpener = std::function<bool(const wxString& address)>;
   void setAddressOpener(AddressOpener opener);
+  // Where the help and contact pages are (by default found from the program's folder).
+  void setHelpLocation(const HelpLocation& location);
 
   // --- the window's parts ---
   TabPageHost& tabs() { return *tabs_; }
@@ -90,6 +98,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   wxListCtrl& resultList() { return *list_; }
   wxButton& collectButton() { return *collectButton_; }
   LinkPicture& linkPicture() { return *linkPicture_; }
+  PauseIndicator& pauseIndicator() { return *pauseIndicator_; }
   CollectionMode listColumns() const { return columns_; }
   int reportCount();
   std::string statusLog();
@@ -134,8 +143,9 @@ class MainDialog : public wxDialog, public MainWindowView {
   wxTextCtrl* statusLogEdit_ = nullptr;
   LinkPicture* linkPicture_ = nullptr;
 
+  std::unique_ptr<PauseIndicator> pauseIndicator_;
   MessagePresenter presentMessage_;
-  AddressOpener openAddress_;
+  std::unique_ptr<HelpOpener> helpOpener_;
 };
 
 }  // namespace gleaner

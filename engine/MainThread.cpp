@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "engine/FailureMessages.h"
 #include "engine/MainWindowView.h"
 #include "engine/ProcessValues.h"
 #include "engine/SearchRequestBuilder.h"
@@ -79,7 +80,7 @@ bool MainThread::startItemBuyers() {
     // here, with the reason in front of the user, and collect stays enabled.
     summary_->outcome = Outcome::ItemPageFailed;
     window_.reportStatus(itemAddress + std::string(literals::kDownloadFailed), false);
-    window_.showMessage(std::string(literals::kItemPageFailed) + "\r\n" + itemAddress + "\r\n" + failure.what());
+    window_.showMessage(itemPageFailureMessage(itemAddress, failure.what()));
     return false;
   }
   const std::string probe = extractor.ItemPageProbe(page);

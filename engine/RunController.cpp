@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "engine/FailureMessages.h"
 #include "engine/MainThread.h"
 #include "engine/MainWindowView.h"
 #include "engine/ProcessValues.h"
@@ -37,7 +38,7 @@ void RunController::collect() {
     impl_->latestSummary = run->summary();
   }
   if (!impl_->threads->start([run] { run->Run(); })) {
-    impl_->window.showMessage("cannot start a run thread");
+    impl_->window.showMessage(runThreadFailureMessage());
   }
 }
 
