@@ -34,11 +34,12 @@ have_display() {
   [ -n "${DISPLAY:-}" ] && x_display_reachable
 }
 
-if have_display; then
-  if [ -z "$sample" ]; then exec build/gleaner; fi
-else
-  cat res/no-display.txt >&2
-  if [ -z "$sample" ]; then exit 1; fi
+display=""
+if have_display; then display=yes; fi
+if [ -z "$display" ]; then cat res/no-display.txt >&2; fi
+if [ -z "$sample" ]; then
+  if [ -z "$display" ]; then exit 1; fi
+  exec build/gleaner
 fi
 
 work=$(mktemp -d)
@@ -62,7 +63,7 @@ for host in s.1688.com detail.1688.com s.taobao.com rate.taobao.com item.taobao.
   map="$map${map:+,}$host:80:127.0.0.1:$port"
 done
 echo "sample site on port $port" >&2
-if have_display; then
+if [ -n "$display" ]; then
   GLEANER_CONNECT_TO="$map" build/gleaner
   exit
 fi

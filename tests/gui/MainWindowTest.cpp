@@ -6,6 +6,7 @@
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/tglbtn.h>
 #include <wx/uiaction.h>
 
 #include "app/AboutDialog.h"
@@ -237,6 +238,8 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
   for (int id : {ids::kCollect, ids::kPauseContinue, ids::kStop, ids::kDeleteAll, ids::kExport}) {
     window->Bind(wxEVT_BUTTON, [&presses](wxCommandEvent& e) { ++presses; e.Skip(); }, id);
   }
+  // Pause/continue is a toggle button.
+  window->Bind(wxEVT_TOGGLEBUTTON, [&presses](wxCommandEvent& e) { ++presses; e.Skip(); }, ids::kPauseContinue);
 
   keyword->SetFocus();
   pumpFor(50);

@@ -52,16 +52,6 @@ TEST(StartupCheck, AMalformedRuleServerSettingIsNamedWithItsRemedy) {
   EXPECT_FALSE(builtIn.running());
 }
 
-TEST(StartupCheck, WithoutASettingTheBuiltInRuleServerIsChosen) {
-  ScopedVariable setting("GLEANER_RULE_SERVER", nullptr);
-  BuiltinRuleServer builtIn;
-  Sites sites;
-  EXPECT_FALSE(StartupCheck::chooseRuleServer(builtIn, sites).has_value());
-  EXPECT_TRUE(builtIn.running());
-  EXPECT_EQ(sites.ruleServer, builtIn.hostPort());
-  builtIn.stop();
-}
-
 TEST(StartupCheck, AnInternetSetUpFailureNamesAMalformedConnectToList) {
   EXPECT_FALSE(StartupCheck::internetProblem("").has_value());
   {
