@@ -7,15 +7,17 @@
 #include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/utils.h>
+#include <wx/tglbtn.h>
 
 #include "app/AboutDialog.h"
 #include "app/ExportDialog.h"
 #include "app/ExportFileChooser.h"
+#include "app/HelpOpener.h"
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
 #include "app/LinkPicture.h"
 #include "app/PathText.h"
+#include "app/PauseIndicator.h"
 #include "app/ResourceImages.h"
 #include "app/ResultListView.h"
 #include "app/SearchPage.h"
@@ -23,6 +25,7 @@
 #include "app/TabPageHost.h"
 #include "app/TaskProgress.h"
 #include "app/TemplateBuilder.h"
+#include "engine/ProcessValues.h"
 #include "engine/RunController.h"
 #include "export/ExportJob.h"
 #include "export/ExportReport.h"
@@ -54,7 +57,9 @@ MainDialog::MainDialog(const Sites& sites)
   pages_[static_cast<std::size_t>(TabPage::SellerSearch)] = new SellerSearchPage();
   helpPage_ = new HelpPage();
   pages_[static_cast<std::size_t>(TabPage::Help)] = helpPage_;
-  setAddressOpener({});
+  helpPage_->onOpenHelp = [this] { openHelpPage(); };
+  helpOpener_ = std::make_unique<HelpOpener>(HelpLocation::ofThisProgram(),
+                                             [this](const wxString& text) { presentMessage(text); });
 
   const res::DialogTemplate& t = res::mainDialogTemplate();
   Create(nullptr, t.id, wxString::FromUTF8(t.caption), wxDefaultPosition, wxDefaultSize,
@@ -76,6 +81,8 @@ MainDialog::MainDialog(const Sites& sites)
   tabs_->addPage(wxString::FromUTF8(res::kSellerTabTitle), &page(TabPage::SellerSearch), ids::kSellerSearchPage);
   tabs_->addPage(wxString::FromUTF8(res::kHelpTabTitle), &page(TabPage::Help), ids::kHelpPage);
   tabs_->createPages();
+  // The list shows the first tab's job before any run, not an empty header strip.
+  model_.presetJob(static_cast<int>(CollectionMode::OfferSearch), columnHeadingsOf(CollectionMode::OfferSearch));
 
   {
     std::lock_guard lock(windowLock_);
@@ -101,6 +108,12 @@ void MainDialog::buildControls() {
                          [this](wxWindow* parent, const res::ControlTemplate& c, const wxPoint& pos,
                                 const wxSize& size) -> wxWindow* {
                            switch (c.kind) {
+                             case res::ControlKind::PushButton:
+                               // Pause/continue stays down while a pause is requested.
+                               if (c.id == ids::kPauseContinue) {
+                                 return new wxToggleButton(parent, c.id, wxString::FromUTF8(c.text), pos, size);
+                               }
+                               return nullptr;
                              case res::ControlKind::TabControl:
                                return tabs_ = new TabPageHost(parent, c.id, pos, size);
                              case res::ControlKind::ListView:
@@ -125,6 +138,9 @@ void MainDialog::buildControls() {
     progress->SetValue(0);
   }
   linkPicture_->onClick = [this] { openContactPage(); };
+  pauseIndicator_ = std::make_unique<PauseIndicator>(*dynamic_cast<wxToggleButton*>(FindWindow(ids::kPauseContinue)),
+                                                     *statusDisplay_);
+  pauseIndicator_->setPaused(PauseRequested);
 }
 
 void MainDialog::addAboutItem() {
@@ -163,7 +179,7 @@ void MainDialog::bindHandlers() {
   };
   button(ids::kCollect, &MainDialog::collect);
   button(ids::kCollectHidden, &MainDialog::collect);
-  button(ids::kPauseContinue, &MainDialog::togglePause);
+  Bind(wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { togglePause(); }, ids::kPauseContinue);
   button(ids::kStop, &MainDialog::stop);
   button(ids::kRefreshToggle, &MainDialog::toggleRefresh);
   button(ids::kDeleteAll, &MainDialog::deleteAll);
@@ -176,11 +192,9 @@ void MainDialog::bindHandlers() {
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::onClose, this);
 }
 
-void MainDialog::setAddressOpener(AddressOpener opener) {
-  if (!opener) opener = [](const wxString& address) { wxLaunchDefaultBrowser(address); };
-  openAddress_ = std::move(opener);
-  helpPage_->openAddress = openAddress_;
-}
+void MainDialog::setAddressOpener(AddressOpener opener) { helpOpener_->setLauncher(std::move(opener)); }
+
+void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->setLocation(location); }
 
 // --- MainWindowView ---
 
@@ -224,7 +238,7 @@ void MainDialog::setStatusText(const std::string& text) {
 }
 
 void MainDialog::showStatus(const wxString& text) {
-  statusDisplay_->SetLabel(text);
+  pauseIndicator_->setRunStatus(text);
   if (onStatusShown) onStatusShown(text);
 }
 
@@ -291,6 +305,7 @@ void MainDialog::collect() {
 
 void MainDialog::togglePause() {
   if (controller_ != nullptr) controller_->togglePause();
+  pauseIndicator_->setPaused(PauseRequested);
 }
 
 void MainDialog::stop() {
@@ -351,7 +366,9 @@ void MainDialog::showAbout() {
   about.ShowModal();
 }
 
-void MainDialog::openContactPage() { openAddress_(wxString::FromUTF8(res::kContactPageAddress)); }
+void MainDialog::openHelpPage() { helpOpener_->openHelp(); }
+
+void MainDialog::openContactPage() { helpOpener_->openContact(); }
 
 void MainDialog::presentMessage(const wxString& text) {
   if (presentMessage_) {

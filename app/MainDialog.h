@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -28,8 +29,11 @@ class wxTextCtrl;
 
 namespace gleaner {
 
+class HelpLocation;
+class HelpOpener;
 class HelpPage;
 class LinkPicture;
+class PauseIndicator;
 class ResultListView;
 class RunController;
 class StoreWriter;
@@ -91,6 +95,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   void deleteAll();
   void exportList();  // options dialog, then save dialog, then exportTo
   void showAbout();
+  void openHelpPage();
   void openContactPage();
 
   // Writes the list to path without any dialog (a large list shows its
@@ -105,7 +110,8 @@ class MainDialog : public wxDialog, public MainWindowView {
   // --- replaceable presentation (real dialogs and the browser by default) ---
   using MessagePresenter = std::function<void(const wxString& text)>;
   void setMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
-  using AddressOpener = std::function<void(const wxString& address)>;
+  // Opens an address in the browser; false when it could not. Empty: the default browser.
+  using AddressOpener = std::function<bool(const wxString& address)>;
   void setAddressOpener(AddressOpener opener);
   using QuestionPresenter = std::function<bool(const wxString& text)>;  // true: yes
   void setQuestionPresenter(QuestionPresenter presenter) { askQuestion_ = std::move(presenter); }
@@ -115,6 +121,8 @@ class MainDialog : public wxDialog, public MainWindowView {
   void setProgressPresenter(ProgressPresenter presenter) { presentProgress_ = std::move(presenter); }
   // Told of every text the status display shows.
   std::function<void(const wxString&)> onStatusShown;
+  // Where the help and contact pages are (by default found from the program's folder).
+  void setHelpLocation(const HelpLocation& location);
 
   // --- the window's parts ---
   TabPageHost& tabs() { return *tabs_; }
@@ -123,6 +131,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   ResultModel& model() { return model_; }
   wxButton& collectButton() { return *collectButton_; }
   LinkPicture& linkPicture() { return *linkPicture_; }
+  PauseIndicator& pauseIndicator() { return *pauseIndicator_; }
   CollectionMode listColumns() const { return static_cast<CollectionMode>(model_.job()); }
   int reportCount();
   std::string statusLog();
@@ -174,10 +183,11 @@ class MainDialog : public wxDialog, public MainWindowView {
   wxTextCtrl* statusLogEdit_ = nullptr;
   LinkPicture* linkPicture_ = nullptr;
 
+  std::unique_ptr<PauseIndicator> pauseIndicator_;
   MessagePresenter presentMessage_;
-  AddressOpener openAddress_;
   QuestionPresenter askQuestion_;
   ProgressPresenter presentProgress_;
+  std::unique_ptr<HelpOpener> helpOpener_;
 };
 
 }  // namespace gleaner

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "engine/FailureMessages.h"
 #include "engine/MainWindowView.h"
 #include "engine/ProcessValues.h"
 #include "engine/SearchRequestBuilder.h"
@@ -87,8 +88,7 @@ bool MainThread::startItemBuyers() {
     // here, with the reason in front of the user, and collect stays enabled.
     summary_->outcome = Outcome::ItemPageFailed;
     window_.reportStatus(literals::downloadFailedReport(itemAddress, failure.what()), false);
-    window_.showMessage(std::string(literals::kItemPageFailed) + "\r\n" + gbk::printable(itemAddress) + "\r\n" +
-                        gbk::printable(failure.what()));
+    window_.showMessage(itemPageFailureMessage(gbk::printable(itemAddress), gbk::printable(failure.what())));
     return false;
   }
   const std::string probe = extractor.ItemPageProbe(page);

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/FailureMessages.h"
 #include "engine/MainThread.h"
 #include "engine/MainWindowView.h"
 #include "engine/ProcessValues.h"
@@ -43,7 +44,7 @@ void RunController::collect() {
     impl_->latestSummary = run->summary();
   }
   if (!impl_->threads->start([run] { run->Run(); })) {
-    impl_->window.showMessage("cannot start a run thread");
+    impl_->window.showMessage(runThreadFailureMessage());
   }
 }
 

@@ -1,6 +1,7 @@
 // Texts of the desktop program that the engine never sees, in UTF-8: tab
 // captions, the about item, export and store messages (the headless runner
-// prints the same ones), and the program's own web pages.
+// prints the same ones), export prompts, the pause line and the message boxes
+// of the window's own.
 #pragma once
 
 namespace gleaner::res {
@@ -42,8 +43,26 @@ inline constexpr const char* kRestoreMenuText = "恢复上次的列表";
 inline constexpr const char* kRestoreProgress = "正在恢复上次的列表：%zu / %zu 条。";
 inline constexpr const char* kRestoreFailed = "无法读取上次保存的列表，列表没有改变。";
 
-// The program's own pages, opened in the default browser.
-inline constexpr const char* kHelpPageAddress = "https://gleaner.example.org/help/";
-inline constexpr const char* kContactPageAddress = "https://gleaner.example.org/contact/";
+// The status line while a pause is requested.
+inline constexpr const char* kPausedStatus = "已暂停，按暂停/继续键继续采集";
+
+// Message boxes: what happened, then what to do.
+inline constexpr const char* kHelpMissing = "找不到使用帮助文件，无法打开帮助页面。";
+inline constexpr const char* kHelpMissingAdvice =
+    "请重新安装本程序，或把安装包里的 help 文件夹放回程序所在的文件夹。";
+inline constexpr const char* kBrowserFailed = "无法打开浏览器显示帮助页面。";
+inline constexpr const char* kBrowserFailedAdvice =
+    "请先在系统里设置默认浏览器，或者打开浏览器，把下面的地址复制到地址栏里。";
+inline constexpr const char* kInternetSetupFailed = "网络组件无法启动，程序没有打开。";
+inline constexpr const char* kInternetSetupFailedAdvice = "请重新启动电脑后再试；如果仍然不行，请重新安装本程序。";
+inline constexpr const char* kConnectToRejected = "环境变量 GLEANER_CONNECT_TO 的格式不对，程序没有打开。";
+inline constexpr const char* kConnectToRejectedAdvice =
+    "请改成“主机:端口:目标主机:目标端口”（多条用英文逗号隔开），或者删除这个环境变量，然后重新启动程序。";
+inline constexpr const char* kRuleServerRejected = "环境变量 GLEANER_RULE_SERVER 的格式不对，程序没有打开。";
+inline constexpr const char* kRuleServerRejectedAdvice =
+    "请改成“主机”或“主机:端口”（例如 rules.example.com:8080），或者删除这个环境变量，然后重新启动程序。";
+inline constexpr const char* kBuiltinRulesFailed = "无法启动程序自带的规则服务器，程序没有打开。";
+inline constexpr const char* kBuiltinRulesFailedAdvice =
+    "请检查防火墙或安全软件是否禁止本程序使用本机网络（127.0.0.1），允许后重新启动程序。";
 
 }  // namespace gleaner::res

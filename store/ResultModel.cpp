@@ -22,6 +22,13 @@ void ResultModel::setJob(int job, const StoredRow& headings) {
   if (writer_ != nullptr) writer_->setJob(job, headings);
 }
 
+void ResultModel::presetJob(int job, const StoredRow& headings) {
+  std::lock_guard lock(mutex_);
+  if (!untouched_) return;
+  job_ = job;
+  headings_ = headings;
+}
+
 void ResultModel::clear() {
   std::lock_guard lock(mutex_);
   changing();

@@ -31,6 +31,9 @@ class ResultModel {
 
   // --- the list operations ---
   void setJob(int job, const StoredRow& headings);  // rows stay
+  // The columns an untouched list shows before its first run; not a change
+  // of the list, so the store keeps the last list and a restore stays offered.
+  void presetJob(int job, const StoredRow& headings);
   void clear();                                     // job and count text stay
   // Appends at the end and sets the count text; returns the row's index.
   std::size_t append(const StoredRow& row, const std::string& countText);

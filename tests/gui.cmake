@@ -16,7 +16,8 @@ add_dependencies(test_gui gleaner_store_child)
 target_compile_definitions(test_gui PRIVATE GLEANER_STORE_CHILD_PATH="$<TARGET_FILE:gleaner_store_child>")
 # The second-instance test starts the real program.
 add_dependencies(test_gui gleaner_app)
-target_compile_definitions(test_gui PRIVATE GLEANER_APP_PATH="$<TARGET_FILE:gleaner_app>")
+target_compile_definitions(test_gui PRIVATE GLEANER_APP_PATH="$<TARGET_FILE:gleaner_app>"
+                                           GLEANER_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 if(XVFB_RUN)
   add_test(NAME gui COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:test_gui>)
   set_tests_properties(gui PROPERTIES TIMEOUT 900)

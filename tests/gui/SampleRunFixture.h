@@ -30,7 +30,7 @@ class SampleRunFixture : public ::testing::Test {
     sites.ruleServer = "127.0.0.1:" + std::to_string(port);
     session = std::make_unique<MainWindowSession>(sites);
     window().setMessagePresenter([this](const wxString& text) { messages.push_back(text); });
-    window().setAddressOpener([](const wxString&) {});
+    window().setAddressOpener([](const wxString&) { return true; });
     window().Show();
     pumpFor(50);
   }
