@@ -1,12 +1,14 @@
 #include "app/CollectorApp.h"
 
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 
 #include <exception>
 
 #include "app/MainWindowSession.h"
+#include "app/StartupCheck.h"
+#include "app/StoreLocation.h"
 #include "net/InternetClient.h"
-#include "rules/RuleServerChoice.h"
 #include "text/GbkConvert.h"
 #include "text/Literals.h"
 
@@ -32,20 +34,22 @@ wxString CollectorApp::instanceName() {
 
 bool CollectorApp::OnInit() {
   instance_ = std::make_unique<wxSingleInstanceChecker>();
-  // If the check itself fails, go on as if no other copy ran.
-  if (instance_->Create(instanceName()) && instance_->IsAnotherRunning()) {
+  bool anotherRunning = false;
+  {
+    // If the check itself fails (no writable home, say), go on as if no
+    // other copy ran, without the library's own error box.
+    wxLogNull quiet;
+    anotherRunning = instance_->Create(instanceName()) && instance_->IsAnotherRunning();
+  }
+  if (anotherRunning) {
     instance_.reset();
     tell(wxString::FromUTF8(gbk::toUtf8(literals::kAlreadyRunning)));
     return false;
   }
-  if (!internetError_.empty()) {
-    tell(wxString::FromUTF8(internetError_));
-    return false;
-  }
-  try {
-    sites_.ruleServer = chooseRuleServer(ruleServer_);
-  } catch (const std::exception& e) {
-    tell(wxString::FromUTF8(e.what()));
+  std::optional<wxString> problem = StartupCheck::internetProblem(internetError_);
+  if (!problem) problem = StartupCheck::chooseRuleServer(ruleServer_, sites_);
+  if (problem) {
+    tell(*problem);
     return false;
   }
   return true;
@@ -53,7 +57,7 @@ bool CollectorApp::OnInit() {
 
 int CollectorApp::OnRun() {
   {
-    MainWindowSession session(sites_);
+    MainWindowSession session(sites_, defaultStorePath());
     session.runModal();
   }
   return 0;

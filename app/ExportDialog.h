@@ -4,7 +4,7 @@
 
 #include <wx/dialog.h>
 
-#include "app/ExportTable.h"
+#include "export/ExportChoice.h"
 
 namespace gleaner {
 
@@ -14,6 +14,10 @@ class ExportDialog : public wxDialog {
 
   ExportChoice choice() const;
   void setChoice(ExportChoice choice);
+
+ private:
+  // ",导出的信息将会去除重复记录" continues the text of "导出卖家信息".
+  void joinSellersNote();
 };
 
 }  // namespace gleaner

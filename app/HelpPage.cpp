@@ -2,7 +2,6 @@
 
 #include <wx/button.h>
 
-#include "res/AppTexts.h"
 #include "res/ControlIds.h"
 
 namespace gleaner {
@@ -13,7 +12,7 @@ void HelpPage::start() {
   Bind(
       wxEVT_BUTTON,
       [this](wxCommandEvent&) {
-        if (openAddress) openAddress(wxString::FromUTF8(res::kHelpPageAddress));
+        if (onOpenHelp) onOpenHelp();
       },
       ids::kHelpButton);
 }

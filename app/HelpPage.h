@@ -1,9 +1,7 @@
-// Tab page 132: the button that opens the program's help page.
+// Tab page 132: the button that opens the user guide.
 #pragma once
 
 #include <functional>
-
-#include <wx/string.h>
 
 #include "app/TemplatePage.h"
 
@@ -13,8 +11,8 @@ class HelpPage : public TemplatePage {
  public:
   HelpPage();
 
-  // Opens an address in the default browser; the main window supplies it.
-  std::function<void(const wxString&)> openAddress;
+  // Opens the user guide; the main window supplies it.
+  std::function<void()> onOpenHelp;
 
  protected:
   void start() override;

@@ -2,34 +2,41 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
-#include <wx/filedlg.h>
-#include <wx/filename.h>
 #include <wx/gauge.h>
-#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/utils.h>
+#include <wx/tglbtn.h>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
 #endif
 
 #include "app/AboutDialog.h"
-#include "app/CsvExportWriter.h"
 #include "app/ExportDialog.h"
+#include "app/ExportFileChooser.h"
+#include "app/HelpOpener.h"
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
 #include "app/LinkPicture.h"
+#include "app/PathText.h"
+#include "app/PauseIndicator.h"
 #include "app/ResourceImages.h"
+#include "app/ResultListView.h"
 #include "app/SearchPage.h"
 #include "app/SellerSearchPage.h"
 #include "app/TabPageHost.h"
+#include "app/TaskProgress.h"
 #include "app/TemplateBuilder.h"
-#include "app/XlsxExportWriter.h"
+#include "engine/ProcessValues.h"
 #include "engine/RunController.h"
+#include "export/ExportJob.h"
+#include "export/ExportReport.h"
+#include "export/ModelExportSource.h"
 #include "res/AppTexts.h"
 #include "res/ControlIds.h"
+#include "store/StoreError.h"
+#include "store/StoreWriter.h"
 #include "text/GbkConvert.h"
 #include "text/Literals.h"
 
@@ -38,24 +45,24 @@ namespace {
 
 wxString fromGbk(std::string_view gbk) { return wxString::FromUTF8(gbk::toUtf8(gbk)); }
 
-std::filesystem::path fileSystemPath(const wxString& path) {
-#ifdef __WXMSW__
-  return std::filesystem::path(path.ToStdWstring());
-#else
-  return std::filesystem::path(path.utf8_string());
-#endif
-}
+// Lists of this many rows show the progress of an export or a restore.
+constexpr std::size_t kProgressFrom = 20000;
 
 }  // namespace
 
 MainDialog::MainDialog(const Sites& sites)
-    : sites_(sites), statusLog_(literals::kStatusLogInitial), refreshTimer_(this, ids::kRefreshTimer) {
+    : sites_(sites),
+      statusLog_(literals::kStatusLogInitial),
+      refreshTimer_(this, ids::kRefreshTimer),
+      listTimer_(this, ids::kListTimer) {
   pages_[static_cast<std::size_t>(TabPage::Search)] = new SearchPage();
   pages_[static_cast<std::size_t>(TabPage::ItemUrl)] = new ItemUrlPage(sites_.itemHost);
   pages_[static_cast<std::size_t>(TabPage::SellerSearch)] = new SellerSearchPage();
   helpPage_ = new HelpPage();
   pages_[static_cast<std::size_t>(TabPage::Help)] = helpPage_;
-  setAddressOpener({});
+  helpPage_->onOpenHelp = [this] { openHelpPage(); };
+  helpOpener_ = std::make_unique<HelpOpener>(HelpLocation::ofThisProgram(),
+                                             [this](const wxString& text) { presentMessage(text); });
 
   const res::DialogTemplate& t = res::mainDialogTemplate();
   Create(nullptr, t.id, wxString::FromUTF8(t.caption), wxDefaultPosition, wxDefaultSize,
@@ -77,6 +84,8 @@ MainDialog::MainDialog(const Sites& sites)
   tabs_->addPage(wxString::FromUTF8(res::kSellerTabTitle), &page(TabPage::SellerSearch), ids::kSellerSearchPage);
   tabs_->addPage(wxString::FromUTF8(res::kHelpTabTitle), &page(TabPage::Help), ids::kHelpPage);
   tabs_->createPages();
+  // The list shows the first tab's job before any run, not an empty header strip.
+  model_.presetJob(static_cast<int>(CollectionMode::OfferSearch), columnHeadingsOf(CollectionMode::OfferSearch));
 
   {
     std::lock_guard lock(windowLock_);
@@ -84,10 +93,13 @@ MainDialog::MainDialog(const Sites& sites)
   }
   collectButton_->SetFocus();
   Centre();
+  syncList();
+  listTimer_.Start(50);
 }
 
 MainDialog::~MainDialog() {
   refreshTimer_.Stop();
+  listTimer_.Stop();
   // A page that never got a window is still ours.
   for (TemplatePage* p : pages_) {
     if (p != nullptr && !p->hasWindow()) delete p;
@@ -99,11 +111,16 @@ void MainDialog::buildControls() {
                          [this](wxWindow* parent, const res::ControlTemplate& c, const wxPoint& pos,
                                 const wxSize& size) -> wxWindow* {
                            switch (c.kind) {
+                             case res::ControlKind::PushButton:
+                               // Pause/continue stays down while a pause is requested.
+                               if (c.id == ids::kPauseContinue) {
+                                 return new wxToggleButton(parent, c.id, wxString::FromUTF8(c.text), pos, size);
+                               }
+                               return nullptr;
                              case res::ControlKind::TabControl:
                                return tabs_ = new TabPageHost(parent, c.id, pos, size);
                              case res::ControlKind::ListView:
-                               return list_ = new wxListCtrl(parent, c.id, pos, size,
-                                                              wxLC_REPORT | wxLC_ALIGN_LEFT | wxBORDER_SUNKEN);
+                               return list_ = new ResultListView(parent, c.id, pos, size, model_);
                              case res::ControlKind::Picture:
                                if (c.styles & res::kNotify) {
                                  return linkPicture_ = new LinkPicture(parent, c.id, ResourceImages::bitmap(c.imageId),
@@ -124,6 +141,9 @@ void MainDialog::buildControls() {
     progress->SetValue(0);
   }
   linkPicture_->onClick = [this] { openContactPage(); };
+  pauseIndicator_ = std::make_unique<PauseIndicator>(*dynamic_cast<wxToggleButton*>(FindWindow(ids::kPauseContinue)),
+                                                     *statusDisplay_);
+  pauseIndicator_->setPaused(PauseRequested);
 }
 
 void MainDialog::addAboutItem() {
@@ -132,23 +152,27 @@ void MainDialog::addAboutItem() {
     systemMenu->AppendSeparator();
     systemMenu->Append(ids::kAboutCommand, wxString::FromUTF8(res::kAboutMenuText));
   }
-#else
-  // No system menu to extend here: the item lives in the window's context
-  // menu. Text boxes keep their own menu (cut, copy, paste).
+#endif
+  // Text boxes keep their own menu (cut, copy, paste).
   Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& event) {
     if (dynamic_cast<wxTextEntry*>(event.GetEventObject()) != nullptr) {
       event.Skip();
       return;
     }
-    std::unique_ptr<wxMenu> menu(makeAboutMenu());
+    std::unique_ptr<wxMenu> menu(makeContextMenu());
     PopupMenu(menu.get());
   });
-#endif
 }
 
-wxMenu* MainDialog::makeAboutMenu() const {
+wxMenu* MainDialog::makeContextMenu() const {
   auto* menu = new wxMenu();
+#ifndef __WXMSW__
+  // No system menu to extend here: the about item lives in this menu.
   menu->Append(ids::kAboutCommand, wxString::FromUTF8(res::kAboutMenuText));
+  menu->AppendSeparator();
+#endif
+  menu->Append(ids::kRestoreCommand, wxString::FromUTF8(res::kRestoreMenuText));
+  menu->Enable(ids::kRestoreCommand, restoreAvailable());
   return menu;
 }
 
@@ -158,22 +182,22 @@ void MainDialog::bindHandlers() {
   };
   button(ids::kCollect, &MainDialog::collect);
   button(ids::kCollectHidden, &MainDialog::collect);
-  button(ids::kPauseContinue, &MainDialog::togglePause);
+  Bind(wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { togglePause(); }, ids::kPauseContinue);
   button(ids::kStop, &MainDialog::stop);
   button(ids::kRefreshToggle, &MainDialog::toggleRefresh);
   button(ids::kDeleteAll, &MainDialog::deleteAll);
   button(ids::kExport, &MainDialog::exportList);
   Bind(wxEVT_TIMER, [this](wxTimerEvent&) { refreshTick(); }, ids::kRefreshTimer);
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { syncList(); }, ids::kListTimer);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAbout(); }, ids::kAboutCommand);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { restoreLastList(); }, ids::kRestoreCommand);
   Bind(wxEVT_CHAR_HOOK, &MainDialog::onCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::onClose, this);
 }
 
-void MainDialog::setAddressOpener(AddressOpener opener) {
-  if (!opener) opener = [](const wxString& address) { wxLaunchDefaultBrowser(address); };
-  openAddress_ = std::move(opener);
-  helpPage_->openAddress = openAddress_;
-}
+void MainDialog::setAddressOpener(AddressOpener opener) { helpOpener_->setLauncher(std::move(opener)); }
+
+void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->setLocation(location); }
 
 // --- MainWindowView ---
 
@@ -189,51 +213,36 @@ CheckState MainDialog::checkState(TabPage which, int controlId) {
   return dispatcher_.callFor<CheckState>([&] { return page(which).checkState(controlId); }, CheckState::Unchecked);
 }
 
-void MainDialog::setJobColumns(CollectionMode mode) {
-  dispatcher_.call([&] {
-    list_->DeleteAllColumns();
-    columns_ = mode;
-    const literals::ColumnSet* set = columnSetOf(mode);
-    if (set == nullptr) return;
-    for (std::size_t i = 0; i < set->size(); ++i) {
-      list_->InsertColumn(static_cast<long>(i), fromGbk((*set)[i].header), wxLIST_FORMAT_LEFT, (*set)[i].width);
-    }
-  });
-}
+// The list operations change the rows in memory only; the list control
+// catches up on its timer, so none of them waits for the user-interface
+// thread (they go on, into the model and the store, after the close too).
 
-void MainDialog::deleteAllRows() {
-  dispatcher_.call([this] { list_->DeleteAllItems(); });
-}
+void MainDialog::setJobColumns(CollectionMode mode) { model_.setJob(static_cast<int>(mode), columnHeadingsOf(mode)); }
 
-int MainDialog::rowCount() {
-  return dispatcher_.callFor<int>([this] { return list_->GetItemCount(); }, 0);
-}
+void MainDialog::deleteAllRows() { model_.clear(); }
+
+int MainDialog::rowCount() { return static_cast<int>(model_.rowCount()); }
 
 void MainDialog::insertRow(int index, const std::string& column0) {
-  const wxString text = fromGbk(column0);
-  dispatcher_.call([&] {
-    const int count = list_->GetItemCount();
-    // A list inserts past its end as the last row.
-    list_->InsertItem(index < 0 || index > count ? count : index, text);
-  });
+  // A list inserts past its end (or before its start) as the last row.
+  model_.insert(index < 0 ? model_.rowCount() : static_cast<std::size_t>(index), column0);
 }
 
 void MainDialog::setCellText(int row, int column, const std::string& text) {
-  const wxString value = fromGbk(text);
-  dispatcher_.call([&] {
-    if (row < 0 || row >= list_->GetItemCount() || column < 0 || column >= list_->GetColumnCount()) return;
-    list_->SetItem(row, column, value);
-  });
+  if (row < 0 || column < 0 || model_.job() == kNoJob) return;  // no such column
+  model_.setCell(static_cast<std::size_t>(row), static_cast<std::size_t>(column), text);
 }
 
-void MainDialog::setCountDisplay(const std::string& text) {
-  const wxString value = fromGbk(text);
-  dispatcher_.call([&] { countDisplay_->SetLabel(value); });
-}
+void MainDialog::setCountDisplay(const std::string& text) { model_.setCountText(text); }
 
 void MainDialog::setStatusText(const std::string& text) {
   const wxString value = fromGbk(text);
-  dispatcher_.call([&] { statusDisplay_->SetLabel(value); });
+  dispatcher_.call([&] { showStatus(value); });
+}
+
+void MainDialog::showStatus(const wxString& text) {
+  pauseIndicator_->setRunStatus(text);
+  if (onStatusShown) onStatusShown(text);
 }
 
 void MainDialog::enableCollectButton(bool enable) {
@@ -246,18 +255,9 @@ void MainDialog::showMessage(const std::string& text) {
 }
 
 void MainDialog::appendRow(const ResultRow& row, const std::string& countText) {
-  std::array<wxString, 4> cells;
-  for (std::size_t i = 0; i < cells.size(); ++i) cells[i] = fromGbk(row[i]);
-  const wxString count = fromGbk(countText);
-  // Row count, insert, three cells and the count display as one unit: no
-  // other append can take the same row in between.
-  dispatcher_.call([&] {
-    const long n = list_->GetItemCount();
-    list_->InsertItem(n, cells[0]);
-    const int columns = list_->GetColumnCount();
-    for (int c = 1; c < 4 && c < columns; ++c) list_->SetItem(n, c, cells[static_cast<std::size_t>(c)]);
-    countDisplay_->SetLabel(count);
-  });
+  // Row count, the row's cells and the count display text as one unit under
+  // the model's lock: no other append can take the same row in between.
+  model_.append(row, countText);
 }
 
 void MainDialog::reportStatus(const std::string&, bool counted) {
@@ -270,6 +270,7 @@ void MainDialog::reportStatus(const std::string&, bool counted) {
 void MainDialog::decideClose() {
   dispatcher_.close();
   refreshTimer_.Stop();
+  listTimer_.Stop();
 }
 
 void MainDialog::onClose(wxCloseEvent&) {
@@ -315,6 +316,7 @@ void MainDialog::collect() {
 
 void MainDialog::togglePause() {
   if (controller_ != nullptr) controller_->togglePause();
+  pauseIndicator_->setPaused(PauseRequested);
 }
 
 void MainDialog::stop() {
@@ -352,14 +354,32 @@ std::string MainDialog::statusLog() {
   return statusLog_;
 }
 
-void MainDialog::deleteAll() { list_->DeleteAllItems(); }
+void MainDialog::deleteAll() {
+  model_.clear();
+  syncList();
+}
+
+void MainDialog::syncList() {
+  const ResultModel::State state = list_->catchUp();
+  if (state.countText != shownCount_) {
+    shownCount_ = state.countText;
+    countDisplay_->SetLabel(fromGbk(shownCount_));
+  }
+  if (store_ == nullptr) return;
+  if (const auto fault = store_->takeFault()) {
+    statusDisplay_->SetToolTip(wxString::FromUTF8(*fault));
+    showStatus(wxString::FromUTF8(res::kStoreFault));
+  }
+}
 
 void MainDialog::showAbout() {
   AboutDialog about(this);
   about.ShowModal();
 }
 
-void MainDialog::openContactPage() { openAddress_(wxString::FromUTF8(res::kContactPageAddress)); }
+void MainDialog::openHelpPage() { helpOpener_->openHelp(); }
+
+void MainDialog::openContactPage() { helpOpener_->openContact(); }
 
 void MainDialog::presentMessage(const wxString& text) {
   if (presentMessage_) {
@@ -371,57 +391,83 @@ void MainDialog::presentMessage(const wxString& text) {
   box.ShowModal();
 }
 
+bool MainDialog::ask(const wxString& text) {
+  if (askQuestion_) return askQuestion_(text);
+  const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
+  wxMessageDialog box(this, text, caption, wxYES_NO | wxYES_DEFAULT);
+  return box.ShowModal() == wxID_YES;
+}
+
+ListLoader::Progress MainDialog::progressOf(TaskProgress& shown) {
+  if (presentProgress_) return presentProgress_;
+  return [&shown](std::size_t done, std::size_t total) { return shown.update(done, total); };
+}
+
+// --- the result store ---
+
+void MainDialog::attachStore(StoreWriter* store) {
+  store_ = store;
+  model_.attachStore(store);
+  // A fault in opening it is shown by the list timer's next tick.
+}
+
+void MainDialog::detachStore() {
+  model_.detachStore();
+  store_ = nullptr;
+}
+
+bool MainDialog::restoreAvailable() const {
+  return store_ != nullptr && store_->previous().rows > 0 && model_.untouched();
+}
+
+void MainDialog::offerRestore() {
+  if (!restoreAvailable() || store_->previous().cleanEnd) return;
+  const wxString question =
+      wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), store_->previous().rows);
+  if (ask(question)) restoreLastList();
+}
+
+bool MainDialog::restoreLastList() {
+  if (!restoreAvailable()) return false;
+  std::optional<LoadedList> list;
+  try {
+    TaskProgress shown(this, res::kRestoreMenuText, res::kRestoreProgress, kProgressFrom);
+    list = ListLoader::load(store_->path(), progressOf(shown));
+  } catch (const StoreError& e) {
+    presentMessage(wxString::FromUTF8(res::kRestoreFailed) + "\n" + wxString::FromUTF8(e.what()));
+    return false;
+  }
+  if (!list) return false;
+  // The count display shows the rows put back, as if they had just been collected.
+  const std::string count = std::to_string(list->rows.size());
+  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count);
+  syncList();
+  return adopted;
+}
+
 // --- export ---
 
 void MainDialog::exportList() {
-  if (list_->GetItemCount() == 0) {
+  if (model_.rowCount() == 0) {
     presentMessage(wxString::FromUTF8(res::kExportNothing));
     return;
   }
   ExportDialog options(this);
   if (options.ShowModal() != wxID_OK) return;
-  wxFileDialog save(this, wxString::FromUTF8(res::kExportSaveTitle), wxString(),
-                    wxString::FromUTF8(res::kExportDefaultName), wxString::FromUTF8(res::kExportWildcard),
-                    wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-  if (save.ShowModal() != wxID_OK) return;
-  const ExportFormat format = save.GetFilterIndex() == 1 ? ExportFormat::Csv : ExportFormat::Xlsx;
-  wxFileName name(save.GetPath());
-  const wxString extension = format == ExportFormat::Csv ? "csv" : "xlsx";
-  if (name.GetExt().Lower() != extension) name.SetFullName(name.GetFullName() + "." + extension);
-  exportTo(options.choice(), format, name.GetFullPath());
+  const auto target = ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); });
+  if (!target) return;
+  exportTo(options.choice(), target->format, wxNameOf(target->path));
 }
 
 bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const wxString& path) {
-  const int count = list_->GetItemCount();
-  if (count == 0) {
-    presentMessage(wxString::FromUTF8(res::kExportNothing));
-    return false;
+  ModelExportSource source(model_);
+  ExportResult result;
+  {
+    TaskProgress shown(this, res::kExportSaveTitle, res::kExportProgress, kProgressFrom);
+    result = ExportJob::run(source, {choice, format, pathOf(path)}, progressOf(shown));
   }
-  ExportTable::ListRow headings;
-  for (int c = 0; c < 4 && c < list_->GetColumnCount(); ++c) {
-    wxListItem column;
-    column.SetMask(wxLIST_MASK_TEXT);
-    list_->GetColumn(c, column);
-    headings[static_cast<std::size_t>(c)] = column.GetText().utf8_string();
-  }
-  std::vector<ExportTable::ListRow> rows(static_cast<std::size_t>(count));
-  const int columns = std::min(4, list_->GetColumnCount());
-  for (int r = 0; r < count; ++r) {
-    for (int c = 0; c < columns; ++c) {
-      rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = list_->GetItemText(r, c).utf8_string();
-    }
-  }
-  const ExportTable table = ExportTable::fromList(columns_, headings, rows, choice);
-  const std::filesystem::path target = fileSystemPath(path);
-  const ExportResult result =
-      format == ExportFormat::Csv ? CsvExportWriter::write(table, target) : XlsxExportWriter::write(table, target);
-  if (!result.ok) {
-    presentMessage(wxString::FromUTF8(res::kExportFailed) + path + "\n" + wxString::FromUTF8(result.error));
-    return false;
-  }
-  presentMessage(wxString::Format(wxString::FromUTF8(res::kExportDone), static_cast<int>(table.rows().size())) +
-                 path);
-  return true;
+  presentMessage(wxString::FromUTF8(exportReport(result, path.utf8_string())));
+  return result.outcome == ExportResult::Outcome::Written;
 }
 
 }  // namespace gleaner

@@ -1,7 +1,9 @@
 // The main window (template 102): the tab pages, the result list, the run
 // buttons and the status line. It is the engine's view of the window: every
 // call from a run's thread is carried out on the user-interface thread, and
-// the user-interface thread never waits for a run.
+// the user-interface thread never waits for a run. The list's rows are the
+// exception: they go straight into the ResultModel (and from there into the
+// result store), which the list control shows on a short timer.
 #pragma once
 
 #include <wx/dialog.h>
@@ -9,25 +11,33 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
-#include "app/ExportTable.h"
 #include "app/UiDispatcher.h"
 #include "engine/MainWindowView.h"
+#include "export/ExportChoice.h"
 #include "extract/Sites.h"
+#include "store/ListLoader.h"
+#include "store/ResultModel.h"
 
 class wxButton;
-class wxListCtrl;
 class wxMenu;
 class wxStaticText;
 class wxTextCtrl;
 
 namespace gleaner {
 
+class HelpLocation;
+class HelpOpener;
 class HelpPage;
 class LinkPicture;
+class PauseIndicator;
+class ResultListView;
 class RunController;
+class StoreWriter;
+class TaskProgress;
 class TabPageHost;
 class TemplatePage;
 
@@ -38,6 +48,19 @@ class MainDialog : public wxDialog, public MainWindowView {
 
   // The run buttons act on controller; it must outlive the window's use of it.
   void setRunController(RunController* controller) { controller_ = controller; }
+
+  // --- the result store ---
+  // The list is kept in store from its first change on (or from a restore);
+  // the store must outlive the window's use of it: detach it first.
+  void attachStore(StoreWriter* store);
+  void detachStore();
+  // The store holds an earlier session's list and the list has not changed
+  // since the window opened.
+  bool restoreAvailable() const;
+  // After an unclean end with rows kept: asks whether to put them back.
+  void offerRestore();
+  // Puts the store's list back into the list. False when it was not done.
+  bool restoreLastList();
 
   // --- MainWindowView, callable from any thread ---
   int selectedTabIndex() override;
@@ -72,30 +95,50 @@ class MainDialog : public wxDialog, public MainWindowView {
   void deleteAll();
   void exportList();  // options dialog, then save dialog, then exportTo
   void showAbout();
+  void openHelpPage();
   void openContactPage();
 
-  // Writes the list to path without any dialog. False when the list is
-  // empty or the file could not be written; the user has been told either way.
+  // Writes the list to path without any dialog (a large list shows its
+  // progress). False when the list is empty, the user cancelled, or the file
+  // could not be written; the user has been told in each case.
   bool exportTo(ExportChoice choice, ExportFormat format, const wxString& path);
+
+  // Brings the list control and the count display up to the rows, and
+  // shows a store fault in the status line (the list timer calls it).
+  void syncList();
 
   // --- replaceable presentation (real dialogs and the browser by default) ---
   using MessagePresenter = std::function<void(const wxString& text)>;
   void setMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
-  using AddressOpener = std::function<void(const wxString& address)>;
+  // Opens an address in the browser; false when it could not. Empty: the default browser.
+  using AddressOpener = std::function<bool(const wxString& address)>;
   void setAddressOpener(AddressOpener opener);
+  using QuestionPresenter = std::function<bool(const wxString& text)>;  // true: yes
+  void setQuestionPresenter(QuestionPresenter presenter) { askQuestion_ = std::move(presenter); }
+  // Progress of a long export or restore; false cancels. A progress dialog
+  // by default.
+  using ProgressPresenter = std::function<bool(std::size_t done, std::size_t total)>;
+  void setProgressPresenter(ProgressPresenter presenter) { presentProgress_ = std::move(presenter); }
+  // Told of every text the status display shows.
+  std::function<void(const wxString&)> onStatusShown;
+  // Where the help and contact pages are (by default found from the program's folder).
+  void setHelpLocation(const HelpLocation& location);
 
   // --- the window's parts ---
   TabPageHost& tabs() { return *tabs_; }
   TemplatePage& page(TabPage which) { return *pages_[static_cast<std::size_t>(which)]; }
-  wxListCtrl& resultList() { return *list_; }
+  ResultListView& resultList() { return *list_; }
+  ResultModel& model() { return model_; }
   wxButton& collectButton() { return *collectButton_; }
   LinkPicture& linkPicture() { return *linkPicture_; }
-  CollectionMode listColumns() const { return columns_; }
+  PauseIndicator& pauseIndicator() { return *pauseIndicator_; }
+  CollectionMode listColumns() const { return static_cast<CollectionMode>(model_.job()); }
   int reportCount();
   std::string statusLog();
   bool autoRefreshOn() const { return refreshTimer_.IsRunning(); }
-  // The about item, as the context menu shows it (the caller owns the menu).
-  wxMenu* makeAboutMenu() const;
+  // The window's context menu: the about item (where there is no system menu
+  // for it) and "恢复上次的列表". The caller owns the menu.
+  wxMenu* makeContextMenu() const;
 
  private:
   using PageArray = std::array<TemplatePage*, 4>;
@@ -105,6 +148,9 @@ class MainDialog : public wxDialog, public MainWindowView {
   void bindHandlers();
   void writeBoundValues();  // under windowLock_
   void presentMessage(const wxString& text);
+  bool ask(const wxString& text);
+  ListLoader::Progress progressOf(TaskProgress& shown);
+  void showStatus(const wxString& text);
   void onCharHook(wxKeyEvent& event);
 #ifdef __WXMSW__
   // The same key filter on Windows, ahead of the dialog navigation that
@@ -128,10 +174,13 @@ class MainDialog : public wxDialog, public MainWindowView {
   std::string statusLog_;  // GBK
 
   wxTimer refreshTimer_;
-  CollectionMode columns_ = CollectionMode::None;
+  wxTimer listTimer_;
+  ResultModel model_;
+  StoreWriter* store_ = nullptr;
+  std::string shownCount_;
 
   TabPageHost* tabs_ = nullptr;
-  wxListCtrl* list_ = nullptr;
+  ResultListView* list_ = nullptr;
   wxButton* collectButton_ = nullptr;
   wxStaticText* countDisplay_ = nullptr;
   wxStaticText* statusDisplay_ = nullptr;
@@ -139,8 +188,11 @@ class MainDialog : public wxDialog, public MainWindowView {
   wxTextCtrl* statusLogEdit_ = nullptr;
   LinkPicture* linkPicture_ = nullptr;
 
+  std::unique_ptr<PauseIndicator> pauseIndicator_;
   MessagePresenter presentMessage_;
-  AddressOpener openAddress_;
+  QuestionPresenter askQuestion_;
+  ProgressPresenter presentProgress_;
+  std::unique_ptr<HelpOpener> helpOpener_;
 };
 
 }  // namespace gleaner

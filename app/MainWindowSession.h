@@ -5,10 +5,16 @@
 // are answered from then on without touching it), then the runs are stopped
 // and their threads waited for while pending calls are pumped, and only then
 // is anything destroyed.
+//
+// With a result store the list is kept in it from the window's first list
+// change on; the store records a clean end only when every run's thread has
+// ended, so a crash, a kill or a hung close leaves it marked unclean.
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "extract/Sites.h"
 
@@ -16,10 +22,12 @@ namespace gleaner {
 
 class MainDialog;
 class RunController;
+class StoreWriter;
 
 class MainWindowSession {
  public:
-  explicit MainWindowSession(const Sites& sites);
+  // store: the result store's file; none keeps the list in memory only.
+  explicit MainWindowSession(const Sites& sites, const std::optional<std::filesystem::path>& store = std::nullopt);
   ~MainWindowSession();
   MainWindowSession(const MainWindowSession&) = delete;
   MainWindowSession& operator=(const MainWindowSession&) = delete;
@@ -27,7 +35,8 @@ class MainWindowSession {
   MainDialog& dialog() { return *dialog_; }
   RunController& controller() { return *controller_; }
 
-  // Shows the window modally; returns once it has closed and every run's
+  // Shows the window modally (first offering to restore the list of a run
+  // that did not end cleanly); returns once it has closed and every run's
   // thread has ended.
   void runModal();
 
@@ -37,6 +46,9 @@ class MainWindowSession {
   bool shutDown(std::chrono::milliseconds limit = std::chrono::seconds(60));
 
  private:
+  void closeStore();
+
+  std::unique_ptr<StoreWriter> store_;
   MainDialog* dialog_ = nullptr;  // a top-level window: destroyed through Destroy()
   std::unique_ptr<RunController> controller_;
   bool threadsEnded_ = false;

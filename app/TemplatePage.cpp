@@ -4,6 +4,8 @@
 #include <wx/radiobut.h>
 #include <wx/textentry.h>
 
+#include <algorithm>
+
 #include "app/TemplateBuilder.h"
 #include "text/GbkConvert.h"
 
@@ -15,8 +17,25 @@ bool TemplatePage::createWindow(wxWindow* parent) {
   if (!Create(parent, template_.id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE)) return false;
   SetSize(TemplateBuilder::applyFont(*this, template_));
   TemplateBuilder::build(*this, template_);
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    fitGroupBoxes();
+    event.Skip();
+  });
   start();
   return true;
+}
+
+void TemplatePage::fitGroupBoxes() {
+  const int room = GetClientSize().x;
+  std::size_t i = 0;
+  for (wxWindow* child : GetChildren()) {
+    if (i >= template_.controls.size()) break;
+    const res::ControlTemplate& c = template_.controls[i++];
+    if (c.kind != res::ControlKind::GroupBox) continue;
+    const wxSize planned = ConvertDialogToPixels(wxSize(c.width, c.height));
+    const int left = child->GetPosition().x;
+    child->SetSize(std::max(0, std::min(planned.x, room - 2 * left)), planned.y);
+  }
 }
 
 std::string TemplatePage::controlText(int controlId) const {

@@ -30,6 +30,11 @@ class TemplatePage : public wxPanel {
   CheckState checkState(int controlId) const;
   void setChecked(int controlId, bool checked);
 
+  // A group box of the template may be wider than the room the tab control
+  // gives the page: it keeps its template width where that fits, else it
+  // ends as far inside the page's right edge as it starts from the left.
+  void fitGroupBoxes();
+
  protected:
   // The page's own start, after its controls exist.
   virtual void start() {}

@@ -4,6 +4,8 @@
 // sample site's generators.
 #include <benchmark/benchmark.h>
 
+#include <boost/regex.hpp>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +14,9 @@
 #include <string>
 
 #include "extract/HtmlTextCleaner.h"
+#include "extract/PatternError.h"
 #include "extract/PatternScan.h"
+#include "sample-site/HostileFiller.h"
 #include "sample-site/SamplePages.h"
 #include "text/GbkText.h"
 
@@ -69,6 +73,94 @@ void BM_RatingPage_ExtractTextAImg31(benchmark::State& state) {
   scanPage(state, "taobao/ExtractTextAImg31.txt", PageKind::SellerRating);
 }
 
+// Pages crafted against backtracking patterns (sample-site/HostileFiller.h):
+// about 1 MB of never-closed openings before the page's real records.
+constexpr std::size_t kHostileBytes = 1024 * 1024;
+
+std::string hostilePage(PageKind kind) {
+  return gleaner::sample::withHostileFiller(kind, gleaner::sample::SamplePages().bigPage(kind, 0), kHostileBytes);
+}
+
+// The offer rule as it was shipped before its runs were bounded by "<" and
+// ">": from every "<a " its look-aheads scan to the next ">", however far.
+constexpr const char* kOfferRuleBefore =
+    R"rule(<a\s(?=[^>]*?\s(offerid="[^"]*"))(?=[^>]*?\s(memberid="[^"]*"))(?=[^>]*?\stitle="([^"]*)"))rule";
+
+// A scan with Boost alone, as the extractors scanned before the search budget:
+// only Boost's own complexity limit ends it.
+void plainBoostScan(benchmark::State& state, const std::string& pattern, const std::string& page) {
+  const boost::regex regex(pattern, boost::regex::perl | boost::regex::icase);
+  std::int64_t records = 0;
+  bool gaveUp = false;
+  for (auto _ : state) {
+    records = 0;
+    try {
+      boost::smatch match;
+      for (auto from = page.cbegin(); boost::regex_search(from, page.cend(), match, regex); from = match[0].second) {
+        ++records;
+      }
+    } catch (const std::exception&) {
+      gaveUp = true;
+    }
+  }
+  state.counters["records"] = static_cast<double>(records);
+  state.counters["gave_up"] = gaveUp ? 1 : 0;
+}
+
+// PatternScan with its budget: a search that runs away gives up after 1 s.
+void budgetedScan(benchmark::State& state, const std::string& pattern, const std::string& page) {
+  std::int64_t records = 0;
+  bool gaveUp = false;
+  for (auto _ : state) {
+    records = 0;
+    try {
+      gleaner::PatternScan(pattern, page, [&](const std::string&) {
+        ++records;
+        return true;
+      });
+    } catch (const gleaner::PatternError&) {
+      gaveUp = true;
+    }
+  }
+  state.counters["records"] = static_cast<double>(records);
+  state.counters["gave_up"] = gaveUp ? 1 : 0;
+}
+
+// Before and after on the 1 MB hostile offer search page, in one run.
+void BM_HostileOfferPage_RuleBefore_PlainBoost(benchmark::State& state) {
+  plainBoostScan(state, kOfferRuleBefore, hostilePage(PageKind::OfferSearch));
+}
+void BM_HostileOfferPage_RuleBefore_Budgeted(benchmark::State& state) {
+  budgetedScan(state, kOfferRuleBefore, hostilePage(PageKind::OfferSearch));
+}
+void BM_HostileOfferPage_ShippedRule(benchmark::State& state) {
+  budgetedScan(state, readRule("ali/ExtractTextAImg.txt"), hostilePage(PageKind::OfferSearch));
+}
+
+// What the search budget costs on an ordinary page: the shipped offer rule
+// through Boost alone, to set beside BM_OfferSearchPage_ExtractTextAImg.
+void BM_OfferSearchPage_ExtractTextAImg_PlainBoost(benchmark::State& state) {
+  const std::string page = gleaner::sample::SamplePages().bigPage(PageKind::OfferSearch, static_cast<std::size_t>(state.range(0)));
+  plainBoostScan(state, readRule("ali/ExtractTextAImg.txt"), page);
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page.size()));
+}
+
+// Every shipped rule over the hostile page of its kind.
+void hostileScan(benchmark::State& state, const std::string& rule, PageKind kind) {
+  budgetedScan(state, readRule(rule), hostilePage(kind));
+}
+void BM_Hostile_ExtractAllText(benchmark::State& state) { hostileScan(state, "taobao/ExtractAllText.txt", PageKind::Reviews); }
+void BM_Hostile_ExtractTextAImg01(benchmark::State& state) {
+  hostileScan(state, "ali/ExtractTextAImg01.txt", PageKind::OfferDetail);
+}
+void BM_Hostile_ExtractTextAImg3(benchmark::State& state) {
+  hostileScan(state, "taobao/ExtractTextAImg3.txt", PageKind::TaobaoSearch);
+}
+void BM_Hostile_ExtractImg(benchmark::State& state) { hostileScan(state, "taobao/ExtractImg.txt", PageKind::TaobaoSearch); }
+void BM_Hostile_ExtractTextAImg31(benchmark::State& state) {
+  hostileScan(state, "taobao/ExtractTextAImg31.txt", PageKind::SellerRating);
+}
+
 // A long field full of what the cleaner removes, between Chinese text with
 // trail bytes in the ASCII range (億 83 7C is not a "|").
 void BM_HtmlTextCleaner_LongField(benchmark::State& state) {
@@ -86,8 +178,19 @@ constexpr std::int64_t kKB = 1024;
 
 BENCHMARK(BM_ReviewPage_ExtractAllText)->Arg(200 * kKB)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OfferSearchPage_ExtractTextAImg)->Arg(200 * kKB)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OfferSearchPage_ExtractTextAImg_PlainBoost)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OfferDetailPage_ExtractTextAImg01)->Arg(200 * kKB)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TaobaoSearchPage_ExtractTextAImg3)->Arg(200 * kKB)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TaobaoSearchPage_ExtractImg)->Arg(200 * kKB)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RatingPage_ExtractTextAImg31)->Arg(200 * kKB)->Arg(400 * kKB)->Unit(benchmark::kMillisecond);
+// The plain scan of the rule before runs until Boost's own limit: about a
+// hundred seconds for one iteration.
+BENCHMARK(BM_HostileOfferPage_RuleBefore_PlainBoost)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileOfferPage_RuleBefore_Budgeted)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HostileOfferPage_ShippedRule)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Hostile_ExtractAllText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Hostile_ExtractTextAImg01)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Hostile_ExtractTextAImg3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Hostile_ExtractImg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Hostile_ExtractTextAImg31)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HtmlTextCleaner_LongField)->Arg(4 * kKB)->Arg(64 * kKB)->Unit(benchmark::kMicrosecond);

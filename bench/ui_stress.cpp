@@ -1,27 +1,32 @@
-// Measures the main window while rows arrive, under a real X display:
-//  (a) 5,000 appends through the window interface from a worker thread, as
-//      fast as it can make them;
+// Measures the main window while rows arrive, under a real X display, with
+// the result store kept in a temporary folder as the program keeps it:
+//  (a) 1,000,000 appends through the window interface from a worker thread,
+//      as fast as it can make them: the time per append over the first and
+//      over the last 10,000 rows (an append must cost the same at row 1 and
+//      at row 1,000,000), and how long the store then needs to catch up;
 //  (b) a buyers run against the sample site's busy item (100 buyers on every
-//      review page), rows coming as fast as the site and the run allow.
-// For each: the time to append 5,000 rows, and the longest gap between two
-// processed events of a 5 ms timer meanwhile (how long the window could not
-// answer the user).
+//      review page), rows coming as fast as the site and the run allow: the
+//      time to 5,000 rows.
+// For each, the longest gap between two processed events of a 5 ms timer
+// meanwhile (how long the window could not answer the user).
 //
-//   xvfb-run -a build/bench/ui_stress
+//   xvfb-run -a build/bench/ui_stress [rows]
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
-#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "app/MainDialog.h"
 #include "app/MainWindowSession.h"
+#include "app/ResultListView.h"
 #include "app/TabPageHost.h"
 #include "app/TemplatePage.h"
 #include "engine/RunController.h"
@@ -34,9 +39,14 @@ namespace {
 
 using namespace gleaner;
 using Clock = std::chrono::steady_clock;
-constexpr int kRows = 5000;
+constexpr int kRunRows = 5000;
+constexpr int kWindow = 10000;
+int appendRows = 1000000;
 
 long long ms(Clock::duration d) { return std::chrono::duration_cast<std::chrono::milliseconds>(d).count(); }
+double usPer(Clock::duration d, int n) {
+  return std::chrono::duration<double, std::micro>(d).count() / n;
+}
 
 // Runs the event loop until done() holds, noting the longest gap between two
 // ticks of a 5 ms timer.
@@ -57,22 +67,50 @@ Clock::duration longestGapUntil(const std::function<bool()>& done) {
   return longest;
 }
 
+// Draws a Chinese row once, so that loading the fonts is not counted.
+void warmUp(MainDialog& window) {
+  window.setJobColumns(CollectionMode::OfferSearch);
+  window.appendRow({"\xBA\xCB\xCC\xD2", "merchant", "nick", "http://detail.1688.com/offer/1.html"}, "1");
+  window.syncList();
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(500);
+  while (Clock::now() < until) {
+    wxTheApp->Yield(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  window.deleteAll();
+}
+
 void measureDirectAppends(MainDialog& window) {
+  warmUp(window);
   window.setJobColumns(CollectionMode::OfferSearch);
   std::atomic<bool> finished{false};
+  Clock::duration first{};
+  Clock::duration last{};
   Clock::duration took{};
   std::thread worker([&] {
     const Clock::time_point start = Clock::now();
-    for (int i = 1; i <= kRows; ++i) {
+    Clock::time_point blockStart = start;
+    for (int i = 1; i <= appendRows; ++i) {
+      if (i == appendRows - kWindow + 1) blockStart = Clock::now();
       window.appendRow({"\xBA\xCB\xCC\xD2 " + std::to_string(i), "merchant\t", "nick", "http://detail.1688.com/offer/1.html"},
                        std::to_string(i));
+      if (i == kWindow) first = Clock::now() - start;
+      if (i == appendRows) last = Clock::now() - blockStart;
     }
     took = Clock::now() - start;
     finished = true;
   });
   const Clock::duration gap = longestGapUntil([&] { return finished.load(); });
   worker.join();
-  std::printf("(a) 5000 appends from a worker: %lld ms; longest gap between timer events: %lld ms\n", ms(took), ms(gap));
+  const double firstUs = usPer(first, kWindow);
+  const double lastUs = usPer(last, kWindow);
+  std::printf("(a) %d appends from a worker: %lld ms in all\n", appendRows, ms(took));
+  std::printf("    per append: first %d rows %.2f us, last %d rows %.2f us, ratio last/first %.2f\n", kWindow, firstUs,
+              kWindow, lastUs, lastUs / firstUs);
+  std::printf("    longest gap between 5 ms timer events: %lld ms\n", ms(gap));
+  window.syncList();
+  std::printf("    list shows %d rows; ", window.resultList().GetItemCount());
+  std::fflush(stdout);
 }
 
 void measureBusyRun(MainDialog& window) {
@@ -84,7 +122,7 @@ void measureBusyRun(MainDialog& window) {
   Clock::time_point fullAt{};
   window.collect();
   const Clock::duration gap = longestGapUntil([&] {
-    if (window.resultList().GetItemCount() >= kRows && fullAt == Clock::time_point{}) fullAt = Clock::now();
+    if (window.resultList().GetItemCount() >= kRunRows && fullAt == Clock::time_point{}) fullAt = Clock::now();
     return fullAt != Clock::time_point{};
   });
   std::printf("(b) buyers run: %d rows after %lld ms; longest gap between timer events: %lld ms\n",
@@ -110,15 +148,27 @@ class StressApp : public wxApp {
     rules.start();
     Sites sites;
     sites.ruleServer = rules.hostPort();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("gleaner-ui-stress-" + std::to_string(::getpid()));
     {
-      MainWindowSession session(sites);
+      MainWindowSession session(sites, folder / "results.sqlite");
       MainDialog& window = session.dialog();
       window.setMessagePresenter([](const wxString&) {});
       window.Show();
       measureDirectAppends(window);
+      const Clock::time_point closing = Clock::now();
+      session.shutDown();  // every row is in the store when this returns
+      std::printf("store complete %lld ms after the last append\n", ms(Clock::now() - closing));
+    }
+    {
+      MainWindowSession session(sites, folder / "results.sqlite");
+      MainDialog& window = session.dialog();
+      window.setMessagePresenter([](const wxString&) {});
+      window.Show();
       measureBusyRun(window);
       session.shutDown();
     }
+    std::filesystem::remove_all(folder);
     rules.stop();
     site.stop();
   }
@@ -129,6 +179,7 @@ class StressApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(StressApp);
 
 int main(int argc, char** argv) {
+  if (argc > 1) appendRows = std::max(2 * kWindow, std::atoi(argv[1]));
   InternetClient::initialize();
   if (!wxEntryStart(argc, argv)) {
     std::fprintf(stderr, "no display: run it under xvfb-run\n");

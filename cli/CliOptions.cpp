@@ -12,17 +12,23 @@ const char* const kUsage =
     "                      [--buyer-protection] [--alipay] [--online]\n"
     "  gleaner-cli buyers  [--item-url URL]\n"
     "  gleaner-cli sellers [--keyword K] [--pages N] [--level TEXT]\n"
+    "  gleaner-cli export  --store FILE --out FILE.xlsx|FILE.csv [--sellers]\n"
     "common options:\n"
     "  --out FILE               write the rows to FILE instead of standard output\n"
     "  --format csv|tsv         csv (RFC 4180, default) or tsv (\\t \\n \\r \\\\ escaped)\n"
     "  --encoding utf-8|gbk     utf-8 (default) or the raw GBK bytes of the list\n"
     "  --header                 write the job's four column headers first\n"
+    "  --store FILE             also keep the list in the result store FILE as rows are\n"
+    "                           found (SQLite; read it back with gleaner-cli export)\n"
     "  --help                   this text\n"
     "Defaults are the tab pages': keyword 核桃, 10 pages, sort 综合, level 所有信用等级,\n"
-    "the sample item address. Rows go to standard output in list order; status lines\n"
-    "to standard error. Ctrl-C stops the run like the stop button; the rows found so\n"
+    "the sample item address. Rows go to standard output in list order, each written\n"
+    "as it is found; status lines to standard error. Ctrl-C (or SIGTERM) stops the\n"
+    "run like the stop button, a second one at once; the rows found so\n"
     "far are written. Exit status: 0 done, 1 no result page could be downloaded,\n"
-    "2 refused run or bad usage.\n"
+    "2 refused run, bad usage or an --out that cannot be created, 3 pages were\n"
+    "downloaded but every extraction failed (rule files missing, broken or\n"
+    "unreachable).\n"
     "Environment: GLEANER_RULE_SERVER=host[:port] uses that rule server instead of the\n"
     "built-in one; GLEANER_CONNECT_TO=HOST:PORT:CONNECT-HOST:CONNECT-PORT[,...] sends\n"
     "connections for HOST:PORT elsewhere.\n";
@@ -65,32 +71,37 @@ bool flagAllowed(CollectionMode job, const std::string& flag) {
   return false;
 }
 
+bool isHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
 }  // namespace
 
 CliOptions parseCliOptions(const std::vector<std::string>& args) {
   CliOptions options;
   std::size_t i = 0;
-  for (const auto& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-      return options;
-    }
-  }
-  if (args.empty()) throw UsageError("no job given");
-  options.job = jobOf(args[i++]);
+  // The job word comes first; flags before it are read only for --help and
+  // for their own faults.
+  if (!args.empty() && args[0].rfind("-", 0) != 0) options.job = jobOf(args[i++]);
+  // A flag's value is the next argument, unless that is missing or another
+  // "--" flag: "--keyword --help" lacks its keyword, it asks for no help.
   auto value = [&](const std::string& flag) -> std::string {
-    if (i >= args.size()) throw UsageError(flag + " needs a value");
+    if (i >= args.size() || args[i].rfind("--", 0) == 0) throw UsageError(flag + " needs a value");
     return args[i++];
   };
   while (i < args.size()) {
     std::string flag = args[i++];
+    if (isHelp(flag)) {
+      options.help = true;
+      return options;
+    }
     std::optional<std::string> inlineValue;
     if (const auto eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
       inlineValue = flag.substr(eq + 1);
       flag.resize(eq);
     }
     auto take = [&]() { return inlineValue ? *inlineValue : value(flag); };
-    if (!flagAllowed(options.job, flag)) throw UsageError(flag + " does not belong to the job " + args[0]);
+    if (options.job != CollectionMode::None && !flagAllowed(options.job, flag)) {
+      throw UsageError(flag + " does not belong to the job " + args[0]);
+    }
     if (flag == "--keyword") options.keyword = take();
     else if (flag == "--pages") options.pages = take();
     else if (flag == "--item-url") options.itemUrl = take();
@@ -101,6 +112,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     else if (flag == "--online") options.online = true;
     else if (flag == "--out") options.outPath = take();
     else if (flag == "--header") options.header = true;
+    else if (flag == "--store") options.storePath = take();
     else if (flag == "--format") {
       const std::string format = take();
       if (format != "csv" && format != "tsv") throw UsageError("--format is csv or tsv, not " + format);
@@ -118,6 +130,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
       throw UsageError(flag + " takes no value");
     }
   }
+  if (options.job == CollectionMode::None) throw UsageError("no job given (offers, buyers or sellers)");
   return options;
 }
 

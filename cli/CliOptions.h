@@ -26,6 +26,7 @@ struct CliOptions {
   bool tsv = false;
   bool gbk = false;
   bool header = false;
+  std::string storePath;  // --store: keep the list in this result store
   bool help = false;
 };
 

@@ -1,6 +1,5 @@
 #include "cli/ConsoleSetup.h"
 
-#include <csignal>
 #include <iostream>
 
 #include "cli/ConsoleTextBuffer.h"
@@ -18,7 +17,7 @@ namespace gleaner::cli {
 #ifdef _WIN32
 namespace {
 
-std::string utf8Of(const wchar_t* text) {
+std::string utf8OfWide(const wchar_t* text) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (n <= 1) return {};
   std::string out(static_cast<std::size_t>(n - 1), '\0');
@@ -45,34 +44,12 @@ std::unique_ptr<ConsoleTextBuffer> consoleBuffer(DWORD which) {
   });
 }
 
-void (*stopHandler)(int) = nullptr;
-
-BOOL WINAPI onConsoleEvent(DWORD event) {
-  if (stopHandler == nullptr) return FALSE;
-  switch (event) {
-    case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-      stopHandler(SIGINT);
-      return TRUE;
-    case CTRL_CLOSE_EVENT:
-    case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-      stopHandler(SIGTERM);
-      // Returning would end the process at once; the run stops, writes its
-      // rows and ends the process while this waits.
-      Sleep(10000);
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
-
 }  // namespace
 
 ConsoleSetup::ConsoleSetup(int, char**) {
   int count = 0;
   if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 1; i < count; ++i) arguments_.push_back(utf8Of(wide[i]));
+    for (int i = 1; i < count; ++i) arguments_.push_back(utf8OfWide(wide[i]));
     LocalFree(wide);
   }
   std::cout.flush();
@@ -85,16 +62,9 @@ ConsoleSetup::ConsoleSetup(int, char**) {
   if (err_) savedErr_ = std::cerr.rdbuf(err_.get());
 }
 
-void ConsoleSetup::forwardStopEvents(void (*handler)(int)) {
-  stopHandler = handler;
-  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
-}
-
 #else
 
 ConsoleSetup::ConsoleSetup(int argc, char** argv) : arguments_(argv + (argc > 0 ? 1 : 0), argv + argc) {}
-
-void ConsoleSetup::forwardStopEvents(void (*)(int)) {}
 
 #endif
 

@@ -1,8 +1,8 @@
 // What a console program needs from its platform, set up once at the start
 // of main and kept until it returns: the arguments as UTF-8, standard output
 // and error that pass bytes through as written (Windows would add a CR before
-// every LF), console windows that show Chinese whatever their code page, and
-// the stop request from Ctrl-C, Ctrl-Break or a closed console window.
+// every LF), and console windows that show Chinese whatever their code page.
+// Stop requests are InterruptSignals' part.
 #pragma once
 
 #include <memory>
@@ -29,12 +29,6 @@ class ConsoleSetup {
   // Standard output carries GBK bytes (--encoding gbk) rather than UTF-8; a
   // console window still shows them as Chinese.
   void setOutputGbk(bool gbk);
-
-  // On Windows, Ctrl-C and Ctrl-Break call handler(SIGINT), and a closing
-  // console window, log-off or shut-down call handler(SIGTERM) and give the
-  // program a few seconds to end by itself. Elsewhere signals do all this and
-  // nothing is installed.
-  static void forwardStopEvents(void (*handler)(int));
 
  private:
   std::vector<std::string> arguments_;

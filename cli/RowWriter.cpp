@@ -56,11 +56,23 @@ std::string RowWriter::cell(const std::string& gbkText) const {
 }
 
 void RowWriter::write(const ResultRow& row) {
+  std::string line;
   for (std::size_t i = 0; i < row.size(); ++i) {
-    if (i > 0) out_ << (tsv_ ? '\t' : ',');
-    out_ << cell(row[i]);
+    if (i > 0) line += tsv_ ? '\t' : ',';
+    line += cell(row[i]);
   }
-  out_ << (tsv_ ? "\n" : "\r\n");
+  line += tsv_ ? "\n" : "\r\n";
+  out_ << line;
+}
+
+void RowWriter::append(const ResultRow& row) noexcept {
+  try {
+    write(row);
+    out_.flush();
+    if (!out_) failed_ = true;
+  } catch (...) {
+    failed_ = true;
+  }
 }
 
 }  // namespace gleaner::cli

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "text/Literals.h"
 
 namespace gleaner {
@@ -25,6 +28,15 @@ inline const literals::ColumnSet* columnSetOf(CollectionMode mode) {
     case CollectionMode::None: break;
   }
   return nullptr;
+}
+
+// The headings of those columns (GBK); empty texts for no job.
+inline std::array<std::string, 4> columnHeadingsOf(CollectionMode mode) {
+  std::array<std::string, 4> headings;
+  if (const literals::ColumnSet* set = columnSetOf(mode)) {
+    for (std::size_t c = 0; c < headings.size(); ++c) headings[c] = std::string((*set)[c].header);
+  }
+  return headings;
 }
 
 }  // namespace gleaner

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "engine/FailureMessages.h"
 #include "engine/MainWindowView.h"
 #include "engine/ProcessValues.h"
 #include "engine/SearchRequestBuilder.h"
@@ -32,7 +33,8 @@ bool MainThread::StartRun() {
   PageCursor = 0;
   ReviewPagesQueued = 0;
   bool goesAhead = true;
-  switch (collectionModeOfTab(window_.selectedTabIndex())) {
+  mode_ = collectionModeOfTab(window_.selectedTabIndex());
+  switch (mode_) {
     case CollectionMode::OfferSearch: goesAhead = startOfferSearch(); break;
     case CollectionMode::ItemBuyers: goesAhead = startItemBuyers(); break;
     case CollectionMode::SellerSearch: goesAhead = startSellerSearch(); break;
@@ -69,22 +71,30 @@ bool MainThread::startItemBuyers() {
   window_.setJobColumns(CollectionMode::ItemBuyers);
   window_.deleteAllRows();
   window_.runFields().buyerRowCounter = 0;
-  PageExtractor extractor(window_, sites_);
+  PageExtractor extractor(window_, sites_, context);
   const std::string itemAddress = window_.controlText(TabPage::ItemUrl, ids::kItemAddress);
+  context.settings.itemAddress = itemAddress;
   std::string page;
   try {
-    page = SimpleFetch(itemAddress);
+    page = SimpleFetch(itemAddress, &context.stop);
   } catch (const std::exception& failure) {
+    if (stopRequested()) {
+      // Stopped while the item page was on its way: the run goes ahead with
+      // nothing to walk and ends like any stopped run.
+      window_.enableCollectButton(false);
+      return true;
+    }
     // Without the item page there is no review address to walk: the run ends
     // here, with the reason in front of the user, and collect stays enabled.
     summary_->outcome = Outcome::ItemPageFailed;
-    window_.reportStatus(itemAddress + std::string(literals::kDownloadFailed), false);
-    window_.showMessage(std::string(literals::kItemPageFailed) + "\r\n" + itemAddress + "\r\n" + failure.what());
+    window_.reportStatus(literals::downloadFailedReport(itemAddress, failure.what()), false);
+    window_.showMessage(itemPageFailureMessage(gbk::printable(itemAddress), gbk::printable(failure.what())));
     return false;
   }
   const std::string probe = extractor.ItemPageProbe(page);
   firstAddress = gbk::before(probe, "#");
   itemTitleText = gbk::after(probe, "#");
+  context.settings.itemTitle = itemTitleText;
   window_.runFields().setItemTitle(itemTitleText);
   window_.enableCollectButton(false);
   return true;
@@ -99,6 +109,7 @@ bool MainThread::startSellerSearch() {
   const std::string keyword = window_.controlText(TabPage::SellerSearch, ids::kSellerKeyword);
   sellerPagesText = window_.controlText(TabPage::SellerSearch, ids::kSellerPages);
   sellerLevelText = window_.controlText(TabPage::SellerSearch, ids::kSellerLevel);
+  context.settings.levelFilterText = sellerLevelText;
   fields.setLevelFilterText(sellerLevelText);
   if (keyword.empty()) {
     refuse(literals::kFillKeyword);
@@ -117,7 +128,7 @@ void MainThread::refuse(std::string_view message) {
 void MainThread::RunLoop(const std::string& first) {
   state.pushAddress(first);
   if (state.acquireWorker()) startWorker();
-  while (!stopRequested && !threads_->shuttingDown()) {
+  while (!stopRequested() && !threads_->shuttingDown()) {
     if (state.allHandedOutAndNoWorker()) break;
     threads_->sleepFor(kTick);
     if (!PauseRequested && state.acquireWorkerForWaitingAddress()) startWorker();

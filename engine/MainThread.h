@@ -1,14 +1,18 @@
 // One run: from the press of collect to "任务完成！". It holds the run's queue,
-// the settings the run read from the tab pages, and the stop request. The run
-// thread, every worker and a finishing worker of a stopped run each hold a
-// share of it, so it lives exactly as long as anything of the run uses it.
+// its job and the settings it read from the tab pages at its start, and the
+// stop request. The job and the settings belong to the run: a tab clicked or
+// a box edited while it walks changes nothing of it. The run thread, every
+// worker and a finishing worker of a stopped run each hold a share of it, so
+// it lives exactly as long as anything of the run uses it.
 #pragma once
 
 #include <atomic>
 #include <memory>
 #include <string>
 
+#include "engine/CollectionMode.h"
 #include "engine/CollectionState.h"
+#include "extract/RunContext.h"
 #include "extract/Sites.h"
 
 namespace gleaner {
@@ -22,6 +26,9 @@ struct RunSummary {
   enum class Outcome { Starting, Refused, ItemPageFailed, Walking, Finished };
   std::atomic<Outcome> outcome{Outcome::Starting};
   std::atomic<int> pagesDownloaded{0};
+  // Downloaded pages whose extraction a failure ended (rule file missing,
+  // broken or unreachable, a secondary page that failed).
+  std::atomic<int> extractionsFailed{0};
 };
 
 class MainThread : public std::enable_shared_from_this<MainThread> {
@@ -46,15 +53,20 @@ class MainThread : public std::enable_shared_from_this<MainThread> {
   // The run's end: enables the collect button again.
   void ExitInstance();
 
-  void requestStop() { stopRequested = true; }
+  // Stop button: the run loop ends at its next pass, pauses wake at once,
+  // pages end after the record in hand and queue nothing more.
+  void requestStop() { context.stop.request(); }
+  bool stopRequested() const { return context.stop.requested(); }
   std::shared_ptr<const RunSummary> summary() const { return summary_; }
 
   MainWindowView& window() { return window_; }
   const Sites& sites() const { return sites_; }
+  // The job, from the tab selected when the run started.
+  CollectionMode mode() const { return mode_; }
 
   CollectionState state;
+  RunContext context;
   std::string firstAddress;
-  std::atomic<bool> stopRequested{false};
   std::string offerPagesText;
   std::string sellerPagesText;
   std::string sellerLevelText;
@@ -71,6 +83,7 @@ class MainThread : public std::enable_shared_from_this<MainThread> {
 
   MainWindowView& window_;
   const Sites sites_;
+  CollectionMode mode_ = CollectionMode::None;
   std::shared_ptr<ThreadGroup> threads_;
   const std::shared_ptr<RunSummary> summary_ = std::make_shared<RunSummary>();
 };

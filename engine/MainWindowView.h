@@ -39,8 +39,6 @@ class MainWindowView : public ExtractorWindow {
   virtual void setStatusText(const std::string& text) = 0;  // status display 1044
   virtual void enableCollectButton(bool enable) = 0;       // collect button 1031
   virtual void showMessage(const std::string& text) = 0;   // modal, OK only; returns when closed
-
-  std::string itemAddressText() override { return controlText(TabPage::ItemUrl, ids::kItemAddress); }
 };
 
 }  // namespace gleaner

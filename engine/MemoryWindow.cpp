@@ -35,16 +35,19 @@ CheckState MemoryWindow::checkState(TabPage page, int controlId) {
 void MemoryWindow::setJobColumns(CollectionMode mode) {
   std::lock_guard lock(mutex_);
   columns_ = mode;
+  if (mirror_ != nullptr) mirror_->columnsSet(mode);
 }
 
 void MemoryWindow::deleteAllRows() {
   std::lock_guard lock(mutex_);
   rows_.clear();
+  uncountedRows_ = 0;
+  if (mirror_ != nullptr) mirror_->rowsDeleted();
 }
 
 int MemoryWindow::rowCount() {
   std::lock_guard lock(mutex_);
-  return static_cast<int>(rows_.size());
+  return static_cast<int>(rows_.size()) + uncountedRows_;
 }
 
 void MemoryWindow::insertRow(int index, const std::string& column0) {
@@ -53,13 +56,21 @@ void MemoryWindow::insertRow(int index, const std::string& column0) {
   if (index < 0 || index > static_cast<int>(rows_.size())) index = static_cast<int>(rows_.size());
   ResultRow row;
   row[0] = column0;
+  const bool atEnd = index == static_cast<int>(rows_.size());
   rows_.insert(rows_.begin() + index, row);
+  if (mirror_ == nullptr) return;
+  if (atEnd) {
+    mirror_->rowAppended(static_cast<std::size_t>(index), row);
+  } else {
+    mirror_->rowChanged(static_cast<std::size_t>(index), row, true);
+  }
 }
 
 void MemoryWindow::setCellText(int row, int column, const std::string& text) {
   std::lock_guard lock(mutex_);
   if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column > 3) return;
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+  if (mirror_ != nullptr) mirror_->rowChanged(static_cast<std::size_t>(row), rows_[static_cast<std::size_t>(row)], false);
 }
 
 void MemoryWindow::setCountDisplay(const std::string& text) {
@@ -90,12 +101,24 @@ void MemoryWindow::showMessage(const std::string& text) {
 }
 
 void MemoryWindow::appendRow(const ResultRow& row, const std::string& countText) {
+  std::lock_guard order(appendOrder_);
   {
     std::lock_guard lock(mutex_);
-    rows_.push_back(row);
+    const std::size_t index = rows_.size() + static_cast<std::size_t>(uncountedRows_);
+    if (keepRows_) {
+      rows_.push_back(row);
+    } else {
+      ++uncountedRows_;
+    }
     countDisplay_ = countText;
+    if (mirror_ != nullptr) mirror_->rowAppended(index, row);
   }
   if (onRowAppended) onRowAppended(row);
+}
+
+void MemoryWindow::setKeepRows(bool keep) {
+  std::lock_guard lock(mutex_);
+  keepRows_ = keep;
 }
 
 void MemoryWindow::reportStatus(const std::string& line, bool counted) {
@@ -105,6 +128,11 @@ void MemoryWindow::reportStatus(const std::string& line, bool counted) {
     if (counted) ++reportCount_;
   }
   if (onReport) onReport(line);
+}
+
+void MemoryWindow::setListMirror(ListMirror* mirror) {
+  std::lock_guard lock(mutex_);
+  mirror_ = mirror;
 }
 
 void MemoryWindow::selectTab(int index) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/ListMirror.h"
 #include "engine/MainWindowView.h"
 
 namespace gleaner {
@@ -43,6 +44,11 @@ class MemoryWindow : public MainWindowView {
   // Checks one radio button of the sort group 1010-1015 (0 clears them all).
   void checkSortRadio(int controlId);
 
+  // The runner passes its rows on as they come and need not keep them: with
+  // false, rows are counted but not kept (rows() stays empty), so that a long
+  // run does not hold every row in memory.
+  void setKeepRows(bool keep);
+
   // --- what a test or the runner reads back ---
   std::vector<ResultRow> rows() const;
   CollectionMode columns() const;
@@ -54,7 +60,12 @@ class MemoryWindow : public MainWindowView {
   int reportCount() const;
   bool collectEnabled() const;
 
-  // Observers, called outside the lock on the calling thread.
+  // Told of every list change under the window's lock, so in list order;
+  // null for none. It must outlive the window's use.
+  void setListMirror(ListMirror* mirror);
+
+  // Observers, called outside the lock on the calling thread. onRowAppended
+  // sees the rows in list order: appends wait for each other's observer.
   std::function<void(const std::string&)> onStatusText;
   std::function<void(const std::string&)> onMessage;
   std::function<void(const std::string&)> onReport;
@@ -64,12 +75,15 @@ class MemoryWindow : public MainWindowView {
   using Key = std::pair<TabPage, int>;
 
   mutable std::mutex mutex_;
+  std::mutex appendOrder_;  // held over an append and its observer
   RunFields fields_;
   int selectedTab_ = 0;
   std::map<Key, std::string> texts_;
   std::map<Key, CheckState> checks_;
   CollectionMode columns_ = CollectionMode::None;
   std::vector<ResultRow> rows_;
+  int uncountedRows_ = 0;  // appended but not kept
+  bool keepRows_ = true;
   std::string countDisplay_;
   std::string statusText_;
   std::vector<std::string> statusHistory_;
@@ -77,6 +91,7 @@ class MemoryWindow : public MainWindowView {
   std::vector<std::string> reports_;
   int reportCount_ = 0;
   bool collectEnabled_ = true;
+  ListMirror* mirror_ = nullptr;
 };
 
 }  // namespace gleaner

@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kBeginPage = "beginPage=";
 constexpr std::string_view kCurrentPage = "currentPage=";
+constexpr std::string_view kOffset = "&s=";
 constexpr int kReviewPagesAfterFirst = 100;  // tested before the count goes up: 101 more pages
 constexpr std::int64_t kResultsPerPage = 40;
 
@@ -36,12 +37,17 @@ std::string reviewPageAddress(const std::string& address) {
 }
 
 std::string sellerPageAddress(const std::string& address, int offset) {
-  return address + "&s=" + std::to_string(offset);
+  // One "&s=" only: servers differ on which of two equal keys they take.
+  const std::size_t key = gbk::find(address, kOffset);
+  if (key == gbk::npos) return address + std::string(kOffset) + std::to_string(offset);
+  const std::size_t value = key + kOffset.size();
+  const std::size_t valueEnd = gbk::find(address, "&", value);
+  return address.substr(0, value) + std::to_string(offset) + (valueEnd == gbk::npos ? "" : address.substr(valueEnd));
 }
 
 void applyOfferRule(const std::string& address, const std::string& pagesText, CollectionState& state) {
-  const int cursor = ++PageCursor;
-  if (cursor <= gbk::decimalToInt(pagesText)) queueAddress(offerPageAddress(address, cursor), state);
+  const int next = ++PageCursor + 1;
+  if (next <= gbk::decimalToInt(pagesText)) queueAddress(offerPageAddress(address, next), state);
 }
 
 void applyBuyersRule(const std::string& address, CollectionState& state) {
@@ -51,11 +57,11 @@ void applyBuyersRule(const std::string& address, CollectionState& state) {
 }
 
 void applySellerRule(const std::string& address, const std::string& pagesText, CollectionState& state) {
-  const int cursor = PageCursor.load();
+  const std::int64_t next = std::int64_t{PageCursor.load()} + kResultsPerPage;
   // 64 bits: a typed page count of 2^31 - 1 must not wrap the product.
-  if (cursor > kResultsPerPage * gbk::decimalToInt(pagesText)) return;
-  queueAddress(sellerPageAddress(address, cursor), state);
-  PageCursor += static_cast<int>(kResultsPerPage);
+  if (next >= kResultsPerPage * gbk::decimalToInt(pagesText)) return;
+  queueAddress(sellerPageAddress(address, static_cast<int>(next)), state);
+  PageCursor = static_cast<int>(next);
 }
 
 }  // namespace gleaner

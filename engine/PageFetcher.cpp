@@ -5,13 +5,14 @@
 
 #include "engine/CollectionState.h"
 #include "extract/ExtractorWindow.h"
+#include "extract/StopSignal.h"
 #include "net/HttpConnection.h"
 #include "net/HttpFile.h"
 #include "net/InternetError.h"
 #include "net/InternetSession.h"
 #include "net/PageTextReader.h"
+#include "net/RedirectLocation.h"
 #include "net/UrlSplit.h"
-#include "text/GbkText.h"
 #include "text/Literals.h"
 
 namespace gleaner {
@@ -20,7 +21,6 @@ namespace {
 
 constexpr std::string_view kAgent = "Microsoft MFC APP";
 constexpr std::string_view kRequestHeaders = "Accept: text/*\r\nUser-Agent: MFC\r\n";
-constexpr std::string_view kLocation = "Location: ";
 
 // A request and the connection it went out on, closed request first.
 struct OpenRequest {
@@ -44,25 +44,19 @@ OpenRequest sendGet(InternetSession& session, const std::string& address) {
   return request;
 }
 
-bool isRedirect(int status) { return status == 301 || status == 302 || status == 303; }
+bool isHandedBackRedirect(int status) { return status == 301 || status == 302 || status == 303; }
 
-// The rest of the first "Location: " header line, without its line end.
-std::string redirectTarget(const std::string& rawHeaders) {
-  const std::size_t hit = gbk::find(rawHeaders, kLocation);
-  if (hit == gbk::npos) throw InternetError("redirect without a location");
-  const std::size_t start = hit + kLocation.size();
-  const std::size_t end = rawHeaders.find_first_of("\r\n", start);
-  return rawHeaders.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-// The request whose answer is 200. One redirect is followed by hand; a second
-// one fails the page like any other status.
+// The request whose answer is 200. The client follows plain-http redirects
+// itself; a 301, 302 or 303 it hands back (one to another scheme, or without
+// a location) gets one step by hand, which fails on anything but an http
+// address. Any redirect after that fails the page like any other status.
 OpenRequest openPage(InternetSession& session, const std::string& address) {
   OpenRequest request = sendGet(session, address);
-  if (isRedirect(request.file->queryStatusCode())) {
-    const std::string target = redirectTarget(request.file->queryRawHeaders());
+  if (isHandedBackRedirect(request.file->queryStatusCode())) {
+    const auto target = locationHeader(request.file->queryRawHeaders());
+    if (!target) throw InternetError(address + ": redirect without a location");
     request.close();
-    request = sendGet(session, target);
+    request = sendGet(session, *target);
   }
   const int status = request.file->queryStatusCode();
   if (status != 200) throw InternetError(address + ": status " + std::to_string(status));
@@ -71,20 +65,26 @@ OpenRequest openPage(InternetSession& session, const std::string& address) {
 
 }  // namespace
 
-std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window) {
+std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window,
+                                       const StopSignal* stop) {
   InternetSession session(std::string(kAgent), AccessType::Direct);
+  if (stop != nullptr) session.setAbortFlag(&stop->flag());
+  std::string reason;
   try {
     OpenRequest request = openPage(session, address);
-    // A body that breaks off drops the page like any other failure: a cut page
-    // would give rows of a page that was never read whole.
+    // A body that breaks off, outgrows its limit or runs past the deadline
+    // drops the page like any other failure: a cut page would give rows of a
+    // page that was never read whole.
     std::string text = readPageText(*request.file);
     request.close();
     return text;
-  } catch (const std::exception&) {
-    // The failure itself is dropped; the page is given up without a retry.
+  } catch (const std::exception& failure) {
+    // The page is given up without a retry; the reason goes on the report's
+    // last line, for the log.
+    reason = failure.what();
   }
   state.releaseWorker();
-  window.reportStatus(address + std::string(literals::kDownloadFailed), false);
+  if (stop == nullptr || !stop->requested()) window.reportStatus(literals::downloadFailedReport(address, reason), false);
   return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 // Downloads one result page for a worker: fixed headers, direct connection,
-// one redirect followed by hand, status 200 only.
+// plain-http redirects followed by the client, one more step by hand for what
+// it hands back, status 200 only.
 #pragma once
 
 #include <optional>
@@ -9,11 +10,16 @@ namespace gleaner {
 
 class CollectionState;
 class ExtractorWindow;
+class StopSignal;
 
 // The page text (every body line followed by "\r\n"), or nothing when the page
 // failed. On failure the worker's slot has already been released and the
-// report line (address + "\r\nDownload failed!\r\n") passed to reportStatus.
-// A body that breaks off or stalls fails the page like any other failure.
-std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window);
+// report (address + "\r\nDownload failed!\r\n", then the reason and CR LF)
+// passed to reportStatus. A body that breaks off, stalls, outgrows the size
+// limit or runs past the deadline fails the page like any other failure.
+// A stop (when given) ends the download at once; the page is then dropped
+// without a report: the run was stopped, nothing failed.
+std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window,
+                                       const StopSignal* stop = nullptr);
 
 }  // namespace gleaner

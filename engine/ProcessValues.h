@@ -11,8 +11,9 @@ namespace gleaner {
 // its first page.
 extern std::atomic<bool> PauseRequested;
 
-// Offer search: pages done, which numbers the next page. Seller search: the
-// result offset of the next page. 0 at every run's start.
+// Offer search: pages done; the next page is one more. Seller search: the
+// result offset of the latest page queued (the first page has offset 0).
+// 0 at every run's start.
 extern std::atomic<int> PageCursor;
 
 // Buyers: review pages queued so far. 0 at every run's start.

@@ -1,7 +1,9 @@
 #include "engine/RunController.h"
 
 #include <mutex>
+#include <vector>
 
+#include "engine/FailureMessages.h"
 #include "engine/MainThread.h"
 #include "engine/MainWindowView.h"
 #include "engine/ProcessValues.h"
@@ -20,6 +22,9 @@ struct RunController::Impl {
   // The latest run. Weak: a stop pressed after that run has ended (a refused
   // start included) finds nothing and touches nothing.
   std::weak_ptr<MainThread> latest;
+  // Every run that may still have a thread: shutting down stops them all,
+  // a finishing worker of an earlier stopped run included.
+  std::vector<std::weak_ptr<MainThread>> runs;
   std::shared_ptr<const RunSummary> latestSummary;
   bool pauseToggle = true;
 };
@@ -34,10 +39,12 @@ void RunController::collect() {
   {
     std::lock_guard lock(impl_->mutex);
     impl_->latest = run;
+    std::erase_if(impl_->runs, [](const std::weak_ptr<MainThread>& r) { return r.expired(); });
+    impl_->runs.push_back(run);
     impl_->latestSummary = run->summary();
   }
   if (!impl_->threads->start([run] { run->Run(); })) {
-    impl_->window.showMessage("cannot start a run thread");
+    impl_->window.showMessage(runThreadFailureMessage());
   }
 }
 
@@ -61,7 +68,12 @@ bool RunController::busy() const { return impl_->threads->running() > 0; }
 
 bool RunController::shutdown(const std::function<void()>& pump, std::chrono::milliseconds limit) {
   if (impl_->threads->running() == 0) return true;
-  stop();
+  {
+    std::lock_guard lock(impl_->mutex);
+    for (const auto& weak : impl_->runs) {
+      if (auto run = weak.lock()) run->requestStop();
+    }
+  }
   impl_->threads->beginShutdown();
   InternetClient::abortAllTransfers(true);
   const bool allEnded = impl_->threads->waitAll(pump, limit);

@@ -38,7 +38,7 @@ class RunController {
   // True while a thread of any run started here has not ended.
   bool busy() const;
 
-  // Stops the latest run, makes downloads in flight fail at once, and waits
+  // Stops every run, makes downloads in flight fail at once, and waits
   // until every thread has ended, calling pump (if given) between short waits
   // so that the thread that calls this can answer the runs' window calls.
   // False when limit passed first: threads may then still use the window.

@@ -4,15 +4,17 @@
 
 namespace gleaner {
 
-void PageExtractor::BuyerListExtractor(std::string page) {
-  guarded([&] {
-    scanWithRule("/files/taobao/ExtractAllText.txt", page, [&](const std::string& record) {
+bool PageExtractor::BuyerListExtractor(const std::string& page) {
+  return guarded([&] {
+    scanWithRule("/files/taobao/ExtractAllText.txt", page, Scope::Page, [&](const std::string& record) {
       if (record.empty()) return true;
       const std::string countText = std::to_string(++window_.runFields().buyerRowCounter);
       // The rule writes a buyer as nickname "," buyer ID; everything after
-      // the first comma, the trailing tab included, is the ID.
-      const ResultRow row = {window_.runFields().itemTitle(), gbk::after(record, ","), gbk::before(record, ","),
-                             window_.itemAddressText()};
+      // the first comma, the trailing tab included, is the ID. Title and
+      // address are the ones the run started with.
+      const RunSettings& settings = run_.settings;
+      const ResultRow row = {settings.itemTitle, gbk::after(record, ","), gbk::before(record, ","),
+                             settings.itemAddress};
       window_.appendRow(row, countText);
       return true;
     });

@@ -1,6 +1,5 @@
 // The part of the main window that the extractors see: the result list's
-// append, the count display, the run fields, the item-address box and the
-// status report. The engine's full view of the window (MainWindowView)
+// append, the count display, the run fields and the status report. The engine's full view of the window (MainWindowView)
 // extends it. All texts are GBK.
 #pragma once
 
@@ -22,10 +21,6 @@ class ExtractorWindow {
   // with cell 0, set cells 1, 2, 3 of row n, set the count display to
   // countText. No other append can take row n in between.
   virtual void appendRow(const ResultRow& row, const std::string& countText) = 0;
-
-  // Current text of the item-address box (1041) of the item page; empty when
-  // that page has no window.
-  virtual std::string itemAddressText() = 0;
 
   // A failure report: the line is not shown; counted reports raise ReportCount.
   virtual void reportStatus(const std::string& line, bool counted) = 0;

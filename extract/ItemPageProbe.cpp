@@ -28,7 +28,7 @@ std::string PageExtractor::ItemPageProbe(const std::string& page) {
 std::string PageExtractor::findReviewAddress(const std::string& page) {
   const std::string hostBase = "http://" + sites_.ratingHost;
   std::string address;
-  scan(reviewPattern(sites_.ratingHost), kProbeSource, page, [&](const std::string& record) {
+  scan(reviewPattern(sites_.ratingHost), kProbeSource, page, {}, [&](const std::string& record) {
     if (record.empty() || !gbk::contains(record, hostBase)) return true;
     // Cutting before "&ismore" also drops the record's tab; a value without
     // "&ismore" gives no address at all.
@@ -46,7 +46,7 @@ std::string PageExtractor::PageTitleReader(const std::string& page) {
 
 std::string PageExtractor::readTitle(const std::string& page) {
   std::string title;
-  scan(kTitlePattern, kProbeSource, page, [&](const std::string& record) {
+  scan(kTitlePattern, kProbeSource, page, {}, [&](const std::string& record) {
     if (record.empty()) return true;
     title = record + "\r\n";
     return false;

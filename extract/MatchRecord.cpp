@@ -5,12 +5,11 @@
 
 namespace gleaner {
 
-std::string MatchRecord(const boost::match_results<std::string::const_iterator>& match) {
+std::string MatchRecord(const std::vector<std::string_view>& groups) {
   std::string record;
-  const std::size_t highest = match.size() == 0 ? 0 : match.size() - 1;
+  const std::size_t highest = groups.empty() ? 0 : groups.size() - 1;
   for (std::size_t group = highest; group >= 1; --group) {
-    const auto& sub = match[static_cast<int>(group)];
-    std::string field = sub.matched ? gbk::trimWhite(std::string(sub.first, sub.second)) : std::string();
+    std::string field = gbk::trimWhite(groups[group]);
     if (group == highest) field = HtmlTextCleaner(std::move(field));
     if (field.empty()) continue;
     record += field;

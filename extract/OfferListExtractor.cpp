@@ -23,9 +23,9 @@ std::string withoutLineBreaksAndTabs(std::string text) {
 
 }  // namespace
 
-void PageExtractor::OfferListExtractor(std::string page) {
-  guarded([&] {
-    scanWithRule("/files/ali/ExtractTextAImg.txt", page, [&](const std::string& record) {
+bool PageExtractor::OfferListExtractor(const std::string& page) {
+  return guarded([&] {
+    scanWithRule("/files/ali/ExtractTextAImg.txt", page, Scope::Page, [&](const std::string& record) {
       if (!record.empty()) appendOfferRow(record);
       return true;
     });
@@ -61,7 +61,7 @@ std::string PageExtractor::OfferDetailExtractor(const std::string& page) {
 
 std::string PageExtractor::readOfferDetail(const std::string& page) {
   std::string name;
-  scanWithRule("/files/ali/ExtractTextAImg01.txt", page, [&](const std::string& record) {
+  scanWithRule("/files/ali/ExtractTextAImg01.txt", page, Scope::Lookup, [&](const std::string& record) {
     name = record;
     return record.empty();
   });

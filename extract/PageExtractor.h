@@ -1,11 +1,13 @@
 // The extraction operations of one page. A PageExtractor lives for one page
 // (or, at a buyers run's start, for the item page). It holds no data of its
-// own beyond where rows go and which hosts to use.
+// own beyond where rows go, which hosts to use and the run it works for.
 //
 // A failure inside an operation (a rule file or secondary page that cannot be
 // downloaded, a pattern that does not compile or runs away) ends that
 // operation: rows already appended stay, no further rows follow, the failure
 // is reported through ExtractorWindow::reportStatus, and nothing is thrown.
+// A stop of the run ends a page's scan after the record in hand, without a
+// report.
 #pragma once
 
 #include <functional>
@@ -13,27 +15,40 @@
 #include <string_view>
 
 #include "extract/ExtractorWindow.h"
+#include "extract/PatternScan.h"
+#include "extract/RunContext.h"
 #include "extract/Sites.h"
 
 namespace gleaner {
 
 class PageExtractor {
  public:
-  PageExtractor(ExtractorWindow& window, const Sites& sites);
+  // A rule file longer than this is refused as broken: the six real ones
+  // are a few hundred bytes.
+  static constexpr std::size_t kMaxRuleFileBytes = 64 * 1024;
+
+  // run: the settings and the stop request of the run the page belongs to;
+  // by default a run that never stops, with empty settings.
+  PageExtractor(ExtractorWindow& window, const Sites& sites, const RunContext& run = standaloneRun());
   virtual ~PageExtractor() = default;
   PageExtractor(const PageExtractor&) = delete;
   PageExtractor& operator=(const PageExtractor&) = delete;
 
+  // The three page operations return false when a failure ended the page
+  // (it has been reported), true when the page was read to its end or to a
+  // stop.
+
   // One row per buyer of a review page (job 1).
-  void BuyerListExtractor(std::string page);
+  bool BuyerListExtractor(const std::string& page);
   // One row per offer of a 1688 offer search page (job 0); downloads every
   // offer's page for its product name.
-  void OfferListExtractor(std::string page);
+  bool OfferListExtractor(const std::string& page);
   // The product name of an offer page: its first non-empty record, or "".
   std::string OfferDetailExtractor(const std::string& page);
   // One row per product of a Taobao search page whose seller passes the
-  // level filter (job 2); a 500 ms pause follows every product record.
-  void SellerExtractor(std::string page);
+  // level filter (job 2); a 500 ms pause follows every product record, cut
+  // short by a stop.
+  bool SellerExtractor(const std::string& page);
   std::string SellerBlockLookup(const std::string& page, const std::string& itemId);
   std::string RatingSummaryLookup(const std::string& ratingPage);
   static std::string CreditLevelText(const std::string& scoreText);
@@ -41,6 +56,8 @@ class PageExtractor {
   // Review address, "#", and the page title (cleaned, then tab, CR, LF).
   std::string ItemPageProbe(const std::string& page);
   std::string PageTitleReader(const std::string& page);
+
+  static const RunContext& standaloneRun();
 
  private:
   using RecordHandler = std::function<bool(const std::string& record)>;
@@ -55,21 +72,26 @@ class PageExtractor {
   std::string findReviewAddress(const std::string& page);
   std::string readTitle(const std::string& page);
 
-  // RuleFetcher for one address; a failure becomes the address's
-  // "Download failed!" line.
-  std::string download(const std::string& address);
-  // Downloads the rule file at rulePath on the rule server and scans text
-  // with its pattern.
-  void scanWithRule(std::string_view rulePath, const std::string& text, const RecordHandler& handler);
+  // RuleFetcher for a secondary page, RuleFileFetcher for a rule file; a
+  // failure becomes the address's "Download failed!" report with the reason.
+  enum class Download { Page, RuleFile };
+  std::string download(const std::string& address, Download what = Download::Page);
+  // The one place where a rule is fetched, compiled and scanned: downloads
+  // the rule file at rulePath from the rule server and scans text with its
+  // pattern. A page's own scan is stoppable (the run's stop ends it after the
+  // record in hand); the lookups for the record in hand are not.
+  enum class Scope { Page, Lookup };
+  void scanWithRule(std::string_view rulePath, const std::string& text, Scope scope, const RecordHandler& handler);
   // PatternScan; a pattern failure becomes a line naming source.
   void scan(const std::string& pattern, const std::string& source, const std::string& text,
-            const RecordHandler& handler);
+            const ScanLimits& limits, const RecordHandler& handler);
   // Runs one public operation: nothing it throws gets past here; failures are
-  // reported to the window like a failed page.
-  void guarded(const std::function<void()>& operation);
+  // reported to the window like a failed page. False after a failure.
+  bool guarded(const std::function<void()>& operation);
 
   ExtractorWindow& window_;
   const Sites& sites_;
+  const RunContext& run_;
 };
 
 }  // namespace gleaner

@@ -2,13 +2,22 @@
 
 #include <boost/regex.hpp>
 
+#include <cstddef>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
 #include "extract/MatchRecord.h"
 #include "extract/PatternError.h"
+#include "extract/ScanStopped.h"
+#include "extract/StopSignal.h"
 #include "text/GbkText.h"
 
 namespace gleaner {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 boost::regex compile(const std::string& pattern) {
   // Boost accepts an empty expression and would match it everywhere; a rule
@@ -21,34 +30,122 @@ boost::regex compile(const std::string& pattern) {
   }
 }
 
-using Iterator = std::string::const_iterator;
+// The work of one search, counted in characters the matcher reads. Boost's
+// own complexity limit grows with the page times the square of the pattern's
+// length, so a long rule runs for minutes on a crafted page before it gives
+// up; this budget ends any search after limits.perSearch, and at a stop.
+class SearchBudget {
+ public:
+  explicit SearchBudget(const ScanLimits& limits) : limits_(limits) {}
+
+  void restart() {
+    deadline_ = Clock::now() + limits_.perSearch;
+    reads_ = 0;
+    check();
+  }
+  void read() {
+    if ((++reads_ & kCheckEvery) == 0) check();
+  }
+
+ private:
+  static constexpr std::size_t kCheckEvery = 4096 - 1;  // a mask: the clock is read once per 4096 reads
+
+  void check() const {
+    if (limits_.stop != nullptr && limits_.stop->requested()) throw ScanStopped();
+    if (Clock::now() >= deadline_) {
+      throw PatternError("pattern search too expensive: no result after " +
+                         std::to_string(limits_.perSearch.count()) + " ms");
+    }
+  }
+
+  const ScanLimits& limits_;
+  Clock::time_point deadline_;
+  std::size_t reads_ = 0;
+};
+
+// A pointer into the text that charges every character read to the budget.
+// Boost's matcher is a template over its iterator, so the count sits in its
+// innermost loop at the cost of one increment.
+class BudgetIterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  BudgetIterator() = default;
+  BudgetIterator(const char* at, SearchBudget* budget) : at_(at), budget_(budget) {}
+
+  const char* get() const { return at_; }
+
+  reference operator*() const {
+    if (budget_ != nullptr) budget_->read();
+    return *at_;
+  }
+  reference operator[](difference_type n) const { return *(*this + n); }
+  BudgetIterator& operator++() { ++at_; return *this; }
+  BudgetIterator operator++(int) { BudgetIterator was = *this; ++at_; return was; }
+  BudgetIterator& operator--() { --at_; return *this; }
+  BudgetIterator operator--(int) { BudgetIterator was = *this; --at_; return was; }
+  BudgetIterator& operator+=(difference_type n) { at_ += n; return *this; }
+  BudgetIterator& operator-=(difference_type n) { at_ -= n; return *this; }
+  friend BudgetIterator operator+(BudgetIterator it, difference_type n) { return it += n; }
+  friend BudgetIterator operator+(difference_type n, BudgetIterator it) { return it += n; }
+  friend BudgetIterator operator-(BudgetIterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const BudgetIterator& a, const BudgetIterator& b) { return a.at_ - b.at_; }
+  friend bool operator==(const BudgetIterator& a, const BudgetIterator& b) { return a.at_ == b.at_; }
+  friend auto operator<=>(const BudgetIterator& a, const BudgetIterator& b) { return a.at_ <=> b.at_; }
+
+ private:
+  const char* at_ = nullptr;
+  SearchBudget* budget_ = nullptr;
+};
 
 // One search over [from, end) that sees from as the start of the text (no
 // match_prev_avail). Boost throws std::runtime_error when a search gets too
 // expensive; that must not reach a worker as anything but a pattern failure.
-bool searchFrom(Iterator from, Iterator end, boost::match_results<Iterator>& match, const boost::regex& regex) {
+bool searchFrom(BudgetIterator from, BudgetIterator end, boost::match_results<BudgetIterator>& match,
+                const boost::regex& regex) {
   try {
     return boost::regex_search(from, end, match, regex, boost::match_default);
+  } catch (const PatternError&) {
+    throw;
+  } catch (const ScanStopped&) {
+    throw;
   } catch (const std::exception& e) {
     throw PatternError(std::string("pattern search too expensive: ") + e.what());
   }
 }
 
+std::vector<std::string_view> groupsOf(const boost::match_results<BudgetIterator>& match) {
+  std::vector<std::string_view> groups(match.size());
+  for (std::size_t k = 0; k < match.size(); ++k) {
+    const auto& sub = match[static_cast<int>(k)];
+    if (sub.matched) groups[k] = std::string_view(sub.first.get(), static_cast<std::size_t>(sub.second - sub.first));
+  }
+  return groups;
+}
+
 }  // namespace
 
 void PatternScan(const std::string& pattern, const std::string& text,
-                 const std::function<bool(const std::string& record)>& handler) {
+                 const std::function<bool(const std::string& record)>& handler, const ScanLimits& limits) {
   const boost::regex regex = compile(pattern);
-  const Iterator end = text.end();
-  Iterator from = text.begin();
-  boost::match_results<Iterator> match;
-  while (searchFrom(from, end, match, regex)) {
-    if (!handler(MatchRecord(match))) return;
-    Iterator next = match[0].second;
+  SearchBudget budget(limits);
+  const BudgetIterator begin(text.data(), &budget);
+  const BudgetIterator end(text.data() + text.size(), &budget);
+  BudgetIterator from = begin;
+  boost::match_results<BudgetIterator> match;
+  for (;;) {
+    budget.restart();
+    if (!searchFrom(from, end, match, regex)) return;
+    if (!handler(MatchRecord(groupsOf(match)))) return;
+    BudgetIterator next = match[0].second;
     if (match[0].first == match[0].second) {
       // An empty match would be found again at the same place.
       if (next == end) return;
-      next += static_cast<std::ptrdiff_t>(gbk::charLength(text, static_cast<std::size_t>(next - text.begin())));
+      next += static_cast<std::ptrdiff_t>(gbk::charLength(text, static_cast<std::size_t>(next - begin)));
     }
     from = next;
   }

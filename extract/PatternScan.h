@@ -1,10 +1,24 @@
 // The one way every extractor applies a pattern to a text.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
 namespace gleaner {
+
+class StopSignal;
+
+// What bounds one scan, whatever the pattern and the page.
+struct ScanLimits {
+  // A search that has worked this long without finding its next match gives
+  // up: sound patterns need milliseconds even on a page of the size limit,
+  // and a runaway one would otherwise hold a worker for minutes.
+  std::chrono::milliseconds perSearch{1000};
+  // When given, the scan ends as soon as a stop is requested: before its
+  // next search, and inside a search under way.
+  const StopSignal* stop = nullptr;
+};
 
 // Compiles pattern (Perl syntax, case-insensitive) and searches it over text
 // again and again, calling handler with the MatchRecord of each match in text
@@ -14,9 +28,10 @@ namespace gleaner {
 // search on by one character, so the scan always ends.
 //
 // Throws PatternError when the pattern is empty or does not compile, or when a
-// search runs past the engine's complexity limit. Whatever the handler throws
-// passes through unchanged.
+// search runs past limits.perSearch or the engine's own complexity limit;
+// ScanStopped when the stop came. Whatever the handler throws passes through
+// unchanged.
 void PatternScan(const std::string& pattern, const std::string& text,
-                 const std::function<bool(const std::string& record)>& handler);
+                 const std::function<bool(const std::string& record)>& handler, const ScanLimits& limits = {});
 
 }  // namespace gleaner

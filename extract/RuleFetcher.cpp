@@ -1,16 +1,32 @@
 #include "extract/RuleFetcher.h"
 
 #include "net/HttpFile.h"
+#include "net/InternetError.h"
 #include "net/InternetSession.h"
 #include "net/PageTextReader.h"
 #include "text/GbkText.h"
 
 namespace gleaner {
 
-std::string RuleFetcher(const std::string& address) {
+namespace {
+
+std::string fetch(const std::string& address, std::size_t maxBodyBytes, bool onlyOk) {
   InternetSession session({}, AccessType::Preconfigured);
+  session.setMaxBodyBytes(maxBodyBytes);
   const auto file = session.openUrl(address);
+  const int status = file->queryStatusCode();
+  if (onlyOk && status != 200) throw InternetError(address + ": no rule file there (status " + std::to_string(status) + ")");
   return readPageText(*file);
+}
+
+}  // namespace
+
+std::string RuleFetcher(const std::string& address, std::size_t maxBodyBytes) {
+  return fetch(address, maxBodyBytes, false);
+}
+
+std::string RuleFileFetcher(const std::string& address, std::size_t maxBodyBytes) {
+  return fetch(address, maxBodyBytes, true);
 }
 
 std::string ruleTextToPattern(std::string_view ruleText) { return gbk::removeAll(ruleText, "\r\n"); }

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <thread>
 
 #include "text/GbkText.h"
 #include "text/Literals.h"
@@ -36,12 +35,14 @@ std::string PageExtractor::CreditLevelText(const std::string& scoreText) {
   return std::string(literals::kCreditLevels[band]);
 }
 
-void PageExtractor::SellerExtractor(std::string page) {
-  guarded([&] {
-    scanWithRule("/files/taobao/ExtractTextAImg3.txt", page, [&](const std::string& record) {
+bool PageExtractor::SellerExtractor(const std::string& page) {
+  return guarded([&] {
+    scanWithRule("/files/taobao/ExtractTextAImg3.txt", page, Scope::Page, [&](const std::string& record) {
       handleProductRecord(page, record);
-      // Every product record, skipped ones included, is followed by the pause.
-      std::this_thread::sleep_for(kPauseAfterProduct);
+      // Every product record, skipped ones included, is followed by the
+      // pause, the tool's politeness to the site. A stop cuts it short, and
+      // the scan then ends before its next search.
+      run_.stop.sleepFor(kPauseAfterProduct);
       return true;
     });
   });
@@ -72,7 +73,7 @@ void PageExtractor::handleProductRecord(const std::string& page, const std::stri
 
   const std::string scoreText = gbk::removeAll(gbk::before(summary, "<"), literals::kSellerCreditLabelPage);
   const std::string level = CreditLevelText(scoreText);
-  if (!levelPassesFilter(level, window_.runFields().levelFilterText())) return;
+  if (!levelPassesFilter(level, run_.settings.levelFilterText)) return;
 
   const std::string creditCell = level + ", " + std::string(literals::kSellerCreditLabelCell) + scoreText;
   const std::string countText = std::to_string(++window_.runFields().sellerRowCounter);
@@ -87,7 +88,7 @@ std::string PageExtractor::SellerBlockLookup(const std::string& page, const std:
 
 std::string PageExtractor::findSellerBlock(const std::string& page, const std::string& itemId) {
   std::string block;
-  scanWithRule("/files/taobao/ExtractImg.txt", page, [&](const std::string& record) {
+  scanWithRule("/files/taobao/ExtractImg.txt", page, Scope::Lookup, [&](const std::string& record) {
     std::string candidate = gbk::removeAll(record, " ");
     if (candidate.empty() || !gbk::contains(candidate, itemId)) return true;
     block = std::move(candidate);
@@ -104,7 +105,7 @@ std::string PageExtractor::RatingSummaryLookup(const std::string& ratingPage) {
 
 std::string PageExtractor::findRatingSummary(const std::string& ratingPage) {
   std::string summary;
-  scanWithRule("/files/taobao/ExtractTextAImg31.txt", ratingPage, [&](const std::string& record) {
+  scanWithRule("/files/taobao/ExtractTextAImg31.txt", ratingPage, Scope::Lookup, [&](const std::string& record) {
     if (record.empty() || !gbk::contains(record, "href")) return true;
     summary = record + "\r\n";
     return false;

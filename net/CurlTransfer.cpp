@@ -17,6 +17,9 @@ namespace {
 constexpr int kPollMilliseconds = 50;
 // Handed-out body bytes are dropped from the buffer once they pass this size.
 constexpr std::size_t kCompactThreshold = 64 * 1024;
+// Response heads of a transfer (redirect and 1xx heads included) beyond this
+// size fail it: no page needs more, and an endless head must not fill memory.
+constexpr std::size_t kMaxHeadBytes = 256 * 1024;
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
@@ -53,7 +56,11 @@ std::string describe(const CurlTransfer::Options& options) {
 }  // namespace
 
 CurlTransfer::CurlTransfer(const Options& options)
-    : address_(describe(options)), followRedirects_(options.followRedirects) {
+    : address_(describe(options)),
+      followRedirects_(options.followRedirects),
+      deadline_(options.deadline),
+      abortFlag_(options.abortFlag),
+      maxBodyBytes_(options.maxBodyBytes != 0 ? options.maxBodyBytes : InternetClient::limits().maxBodyBytes) {
   InternetClient::initialize();
   easy_ = curl_easy_init();
   multi_ = curl_multi_init();
@@ -124,6 +131,7 @@ void CurlTransfer::configure(const Options& options) {
   const InternetClient::Limits limits = InternetClient::limits();
   setOption(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
   stallTimeout_ = limits.stallTimeout;
+  totalTimeout_ = limits.totalTimeout;
 
   setOption(CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
   setOption(CURLOPT_WRITEDATA, this);
@@ -136,11 +144,12 @@ void CurlTransfer::configure(const Options& options) {
 
 void CurlTransfer::start() {
   if (added_) return;
-  if (InternetClient::transfersAborted()) throw InternetError(address_ + ": transfers are aborted");
+  if (aborted()) throw InternetError(address_ + ": transfers are aborted");
   const CURLMcode code = curl_multi_add_handle(multi_, easy_);
   if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
   added_ = true;
   lastActivity_ = std::chrono::steady_clock::now();
+  if (!deadline_) deadline_ = lastActivity_ + totalTimeout_;
   while (!headReady()) {
     throwIfFailed();
     step();
@@ -157,8 +166,12 @@ bool CurlTransfer::finalHeadSeen() const {
 
 bool CurlTransfer::headReady() const { return done_ || bodyStarted_ || finalHeadSeen(); }
 
+bool CurlTransfer::aborted() const {
+  return InternetClient::transfersAborted() || (abortFlag_ != nullptr && abortFlag_->load());
+}
+
 void CurlTransfer::step() {
-  if (InternetClient::transfersAborted()) {
+  if (aborted()) {
     done_ = true;
     result_ = CURLE_ABORTED_BY_CALLBACK;
     return;
@@ -175,29 +188,52 @@ void CurlTransfer::step() {
     }
   }
   if (done_) return;
+  const auto now = std::chrono::steady_clock::now();
+  // A server that trickles its head or body a byte at a time never stalls;
+  // the deadline ends it all the same.
+  if (now >= *deadline_) {
+    cutOff(Cut::Deadline);
+    return;
+  }
   // The stall is measured only after libcurl has taken in what the socket
   // holds, so a slow reader of the body is not taken for a silent server.
-  const auto now = std::chrono::steady_clock::now();
   if (progressed_) {
     lastActivity_ = now;
     return;
   }
   if (now - lastActivity_ >= stallTimeout_) {
-    done_ = true;
-    result_ = CURLE_OPERATION_TIMEDOUT;
-    stalled_ = true;
+    cutOff(Cut::Stalled);
     return;
   }
-  code = curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
+  const auto untilDeadline = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - now).count() + 1;
+  const int wait = static_cast<int>(std::min<long long>(kPollMilliseconds, untilDeadline));
+  code = curl_multi_poll(multi_, nullptr, 0, wait, nullptr);
   if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
+}
+
+void CurlTransfer::cutOff(Cut why) {
+  done_ = true;
+  result_ = CURLE_OPERATION_TIMEDOUT;
+  cut_ = why;
 }
 
 void CurlTransfer::throwIfFailed() const {
   if (!done_ || result_ == CURLE_OK) return;
-  if (result_ == CURLE_ABORTED_BY_CALLBACK) throw InternetError(address_ + ": transfer aborted");
-  if (stalled_) {
-    throw InternetError(address_ + ": nothing received for " + std::to_string(stallTimeout_.count()) + " s");
+  switch (cut_) {
+    case Cut::Stalled:
+      throw InternetError(address_ + ": nothing received for " + std::to_string(stallTimeout_.count()) + " s");
+    case Cut::Deadline:
+      throw InternetError(address_ + ": not done within " + std::to_string(totalTimeout_.count()) + " s");
+    case Cut::BodyTooLarge:
+      throw InternetError(address_ + ": body larger than " + std::to_string(maxBodyBytes_) + " bytes");
+    case Cut::HeadTooLarge:
+      throw InternetError(address_ + ": response head larger than " + std::to_string(kMaxHeadBytes) + " bytes");
+    case Cut::OutOfMemory:
+      throw InternetError(address_ + ": out of memory");
+    case Cut::None:
+      break;
   }
+  if (result_ == CURLE_ABORTED_BY_CALLBACK) throw InternetError(address_ + ": transfer aborted");
   throw InternetError(address_ + ": " + (errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(result_)));
 }
 
@@ -214,6 +250,20 @@ bool CurlTransfer::readLine(std::string& line) {
     }
     step();
   }
+}
+
+std::string CurlTransfer::readRest() {
+  start();
+  for (;;) {
+    throwIfFailed();
+    if (done_) break;
+    step();
+  }
+  std::string rest = readPos_ == 0 ? std::move(body_) : body_.substr(readPos_);
+  body_.clear();
+  body_.shrink_to_fit();
+  readPos_ = scanPos_ = 0;
+  return rest;
 }
 
 bool CurlTransfer::takeLine(std::string& line) {
@@ -233,33 +283,68 @@ bool CurlTransfer::takeLine(std::string& line) {
   return true;
 }
 
-std::size_t CurlTransfer::onBody(char* data, std::size_t size, std::size_t count, void* self) {
+// The callbacks never throw into libcurl: a limit or a failed allocation
+// returns a short count, which makes libcurl end the transfer, and the reason
+// is reported by throwIfFailed once the transfer is back in our hands.
+std::size_t CurlTransfer::onBody(char* data, std::size_t size, std::size_t count, void* self) noexcept {
   auto* transfer = static_cast<CurlTransfer*>(self);
-  transfer->body_.append(data, size * count);
-  transfer->bodyStarted_ = true;
+  const std::size_t bytes = size * count;
   transfer->progressed_ = true;
-  return size * count;
-}
-
-std::size_t CurlTransfer::onHeader(char* data, std::size_t size, std::size_t count, void* self) {
-  auto* transfer = static_cast<CurlTransfer*>(self);
-  std::string_view line(data, size * count);
-  transfer->progressed_ = true;
-  // Every response head starts with its status line; only the last one is kept.
-  if (line.starts_with("HTTP/")) {
-    transfer->rawHeaders_.clear();
-    transfer->headBlockEnded_ = false;
-    transfer->status_ = parseStatus(line);
+  transfer->bodyBytesReceived_ += bytes;
+  if (transfer->bodyBytesReceived_ > transfer->maxBodyBytes_) {
+    transfer->cut_ = Cut::BodyTooLarge;
+    return 0;
   }
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  if (line.empty()) transfer->headBlockEnded_ = true;
-  transfer->rawHeaders_.append(line);
-  transfer->rawHeaders_.append("\r\n");
-  return size * count;
+  try {
+    if (!transfer->bodyReserved_) {
+      // An announced length within the limit is taken at its word, so the
+      // buffer does not grow to twice a big page by doubling.
+      transfer->bodyReserved_ = true;
+      curl_off_t announced = -1;
+      if (curl_easy_getinfo(transfer->easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
+          announced > 0 && static_cast<std::size_t>(announced) <= transfer->maxBodyBytes_) {
+        transfer->body_.reserve(static_cast<std::size_t>(announced));
+      }
+    }
+    transfer->body_.append(data, bytes);
+  } catch (...) {
+    transfer->cut_ = Cut::OutOfMemory;
+    return 0;
+  }
+  transfer->bodyStarted_ = true;
+  return bytes;
 }
 
-int CurlTransfer::onProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  return InternetClient::transfersAborted() ? 1 : 0;
+std::size_t CurlTransfer::onHeader(char* data, std::size_t size, std::size_t count, void* self) noexcept {
+  auto* transfer = static_cast<CurlTransfer*>(self);
+  const std::size_t bytes = size * count;
+  std::string_view line(data, bytes);
+  transfer->progressed_ = true;
+  transfer->headBytesReceived_ += bytes;
+  if (transfer->headBytesReceived_ > kMaxHeadBytes) {
+    transfer->cut_ = Cut::HeadTooLarge;
+    return 0;
+  }
+  try {
+    // Every response head starts with its status line; only the last one is kept.
+    if (line.starts_with("HTTP/")) {
+      transfer->rawHeaders_.clear();
+      transfer->headBlockEnded_ = false;
+      transfer->status_ = parseStatus(line);
+    }
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (line.empty()) transfer->headBlockEnded_ = true;
+    transfer->rawHeaders_.append(line);
+    transfer->rawHeaders_.append("\r\n");
+  } catch (...) {
+    transfer->cut_ = Cut::OutOfMemory;
+    return 0;
+  }
+  return bytes;
+}
+
+int CurlTransfer::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
+  return static_cast<const CurlTransfer*>(self)->aborted() ? 1 : 0;
 }
 
 }  // namespace gleaner

@@ -5,8 +5,10 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,15 @@ class CurlTransfer {
     std::vector<std::string> headers;  // "Name: value", each replacing libcurl's own of that name
     std::string userAgent;             // sent only when no header sets one
     bool direct = true;                // no proxy at all; false: the system proxy (SystemProxy)
-    bool followRedirects = false;
+    bool followRedirects = false;      // libcurl follows them (whole-address opens only)
+    // The transfer fails when it has not ended by then: connect, head and body
+    // together. Unset: the client's total time-out from start().
+    std::optional<std::chrono::steady_clock::time_point> deadline;
+    // A body longer than this fails the transfer. 0: the client's limit.
+    std::size_t maxBodyBytes = 0;
+    // While it reads true the transfer fails at once (besides the client-wide
+    // abort); null: none.
+    const std::atomic<bool>* abortFlag = nullptr;
   };
 
   explicit CurlTransfer(const Options& options);
@@ -40,13 +50,22 @@ class CurlTransfer {
   // The next body line: up to a line feed, which is not part of the line, nor
   // is a carriage return right before it; a last line without a line feed
   // counts. False at the end of the body. Throws InternetError when the body
-  // breaks off, stalls or is aborted.
+  // breaks off, stalls, outgrows its limit, runs past the deadline or is
+  // aborted.
   bool readLine(std::string& line);
 
+  // The rest of the body, unchanged, once the transfer has ended. Throws as
+  // readLine does.
+  std::string readRest();
+
  private:
-  static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self);
-  static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
-  static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+  // Why the transfer was ended from our side; reported after it, never thrown
+  // from inside a libcurl callback.
+  enum class Cut { None, Stalled, Deadline, BodyTooLarge, HeadTooLarge, OutOfMemory };
+
+  static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) noexcept;
+  static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self) noexcept;
+  static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept;
 
   void configure(const Options& options);
   template <typename T>
@@ -57,6 +76,8 @@ class CurlTransfer {
   // One round: let libcurl work, note the end of the transfer, and wait up to
   // a short while for the socket when nothing has changed.
   void step();
+  void cutOff(Cut why);
+  bool aborted() const;
   void throwIfFailed() const;
   bool finalHeadSeen() const;
   bool headReady() const;
@@ -64,6 +85,12 @@ class CurlTransfer {
 
   std::string address_;  // names the transfer in error messages
   bool followRedirects_ = false;
+  std::optional<std::chrono::steady_clock::time_point> deadline_;
+  const std::atomic<bool>* abortFlag_ = nullptr;
+  std::chrono::seconds totalTimeout_{120};
+  std::size_t maxBodyBytes_ = 0;
+  std::size_t bodyBytesReceived_ = 0;
+  std::size_t headBytesReceived_ = 0;
   CURL* easy_ = nullptr;
   CURLM* multi_ = nullptr;
   curl_slist* headerList_ = nullptr;
@@ -75,8 +102,9 @@ class CurlTransfer {
   CURLcode result_ = CURLE_OK;
   bool headBlockEnded_ = false;
   bool bodyStarted_ = false;
+  bool bodyReserved_ = false;  // room for an announced length was made
   bool progressed_ = false;  // a callback ran during the last round
-  bool stalled_ = false;
+  Cut cut_ = Cut::None;
   std::chrono::seconds stallTimeout_{60};
   std::chrono::steady_clock::time_point lastActivity_;
   int status_ = 0;

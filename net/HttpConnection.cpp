@@ -26,7 +26,7 @@ std::unique_ptr<HttpFile> HttpConnection::openRequest(std::string_view verb, con
   // The address libcurl connects to names only the server; the object goes on
   // the request line as it stands (libcurl would leave a fragment out).
   const std::string url = "http://" + server_ + ":" + std::to_string(port_) + "/";
-  return std::unique_ptr<HttpFile>(new HttpFile(url, object, session_, false));
+  return std::unique_ptr<HttpFile>(new HttpFile(url, object, session_, HttpFile::Redirects::ByClient));
 }
 
 }  // namespace gleaner

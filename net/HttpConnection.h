@@ -18,8 +18,8 @@ class HttpConnection {
   int port() const { return port_; }
 
   // A request for object (path with query and fragment), sent exactly as it
-  // stands, fragment included; redirects are not followed. Only GET is
-  // supported. Throws InternetError for another verb or an object that could
+  // stands, fragment included; it follows plain-http redirects itself (see
+  // HttpFile::sendRequest). Only GET is supported. Throws InternetError for another verb or an object that could
   // not go on a request line.
   std::unique_ptr<HttpFile> openRequest(std::string_view verb, const std::string& object);
 

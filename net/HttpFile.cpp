@@ -4,7 +4,10 @@
 #include <cctype>
 
 #include "net/CurlTransfer.h"
+#include "net/InternetClient.h"
 #include "net/InternetError.h"
+#include "net/RedirectLocation.h"
+#include "net/UrlSplit.h"
 #include "text/GbkText.h"
 
 namespace gleaner {
@@ -19,12 +22,14 @@ std::string headerName(std::string_view header) {
 
 }  // namespace
 
-HttpFile::HttpFile(std::string url, std::string requestTarget, const InternetSession& session, bool followRedirects)
+HttpFile::HttpFile(std::string url, std::string requestTarget, const InternetSession& session, Redirects redirects)
     : url_(std::move(url)),
       requestTarget_(std::move(requestTarget)),
       agent_(session.agent()),
       access_(session.access()),
-      followRedirects_(followRedirects) {}
+      maxBodyBytes_(session.maxBodyBytes()),
+      abortFlag_(session.abortFlag()),
+      redirects_(redirects) {}
 
 HttpFile::~HttpFile() = default;
 
@@ -51,16 +56,49 @@ void HttpFile::addRequestHeaders(std::string_view headers) {
 void HttpFile::sendRequest() {
   if (closed_) throw InternetError(url_ + ": request already closed");
   if (transfer_) throw InternetError(url_ + ": request already sent");
+  // One deadline for the whole download, every hop included.
+  const auto deadline = std::chrono::steady_clock::now() + InternetClient::limits().totalTimeout;
+  auto transfer = startTransfer(url_, requestTarget_, deadline);
+  if (redirects_ == Redirects::ByClient) transfer = followRedirects(std::move(transfer), deadline);
+  transfer_ = std::move(transfer);
+}
+
+std::unique_ptr<CurlTransfer> HttpFile::startTransfer(const std::string& url, const std::string& requestTarget,
+                                                      std::chrono::steady_clock::time_point deadline) const {
   CurlTransfer::Options options;
-  options.url = url_;
-  options.requestTarget = requestTarget_;
+  options.url = url;
+  options.requestTarget = requestTarget;
   options.headers = headers_;
   options.userAgent = agent_;
   options.direct = access_ == AccessType::Direct;
-  options.followRedirects = followRedirects_;
+  options.followRedirects = redirects_ == Redirects::ByLibcurl;
+  options.deadline = deadline;
+  options.maxBodyBytes = maxBodyBytes_;
+  options.abortFlag = abortFlag_;
   auto transfer = std::make_unique<CurlTransfer>(options);
   transfer->start();
-  transfer_ = std::move(transfer);
+  return transfer;
+}
+
+std::unique_ptr<CurlTransfer> HttpFile::followRedirects(std::unique_ptr<CurlTransfer> transfer,
+                                                        std::chrono::steady_clock::time_point deadline) const {
+  // url_ names only the server ("http://server:port/"); the target completes it.
+  std::string address = url_.substr(0, url_.size() - 1) + requestTarget_;
+  for (int hops = 0; isRedirectStatus(transfer->statusCode()); ++hops) {
+    const auto location = locationHeader(transfer->rawHeaders());
+    if (!location) break;
+    const std::string next = resolveReference(address, *location);
+    const auto split = UrlSplit::split(next);
+    if (!split || split->serviceType() != ServiceType::Http) break;  // handed back as it is
+    if (hops == kMaxRedirects) {
+      throw InternetError(address + ": more than " + std::to_string(kMaxRedirects) + " redirects");
+    }
+    address = next;
+    transfer.reset();  // frees the previous hop's connection first
+    transfer = startTransfer("http://" + split->server() + ":" + std::to_string(split->port()) + "/",
+                             split->object(), deadline);
+  }
+  return transfer;
 }
 
 CurlTransfer& HttpFile::sentTransfer() const {
@@ -74,6 +112,8 @@ int HttpFile::queryStatusCode() const { return sentTransfer().statusCode(); }
 std::string HttpFile::queryRawHeaders() const { return sentTransfer().rawHeaders(); }
 
 bool HttpFile::readLine(std::string& line) { return sentTransfer().readLine(line); }
+
+std::string HttpFile::readBody() { return sentTransfer().readRest(); }
 
 void HttpFile::close() {
   transfer_.reset();

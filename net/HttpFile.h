@@ -4,6 +4,7 @@
 // InternetSession::openUrl (already sent).
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,10 +29,16 @@ class HttpFile {
   void addRequestHeaders(std::string_view headers);
   const std::vector<std::string>& requestHeaders() const { return headers_; }
 
-  // Sends the request and waits for the head of the response. Redirects are
-  // not followed here. Throws InternetError when the server cannot be reached
-  // or does not answer.
+  // Sends the request and waits for the head of the response. A request
+  // opened on a connection follows redirects itself, as a browser would:
+  // 301, 302, 303, 307 and 308 whose Location (any case, relative or not)
+  // names an http address, one transfer per hop with that hop's own request
+  // line, at most kMaxRedirects hops. A redirect it does not follow (another
+  // scheme, no Location) is handed back as the response. Throws InternetError
+  // when the server cannot be reached or does not answer, and when the hops
+  // run out (a redirect loop).
   void sendRequest();
+  static constexpr int kMaxRedirects = 10;
 
   // Of the final response; only after the request was sent.
   int queryStatusCode() const;
@@ -44,6 +51,9 @@ class HttpFile {
   // end of the body. Throws InternetError when the body breaks off, stalls or
   // transfers are aborted: a cut body never reads as a whole one.
   bool readLine(std::string& line);
+  // The rest of the body as it came (after the lines already read). Throws
+  // as readLine does.
+  std::string readBody();
 
   // Ends the transfer and frees its connection; later calls fail.
   void close();
@@ -52,14 +62,25 @@ class HttpFile {
   friend class HttpConnection;
   friend class InternetSession;
 
-  HttpFile(std::string url, std::string requestTarget, const InternetSession& session, bool followRedirects);
+  // Who follows redirects: this client, hop by hop (requests opened on a
+  // connection), or libcurl within one transfer (whole addresses, which carry
+  // no request target of their own).
+  enum class Redirects { ByClient, ByLibcurl };
+
+  HttpFile(std::string url, std::string requestTarget, const InternetSession& session, Redirects redirects);
   CurlTransfer& sentTransfer() const;
+  std::unique_ptr<CurlTransfer> startTransfer(const std::string& url, const std::string& requestTarget,
+                                              std::chrono::steady_clock::time_point deadline) const;
+  std::unique_ptr<CurlTransfer> followRedirects(std::unique_ptr<CurlTransfer> transfer,
+                                                std::chrono::steady_clock::time_point deadline) const;
 
   std::string url_;
   std::string requestTarget_;
   std::string agent_;
   AccessType access_;
-  bool followRedirects_;
+  std::size_t maxBodyBytes_;
+  const std::atomic<bool>* abortFlag_;
+  Redirects redirects_;
   std::vector<std::string> headers_;
   std::unique_ptr<CurlTransfer> transfer_;
   bool closed_ = false;

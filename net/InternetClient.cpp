@@ -20,6 +20,8 @@ ConnectTo connectToMap;
 
 std::atomic<long long> connectTimeoutMs{InternetClient::Limits{}.connectTimeout.count()};
 std::atomic<long long> stallTimeoutS{InternetClient::Limits{}.stallTimeout.count()};
+std::atomic<long long> totalTimeoutS{InternetClient::Limits{}.totalTimeout.count()};
+std::atomic<std::size_t> maxBodyBytes{InternetClient::Limits{}.maxBodyBytes};
 std::atomic<bool> aborted{false};
 
 void initializeOnce() {
@@ -57,10 +59,13 @@ ConnectTo InternetClient::connectTo() {
 void InternetClient::setLimits(const Limits& limits) {
   connectTimeoutMs = limits.connectTimeout.count();
   stallTimeoutS = limits.stallTimeout.count();
+  totalTimeoutS = limits.totalTimeout.count();
+  maxBodyBytes = limits.maxBodyBytes;
 }
 
 InternetClient::Limits InternetClient::limits() {
-  return Limits{std::chrono::milliseconds(connectTimeoutMs.load()), std::chrono::seconds(stallTimeoutS.load())};
+  return Limits{std::chrono::milliseconds(connectTimeoutMs.load()), std::chrono::seconds(stallTimeoutS.load()),
+                std::chrono::seconds(totalTimeoutS.load()), maxBodyBytes.load()};
 }
 
 void InternetClient::abortAllTransfers(bool on) { aborted = on; }

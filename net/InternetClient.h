@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 
 #include "net/ConnectTo.h"
 
@@ -17,6 +18,12 @@ class InternetClient {
     // A transfer that receives no byte for this long, counted from its start
     // and from every byte received, fails.
     std::chrono::seconds stallTimeout{60};
+    // A download (connect, head and body together, redirects included) that
+    // has not ended after this long fails, however steadily bytes trickle in.
+    std::chrono::seconds totalTimeout{120};
+    // A body longer than this fails its download; real result pages are
+    // 100-400 KB. Rule files have a far smaller limit of their own.
+    std::size_t maxBodyBytes = 16 * 1024 * 1024;
   };
 
   // Sets up libcurl and reads GLEANER_CONNECT_TO. Programs call it first from

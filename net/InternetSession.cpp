@@ -22,7 +22,7 @@ std::unique_ptr<HttpFile> InternetSession::openUrl(const std::string& address) {
   if (!url || (url->serviceType() != ServiceType::Http && url->serviceType() != ServiceType::Https)) {
     throw InternetError("cannot open \"" + address + "\": not an http or https address");
   }
-  std::unique_ptr<HttpFile> file(new HttpFile(address, {}, *this, true));
+  std::unique_ptr<HttpFile> file(new HttpFile(address, {}, *this, HttpFile::Redirects::ByLibcurl));
   file->sendRequest();
   return file;
 }

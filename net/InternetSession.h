@@ -3,6 +3,8 @@
 // nothing and opens nothing.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -27,6 +29,17 @@ class InternetSession {
   const std::string& agent() const { return agent_; }
   AccessType access() const { return access_; }
 
+  // Every request of the session fails when its body outgrows bytes; 0 (the
+  // default) leaves the client's limit (InternetClient::Limits).
+  void setMaxBodyBytes(std::size_t bytes) { maxBodyBytes_ = bytes; }
+  std::size_t maxBodyBytes() const { return maxBodyBytes_; }
+
+  // While *flag is true, every request of the session fails at once, the one
+  // in progress included (a run's stop). The flag must outlive the session's
+  // requests; null (the default) leaves only the client-wide abort.
+  void setAbortFlag(const std::atomic<bool>* flag) { abortFlag_ = flag; }
+  const std::atomic<bool>* abortFlag() const { return abortFlag_; }
+
   // A connection to an HTTP server; nothing goes over the network until a
   // request of it is sent. Throws InternetError for an empty server or a port
   // outside 1-65535.
@@ -41,6 +54,8 @@ class InternetSession {
  private:
   std::string agent_;
   AccessType access_;
+  std::size_t maxBodyBytes_ = 0;
+  const std::atomic<bool>* abortFlag_ = nullptr;
 };
 
 }  // namespace gleaner

@@ -10,7 +10,7 @@ class HttpFile;
 
 // Every body line (see HttpFile::readLine) followed by "\r\n", the last line
 // included; an empty body gives the empty text. The bytes are not converted.
-// Throws InternetError when the body breaks off.
+// Throws InternetError when the body breaks off or outgrows its limit.
 std::string readPageText(HttpFile& file);
 
 }  // namespace gleaner

@@ -56,6 +56,7 @@ int defaultPort(ServiceType type) {
 }  // namespace
 
 std::optional<UrlSplit> UrlSplit::split(std::string_view address) {
+  if (address.size() > kMaxLength) return std::nullopt;
   if (std::any_of(address.begin(), address.end(), [](unsigned char c) { return isUnsafeByte(c); })) {
     return std::nullopt;
   }

@@ -1,6 +1,7 @@
 // An address split into service type, server, object and port.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +16,12 @@ class UrlSplit {
   // with query and fragment as they stand ("/" when the address has none);
   // the port defaults by scheme (80 for http, 443 for https, 0 for others).
   // Nothing when the address cannot be split: no "://", an empty or malformed
-  // server, a bad port, or white space or a control character anywhere (such
-  // a byte could not go on a request line as it stands).
+  // server, a bad port, white space or a control character anywhere (such a
+  // byte could not go on a request line as it stands), or more than
+  // kMaxLength bytes (no server takes such an address; one cut out of a page
+  // must not be carried from page to page).
   static std::optional<UrlSplit> split(std::string_view address);
+  static constexpr std::size_t kMaxLength = 64 * 1024;
 
   ServiceType serviceType() const { return serviceType_; }
   const std::string& scheme() const { return scheme_; }  // lower case

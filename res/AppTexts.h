@@ -1,5 +1,7 @@
 // Texts of the desktop program that the engine never sees, in UTF-8: tab
-// captions, the about item, export prompts, and the program's own web pages.
+// captions, the about item, export and store messages (the headless runner
+// prints the same ones), export prompts, the pause line and the message boxes
+// of the window's own.
 #pragma once
 
 namespace gleaner::res {
@@ -20,12 +22,47 @@ inline constexpr const char* kMessageCaption = "gleaner";
 inline constexpr const char* kExportNothing = "列表中没有可导出的信息。";
 inline constexpr const char* kExportSaveTitle = "导出列表";
 inline constexpr const char* kExportWildcard = "Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件 (UTF-8) (*.csv)|*.csv";
-inline constexpr const char* kExportDefaultName = "采集结果";
+inline constexpr const char* kExportDefaultName = "采集结果.xlsx";
+inline constexpr const char* kExportReplace = "文件“%s”已经存在。要用导出的列表替换它吗？";
+inline constexpr const char* kExportProgress = "正在导出：已写入 %zu 行，共 %zu 行。";
+inline constexpr const char* kExportDone = "已导出 %zu 行到：";
+inline constexpr const char* kExportCut =
+    "注意：有 %zu 个单元格超过 Excel 单元格能存的 32767 个字符，已截断。需要全文请导出为 CSV 文件。";
 inline constexpr const char* kExportFailed = "无法写入文件：";
-inline constexpr const char* kExportDone = "已导出 %d 行到：";
+inline constexpr const char* kExportFailedAdvice =
+    "请换一个文件夹（或关闭正在使用这个文件的程序）后再导出。列表中的结果不受影响。";
+inline constexpr const char* kExportCancelled = "导出已取消，没有写入任何文件。";
+inline constexpr const char* kExportTooManyRows =
+    "列表的行数超过 Excel 工作表能存的 1048575 行，无法导出为工作簿。请导出为 CSV 文件。";
 
-// The program's own pages, opened in the default browser.
-inline constexpr const char* kHelpPageAddress = "https://gleaner.example.org/help/";
-inline constexpr const char* kContactPageAddress = "https://gleaner.example.org/contact/";
+// The result store.
+inline constexpr const char* kStoreFault =
+    "采集结果无法保存到硬盘（文件夹只读、硬盘已满或文件损坏），本次结果只在列表中，请及时导出。";
+inline constexpr const char* kRestoreAfterCrash = "上次采集没有正常结束，已保存 %zu 条结果。是否恢复到列表？";
+inline constexpr const char* kRestoreMenuText = "恢复上次的列表";
+inline constexpr const char* kRestoreProgress = "正在恢复上次的列表：%zu / %zu 条。";
+inline constexpr const char* kRestoreFailed = "无法读取上次保存的列表，列表没有改变。";
+
+// The status line while a pause is requested.
+inline constexpr const char* kPausedStatus = "已暂停，按暂停/继续键继续采集";
+
+// Message boxes: what happened, then what to do.
+inline constexpr const char* kHelpMissing = "找不到使用帮助文件，无法打开帮助页面。";
+inline constexpr const char* kHelpMissingAdvice =
+    "请重新安装本程序，或把安装包里的 help 文件夹放回程序所在的文件夹。";
+inline constexpr const char* kBrowserFailed = "无法打开浏览器显示帮助页面。";
+inline constexpr const char* kBrowserFailedAdvice =
+    "请先在系统里设置默认浏览器，或者打开浏览器，把下面的地址复制到地址栏里。";
+inline constexpr const char* kInternetSetupFailed = "网络组件无法启动，程序没有打开。";
+inline constexpr const char* kInternetSetupFailedAdvice = "请重新启动电脑后再试；如果仍然不行，请重新安装本程序。";
+inline constexpr const char* kConnectToRejected = "环境变量 GLEANER_CONNECT_TO 的格式不对，程序没有打开。";
+inline constexpr const char* kConnectToRejectedAdvice =
+    "请改成“主机:端口:目标主机:目标端口”（多条用英文逗号隔开），或者删除这个环境变量，然后重新启动程序。";
+inline constexpr const char* kRuleServerRejected = "环境变量 GLEANER_RULE_SERVER 的格式不对，程序没有打开。";
+inline constexpr const char* kRuleServerRejectedAdvice =
+    "请改成“主机”或“主机:端口”（例如 rules.example.com:8080），或者删除这个环境变量，然后重新启动程序。";
+inline constexpr const char* kBuiltinRulesFailed = "无法启动程序自带的规则服务器，程序没有打开。";
+inline constexpr const char* kBuiltinRulesFailedAdvice =
+    "请检查防火墙或安全软件是否禁止本程序使用本机网络（127.0.0.1），允许后重新启动程序。";
 
 }  // namespace gleaner::res

@@ -18,7 +18,9 @@ constexpr int kLinkBitmap = 135;
 constexpr int kExportDialog = 136;
 
 constexpr int kAboutCommand = 16;
+constexpr int kRestoreCommand = 17;  // context menu: put the stored list back
 constexpr int kRefreshTimer = 1;
+constexpr int kListTimer = 2;  // brings the result list up to its rows
 
 // Main window (template 102).
 constexpr int kTabControl = 1000;

@@ -10,6 +10,7 @@
 // credit score follows from those 4 seller digits alone.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,9 @@ inline constexpr std::string_view kSlowKeyword = "slow";
 inline constexpr std::string_view kMissingPage3Keyword = "missing3";
 inline constexpr std::string_view kTinyKeyword = "tiny";
 inline constexpr std::string_view kEmptyKeyword = "empty";
+inline constexpr std::string_view kHostileKeyword = "hostile";
+// The size of a hostile search page.
+inline constexpr std::size_t kHostilePageBytes = 1024 * 1024;
 inline constexpr std::string_view kSampleItemId = "19793658234";
 inline constexpr std::string_view kItemWithoutReviews = "10000000001";
 inline constexpr std::string_view kItemWithFailingReviews = "10000000004";

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "rules/EmbeddedRules.h"
+#include "sample-site/HostileFiller.h"
 #include "sample-site/RawTargetServer.h"
 #include "sample-site/SiteTarget.h"
 
@@ -151,6 +152,7 @@ SiteAnswer SampleSite::answer(std::string_view hostHeader, std::string_view rawT
     if (keyword == kMissingPage3Keyword && page == 3) return notFound;
     SiteAnswer reply = htmlAnswer(pages_.offerSearchPage(keyword, page));
     if (keyword == kSlowKeyword) reply.delay = options_.slowDelay;
+    if (keyword == kHostileKeyword) reply.body = withHostileFiller(PageKind::OfferSearch, reply.body, kHostilePageBytes);
     return reply;
   }
   if (sameHost(host, h.offerDetailHost)) {
@@ -179,6 +181,7 @@ SiteAnswer SampleSite::answer(std::string_view hostHeader, std::string_view rawT
     if (keyword == kMissingPage3Keyword && offset / kTaobaoPageStep + 1 == 3) return notFound;
     SiteAnswer reply = htmlAnswer(pages_.taobaoSearchPage(keyword, offset));
     if (keyword == kSlowKeyword) reply.delay = options_.slowDelay;
+    if (keyword == kHostileKeyword) reply.body = withHostileFiller(PageKind::TaobaoSearch, reply.body, kHostilePageBytes);
     return reply;
   }
   return notFound;

@@ -26,6 +26,9 @@
 //   keyword "tiny"      small pages for timing the run machinery: one offer
 //                       per 1688 page (about 1.3 KB), no products on Taobao.
 //   keyword "empty"     result pages without any result.
+//   keyword "hostile"   search pages (both sites) of about 1 MB whose records
+//                       follow text crafted against backtracking patterns
+//                       (HostileFiller.h); the records are the keyword's own.
 //   1688 page 1         the fourth offer is withdrawn: its offer page has no
 //                       product title. Page 2 lists one merchant twice.
 //   Taobao page 1       the third product's seller has fewer than 4 points;

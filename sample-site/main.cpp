@@ -1,9 +1,9 @@
 // gleaner-sample-site --port P [--rules DIR]
-// Serves the sample site on 127.0.0.1:P until SIGINT or SIGTERM. The first
+// Serves the sample site on 127.0.0.1:P until a stop request (Ctrl-C,
+// SIGTERM; on Windows also Ctrl-Break or a closed console window). The first
 // line on standard output is the site's address, "http://127.0.0.1:PORT/".
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -15,14 +15,11 @@
 #include <vector>
 
 #include "cli/ConsoleSetup.h"
+#include "cli/InterruptSignals.h"
 #include "sample-site/SampleSite.h"
 #include "text/PathText.h"
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void onSignal(int) { stopRequested = 1; }
 
 constexpr const char* kUsage =
     "usage: gleaner-sample-site --port P [--rules DIR]\n"
@@ -73,16 +70,14 @@ int main(int argc, char** argv) {
   }
   if (!port) return fail("--port is required");
 
-  std::signal(SIGINT, onSignal);
-  std::signal(SIGTERM, onSignal);
-  gleaner::cli::ConsoleSetup::forwardStopEvents(onSignal);
+  gleaner::cli::installInterruptSignals();
   try {
     gleaner::sample::SampleSite site(options);
     site.start(*port);
     std::cout << site.baseAddress() << std::endl;
     std::cerr << "serving the sample site; send the site hosts here with\n  GLEANER_CONNECT_TO="
               << site.connectToList() << std::endl;
-    while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (gleaner::cli::interruptCount() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     site.stop();
   } catch (const std::exception& e) {
     std::cerr << "gleaner-sample-site: " << e.what() << "\n";

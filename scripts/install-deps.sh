@@ -2,8 +2,8 @@
 # Installs the Debian 12 packages the build, the program and the tests need.
 set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-libboost-regex-dev libcurl4-openssl-dev libwxgtk3.2-dev libcpp-httplib-dev libxlsxwriter-dev \
-xvfb xauth xdotool imagemagick fonts-wqy-microhei"
+libboost-regex-dev libcurl4-openssl-dev libwxgtk3.2-dev libcpp-httplib-dev libxlsxwriter-dev libsqlite3-dev \
+xvfb xauth xdotool imagemagick fonts-wqy-microhei time"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 # Skip apt when everything is already there (a second run, or a prepared machine).

@@ -124,15 +124,10 @@ std::size_t utf8SequenceLength(std::string_view in, std::size_t at) {
   return n;
 }
 
-// A two-byte GBK sequence that is not a character: when its second byte is
-// ASCII that byte is read again on its own, otherwise both bytes are replaced.
-std::size_t badGbkLength(std::string_view in, std::size_t at) {
-  if (at + 1 < in.size() && isLeadByte(static_cast<unsigned char>(in[at])) &&
-      static_cast<unsigned char>(in[at + 1]) >= 0x40) {
-    return 2;
-  }
-  return 1;
-}
+// Bytes to replace for a sequence that is not a character: a lead and trail
+// byte pair as a whole; a stray byte alone, so the byte after it (an ASCII
+// mark, a digit, a line end) is read again on its own.
+std::size_t badGbkLength(std::string_view in, std::size_t at) { return charLength(in, at); }
 
 }  // namespace
 

@@ -5,7 +5,10 @@
 namespace gleaner::gbk {
 
 std::size_t charLength(std::string_view text, std::size_t pos) {
-  if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos]))) return 2;
+  if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos])) &&
+      isTrailByte(static_cast<unsigned char>(text[pos + 1]))) {
+    return 2;
+  }
   return 1;
 }
 
@@ -86,6 +89,15 @@ std::int32_t decimalToInt(std::string_view text) {
   if (value > limit) value = limit;
   if (negative) return static_cast<std::int32_t>(-value);
   return static_cast<std::int32_t>(value == limit ? limit - 1 : value);
+}
+
+std::string printable(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != '\r' && c != '\n') || b == 0x7F) c = '?';
+  }
+  return out;
 }
 
 }  // namespace gleaner::gbk

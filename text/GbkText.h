@@ -1,11 +1,14 @@
 // Character-aware operations on GBK text.
 //
 // Every text of the engine is a std::string of GBK bytes exactly as it came off
-// the wire. A lead byte (0x81-0xFE) and the byte after it form one character, so
-// searches step over whole characters: a one-byte search text never matches the
-// trail byte of a two-byte character (the trail of "億", 83 7C, is not a '|').
-// Positions and lengths are byte counts. A lead byte that ends the text stands
-// alone as a one-byte character.
+// the wire. A lead byte (0x81-0xFE) followed by a trail byte (0x40-0x7E or
+// 0x80-0xFE) forms one character, so searches step over whole characters: a
+// one-byte search text never matches the trail byte of a two-byte character
+// (the trail of "億", 83 7C, is not a '|'). A high byte that is not followed by
+// a trail byte (a stray byte before ",", a tab, a line end, or at the end of
+// the text) stands alone as a one-byte character and hides nothing after it.
+// charLength is the one place that decides this; everything else walks with it.
+// Positions and lengths are byte counts.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +21,7 @@ namespace gleaner::gbk {
 constexpr std::size_t npos = std::string_view::npos;
 
 constexpr bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+constexpr bool isTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE); }
 
 // Bytes taken by the character that starts at pos (1 or 2).
 std::size_t charLength(std::string_view text, std::size_t pos);
@@ -48,5 +52,10 @@ bool isWhite(unsigned char c);
 // skipped, an optional sign, digits up to the first other character; no digits
 // give 0. Values beyond the 32-bit range saturate instead of wrapping.
 std::int32_t decimalToInt(std::string_view text);
+
+// The text with every control character (C0 and DEL) but CR and LF replaced
+// by '?', so that text from pages and rule files cannot drive a terminal when
+// it is printed or shown. None of these bytes is ever part of a GBK character.
+std::string printable(std::string_view text);
 
 }  // namespace gleaner::gbk

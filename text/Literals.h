@@ -104,4 +104,10 @@ inline constexpr ColumnSet kSellerColumns = {{
 // "正在采集第%d页" for page n.
 std::string collectingPage(int n);
 
+// The report of a download that failed: address, "\r\nDownload failed!\r\n",
+// and, when one is given, the reason on a last line of its own ending in
+// CR LF. Address and reason come from pages and servers: their control
+// characters are replaced (gbk::printable).
+std::string downloadFailedReport(std::string_view address, std::string_view reason = {});
+
 }  // namespace gleaner::literals

@@ -2,6 +2,7 @@
 // output, status on standard error, exit status, Ctrl-C.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -12,7 +13,11 @@
 
 #include "SiteFixture.h"
 #include "cli/RowWriter.h"
+#include "net/RawServer.h"
+#include "store/ResultStore.h"
 #include "support/ChildProcess.h"
+#include "support/ReadOnlyFolder.h"
+#include "support/WorkbookCells.h"
 #include "text/GbkConvert.h"
 #include "text/PathText.h"
 
@@ -28,11 +33,12 @@ struct Finished {
   std::string err;
 };
 
-// Runs gleaner-cli with args and extra environment entries, calling
-// whileRunning every few milliseconds until it ends. A run that outlives two
-// minutes is killed and fails the test.
+// Runs gleaner-cli with args and extra environment entries; calls
+// whileRunning with the program and what it wrote so far, again and again
+// while it runs. A run that outlives two minutes is killed and fails the test.
+using WhileRunning = std::function<void(ChildProcess&, const Finished& sofar)>;
 Finished runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                const std::function<void(ChildProcess&)>& whileRunning = {}) {
+                const WhileRunning& whileRunning = {}) {
   ChildProcess child(GLEANER_CLI_PATH, args, env);
   EXPECT_TRUE(child.started());
   const auto deadline = std::chrono::steady_clock::now() + 120s;
@@ -44,9 +50,14 @@ Finished runCli(const std::vector<std::string>& args, const std::vector<std::str
       status = child.wait(10s);
       break;
     }
-    if (whileRunning) whileRunning(child);
+    if (whileRunning) whileRunning(child, {-1, child.out(), child.err()});
   }
   return {status.value_or(-1), child.out(), child.err()};
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 std::string csvOf(const std::vector<ResultRow>& rows, bool tsv = false, bool gbk = false) {
@@ -78,8 +89,7 @@ TEST_F(CliE2e, SellerRowsAsGbkTsvWithHeaderIntoAFile) {
                               env());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out.empty());
-  std::ifstream file(path, std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string written = readFile(path);
   const std::string header = gbkText("商品名称\t卖家ID\t卖家旺旺昵称\t信用等级\n");
   EXPECT_EQ(written, header + csvOf(expectedSellerRows(gbkText("核桃"), 0, gbkText("所有信用等级")), true, true));
 }
@@ -90,17 +100,14 @@ TEST_F(CliE2e, AChineseOutputNameIsCreatedAsTyped) {
   const std::filesystem::path folder =
       pathFromUtf8(::testing::TempDir()) / pathFromUtf8("采集结果-" + std::to_string(testing::currentProcessId()));
   std::filesystem::create_directories(folder);
-  const std::string out = utf8FromPath(folder / pathFromUtf8("核桃 行.csv"));
+  const std::string out = utf8Of(folder / pathFromUtf8("核桃 行.csv"));
   const Finished run = runCli({"offers", "--keyword", "核桃", "--pages", "0", "--out", out}, env());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out.empty());
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(utf8FromPath(entry.path().filename()));
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(utf8Of(entry.path().filename()));
   EXPECT_EQ(names, std::vector<std::string>{"核桃 行.csv"});
-  std::ifstream file(pathFromUtf8(out), std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(written, csvOf(expectedOfferRows(gbkText("核桃"), 1)));
-  file.close();
+  EXPECT_EQ(readFile(pathFromUtf8(out)), csvOf(expectedOfferRows(gbkText("核桃"), 1)));
   std::filesystem::remove_all(folder);
 }
 
@@ -134,24 +141,260 @@ TEST_F(CliE2e, ExitsWithOneWhenNoResultPageCouldBeDownloaded) {
   EXPECT_EQ(unreachable.status, 1);
 }
 
-TEST_F(CliE2e, CtrlCStopsTheRunAndWritesTheRowsFoundSoFar) {
+// Rows are written and flushed as they are found: the first rows are there
+// while the run still goes on. Ctrl-C then stops it; what was written stays,
+// whole rows in list order, and no further page is asked for.
+TEST_F(CliE2e, RowsAppearAsFoundAndCtrlCKeepsThem) {
   bool interrupted = false;
   bool delivered = false;
-  const Finished run = runCli({"offers", "--keyword", "slow", "--pages", "5"}, env(), [&](ChildProcess& cli) {
-    if (!interrupted && site.requests().size() == 1) {
-      interrupted = true;
-      delivered = cli.interrupt();
-      if (!delivered) cli.kill();
-    }
-  });
-  EXPECT_TRUE(interrupted);
-  if (!delivered) GTEST_SKIP() << "this system cannot send the program Ctrl-Break (Wine)";
+  const Finished run =
+      runCli({"offers", "--keyword", "tiny", "--pages", "50"}, env(), [&](ChildProcess& cli, const Finished& sofar) {
+        if (!interrupted && sofar.out.find("\r\n") != std::string::npos) {
+          interrupted = true;
+          delivered = cli.interrupt();
+        }
+      });
+  ASSERT_TRUE(interrupted) << run.err;
+  ASSERT_TRUE(delivered) << "the stop request did not reach the program";
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, csvOf(expectedOfferRows("slow", 1)));
+  std::vector<ResultRow> all;
+  for (int page = 1; page <= 50; ++page) all = concat({all, expectedOfferRows("tiny", page)});
+  const std::string expected = csvOf(all);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_LT(run.out.size(), expected.size()) << "the run was not stopped";
+  EXPECT_EQ(expected.substr(0, run.out.size()), run.out);
+  EXPECT_EQ(run.out.substr(run.out.size() - 2), "\r\n");
+  EXPECT_NE(run.err.find("正在停止"), std::string::npos);
   EXPECT_NE(run.err.find("任务完成！"), std::string::npos);
-  int searches = 0;
-  for (const auto& request : site.requests()) searches += request.host == "s.1688.com";
-  EXPECT_EQ(searches, 1);
+  EXPECT_LT(targetsOn("s.1688.com").size(), 50u);
+}
+
+// A kill leaves every row written so far in the file.
+TEST_F(CliE2e, AKillLeavesTheRowsFoundSoFarInTheFile) {
+  const std::string path = ::testing::TempDir() + "/killed.csv";
+  bool killed = false;
+  const Finished run =
+      runCli({"offers", "--keyword", "tiny", "--pages", "50", "--out", path}, env(), [&](ChildProcess& cli, const Finished&) {
+        if (!killed && readFile(path).find("\r\n") != std::string::npos) {
+          killed = true;
+          cli.kill();
+        }
+      });
+  ASSERT_TRUE(killed);
+  EXPECT_EQ(run.status, ChildProcess::kKilledStatus);
+  const std::string written = readFile(path);
+  std::vector<ResultRow> all;
+  for (int page = 1; page <= 50; ++page) all = concat({all, expectedOfferRows("tiny", page)});
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(csvOf(all).substr(0, written.size()), written);
+}
+
+// A page that never comes: the first signal stops the run and, the page in
+// hand being stuck, the process still ends within a few seconds; a second
+// signal ends it at once. SIGTERM is taken like Ctrl-C. On Windows the
+// requests are Ctrl-Break, which the program takes like Ctrl-C.
+TEST_F(CliE2e, TheFirstSignalEndsTheProcessEvenWhenATransferHangs) {
+  testing::RawServer hung([](testing::RawServer::Connection& connection) {
+    connection.readHead();
+    connection.holdOpen();
+  });
+  const std::vector<std::string> hungEnv = {"GLEANER_CONNECT_TO=s.1688.com:80:" + hung.hostPort(),
+                                            "GLEANER_RULE_SERVER=" + rules.hostPort()};
+  enum class Stop { Interrupt, Terminate };
+  for (const auto& [requests, limit] :
+       {std::pair{std::vector<Stop>{Stop::Interrupt}, 6s}, std::pair{std::vector<Stop>{Stop::Terminate}, 6s},
+        std::pair{std::vector<Stop>{Stop::Interrupt, Stop::Interrupt}, 3s}}) {
+    const int before = hung.connections();
+    std::chrono::steady_clock::time_point signalledAt;
+    std::size_t sent = 0;
+    const Finished run = runCli({"offers", "--pages", "3"}, hungEnv, [&](ChildProcess& cli, const Finished&) {
+      if (hung.connections() > before && sent < requests.size()) {
+        if (sent == 0) signalledAt = std::chrono::steady_clock::now();
+        const bool delivered = requests[sent++] == Stop::Interrupt ? cli.interrupt() : cli.terminate();
+        EXPECT_TRUE(delivered) << "the stop request did not reach the program";
+      }
+    });
+    const auto took = std::chrono::steady_clock::now() - signalledAt;
+    SCOPED_TRACE(requests.size());
+    EXPECT_EQ(sent, requests.size());
+    EXPECT_LT(took, limit) << run.err;
+    EXPECT_EQ(run.status, 1) << run.err;  // no page came
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+TEST_F(CliE2e, AnOutputFileThatCannotBeCreatedIsRefusedBeforeAnyPage) {
+  const Finished run = runCli({"offers", "--pages", "1", "--out", "/nonexistent-folder/rows.csv"}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("无法创建输出文件 /nonexistent-folder/rows.csv"), std::string::npos) << run.err;
+  EXPECT_TRUE(site.requests().empty());
+}
+
+// Pages were downloaded, but no extraction worked: that is no success.
+// Rules that work and find nothing are.
+TEST_F(CliE2e, ExitsWithThreeWhenEveryExtractionFailed) {
+  const std::string emptyRules = ::testing::TempDir() + "/no-rules";
+  std::filesystem::create_directories(emptyRules + "/ali");
+  sample::SampleSite ruleless(sample::SampleSite::Options{{}, emptyRules, 3000ms});
+  ruleless.start();
+  const std::vector<std::string> brokenEnv = {"GLEANER_CONNECT_TO=" + site.connectToList(),
+                                              "GLEANER_RULE_SERVER=127.0.0.1:" + std::to_string(ruleless.port())};
+  Finished run = runCli({"offers", "--pages", "2"}, brokenEnv);
+  EXPECT_EQ(run.status, 3) << run.err;
+  EXPECT_NE(run.err.find("规则文件"), std::string::npos) << run.err;
+  EXPECT_TRUE(run.out.empty());
+
+  run = runCli({"offers", "--pages", "1"}, {"GLEANER_CONNECT_TO=" + site.connectToList(), "GLEANER_RULE_SERVER=127.0.0.1:1"});
+  EXPECT_EQ(run.status, 3) << run.err;
+
+  run = runCli({"offers", "--keyword", "empty", "--pages", "2"}, env());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.out.empty());
+}
+
+TEST_F(CliE2e, AValueFlagFollowedByAFlagLacksItsValue) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--keyword", "--help"}, std::vector<std::string>{"offers", "--keyword", "--help"},
+        std::vector<std::string>{"offers", "--out", "--header"}}) {
+    const Finished run = runCli(args, env());
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_NE(run.err.find("needs a value"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+  EXPECT_TRUE(site.requests().empty());
+  // A negative page count is a value, and so is anything after "=".
+  const Finished run = runCli({"offers", "--keyword=--", "--pages", "-1"}, env());
+  EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(CliE2e, StatusLinesCarryNoControlCharacterOfAnAddress) {
+  const Finished run = runCli({"buyers", "--item-url", "http://item.taobao.com/\x1B]0;owned\x07\x1B[2J"}, env());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Download failed!"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\x07'), std::string::npos) << run.err;
+}
+
+// A stray lead byte before a tab must not swallow the tab's escape in TSV.
+TEST(RowWriter, AStrayByteBeforeATabOrLineEndIsWrittenAloneInGbkTsv) {
+  EXPECT_EQ(csvOf({{"a\xD6\tb", "\xB0\r\n", "\xFF\\", "\xD6\xD0\t"}}, true, true),
+            "a\xD6\\tb\t\xB0\\r\\n\t\xFF\\\\\t\xD6\xD0\\t\n");
+  // A real character whose trail byte is a backslash stays whole.
+  EXPECT_EQ(csvOf({{"\xD5\\", "", "", ""}}, true, true), "\xD5\\\t\t\t\n");
+}
+
+// --store keeps the list in a result store; `export` writes a store out with
+// the window's rules.
+class CliStore : public CliE2e {
+ protected:
+  void SetUp() override {
+    CliE2e::SetUp();
+    dir = std::filesystem::temp_directory_path() / ("gleaner-cli-store-" + std::to_string(testing::currentProcessId()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    CliE2e::TearDown();
+  }
+  std::vector<ResultRow> storedRows(const std::filesystem::path& path) {
+    std::vector<ResultRow> rows;
+    ResultStore(path, ResultStore::Access::ReadOnly).readRows(0, [&](std::size_t, StoredRow&& row) {
+      rows.push_back(std::move(row));
+      return true;
+    });
+    return rows;
+  }
+  static std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path dir;
+};
+
+// Chinese file names throughout, as a user on Windows picks them.
+TEST_F(CliStore, KeepsTheRowsOfTheRunWithoutChangingTheOutput) {
+  const std::string store = utf8Of(dir / pathFromUtf8("采集结果.sqlite"));
+  {
+    // An earlier run's list in the same file is replaced.
+    const Finished earlier = runCli({"offers", "--keyword", "tiny", "--pages", "2", "--store", store}, env());
+    ASSERT_EQ(earlier.status, 0) << earlier.err;
+    EXPECT_EQ(csvOf(storedRows(pathFromUtf8(store))), earlier.out) << "the store holds what was written";
+  }
+  const Finished plain = runCli({"sellers", "--pages", "-1", "--header"}, env());
+  const Finished stored = runCli({"sellers", "--pages", "-1", "--header", "--store=" + store}, env());
+  EXPECT_EQ(stored.status, 0) << stored.err;
+  EXPECT_EQ(stored.out, plain.out) << "the output is the same byte for byte";
+  const auto expected = expectedSellerRows(gbkText("核桃"), 0, gbkText("所有信用等级"));
+  EXPECT_EQ(storedRows(pathFromUtf8(store)), expected);
+  const StoreSummary summary = ResultStore(pathFromUtf8(store), ResultStore::Access::ReadOnly).summary();
+  EXPECT_EQ(summary.job, 2);
+  EXPECT_EQ(summary.headings[3], gbkText("信用等级"));
+  EXPECT_TRUE(summary.cleanEnd);
+
+  // The store exported as the window would: headings and every row, or the sellers once.
+  const std::filesystem::path csv = dir / pathFromUtf8("全部信息.csv");
+  Finished exported = runCli({"export", "--store", store, "--out", utf8Of(csv)}, {});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_NE(exported.err.find("已导出 " + std::to_string(expected.size()) + " 行到："), std::string::npos) << exported.err;
+  const std::string written = readBytes(csv);
+  EXPECT_EQ(written.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(written.substr(3, written.find("\r\n") - 3), "商品名称,卖家ID,卖家旺旺昵称,信用等级");
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), static_cast<long>(expected.size() + 1));
+
+  const std::filesystem::path xlsx = dir / pathFromUtf8("卖家信息.XLSX");
+  exported = runCli({"export", "--store", store, "--out", utf8Of(xlsx), "--sellers"}, {});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  const auto cells = testing::workbookCells(utf8Of(xlsx));
+  EXPECT_EQ(cells.at("A1"), "卖家ID");
+  EXPECT_EQ(cells.at("C1"), "信用等级");
+  EXPECT_EQ(cells.at("A2"), gbk::toUtf8(expected.front()[1]));
+  EXPECT_EQ(cells.count("D1"), 0u);
+}
+
+TEST_F(CliStore, ExportRefusesBadUsageAndUnreadableStores) {
+  Finished run = runCli({"export", "--store", utf8Of(dir / "none.sqlite"), "--out", utf8Of(dir / "x.csv")}, {});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("cannot read the store"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
+  run = runCli({"export", "--store", utf8Of(dir / "s.sqlite"), "--out", utf8Of(dir / "x.txt")}, {});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find(".xlsx or .csv"), std::string::npos);
+  run = runCli({"export", "--out", utf8Of(dir / "x.csv")}, {});
+  EXPECT_EQ(run.status, 2);
+  run = runCli({"export", "--store"}, {});
+  EXPECT_EQ(run.status, 2);
+  run = runCli({"export", "--help"}, {});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("--sellers"), std::string::npos);
+
+  // A store whose list is empty: nothing to write, and no file appears.
+  const std::string store = utf8Of(dir / "empty.sqlite");
+  ASSERT_EQ(runCli({"offers", "--keyword", "", "--store", store}, env()).status, 2);
+  run = runCli({"export", "--store", store, "--out", utf8Of(dir / "x.csv")}, {});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("列表中没有可导出的信息"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+}
+
+TEST_F(CliStore, AStoreThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directories(locked);
+  const std::filesystem::path damaged = dir / "damaged.sqlite";
+  std::ofstream(damaged, std::ios::binary) << std::string(4096, 'Z');
+  testing::ReadOnlyFolder readOnly(locked);
+  for (const std::filesystem::path& store : {locked / "run.sqlite", damaged}) {
+    if (store.parent_path() == locked && !readOnly.active()) continue;
+    const Finished run = runCli({"offers", "--pages", "0", "--store", utf8Of(store)}, env());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, csvOf(expectedOfferRows(gbkText("核桃"), 1)));
+    const std::string told = "结果无法保存到 --store 文件";
+    const std::size_t first = run.err.find(told);
+    EXPECT_NE(first, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(told, first + 1), std::string::npos) << "told once";
+  }
+  EXPECT_EQ(readBytes(damaged), std::string(4096, 'Z')) << "a damaged store is left for rescue";
 }
 
 }  // namespace

@@ -52,7 +52,12 @@ TEST(NextPageRule, AddressesOfTheNextPage) {
   EXPECT_EQ(offerPageAddress(offer, 7), "http://h/selloffer/offer_search.htm?keywords=a&n=y#beginPage=7");
   EXPECT_EQ(reviewPageAddress("http://r/detail_rate.htm?a=1&currentPage=9&x=1"), "http://r/detail_rate.htm?a=1&currentPage=10");
   EXPECT_EQ(reviewPageAddress("http://r/x?currentPage="), "http://r/x?currentPage=1");
-  EXPECT_EQ(sellerPageAddress("http://t/search?&q=a&s=0", 40), "http://t/search?&q=a&s=0&s=40");
+  // One "&s=" only: its value is replaced, wherever it stands.
+  EXPECT_EQ(sellerPageAddress("http://t/search?&q=a", 40), "http://t/search?&q=a&s=40");
+  EXPECT_EQ(sellerPageAddress("http://t/search?&q=a&s=40", 80), "http://t/search?&q=a&s=80");
+  EXPECT_EQ(sellerPageAddress("http://t/search?&s=0&q=a", 40), "http://t/search?&s=40&q=a");
+  // "&sort=" is another key.
+  EXPECT_EQ(sellerPageAddress("http://t/search?&q=a&sort=x", 40), "http://t/search?&q=a&sort=x&s=40");
   // Without its key a next address is nothing but the number: it fails like any bad address.
   EXPECT_EQ(offerPageAddress("http://h/other", 2), "2");
 }

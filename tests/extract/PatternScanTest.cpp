@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "extract/PatternError.h"
+#include "extract/ScanStopped.h"
+#include "extract/StopSignal.h"
 
 namespace gleaner {
 namespace {
@@ -75,6 +80,56 @@ TEST(PatternScan, UnusablePatternsThrowPatternError) {
     EXPECT_NE(std::string(e.what()).find("does not compile"), std::string::npos);
   }
   EXPECT_THROW(PatternScan("", "abc", noop), PatternError);
+}
+
+// A search that tries every start and scans to the end from each is
+// quadratic without ever deepening Boost's stack, and Boost counts its single
+// character repeats as one step: on a page of the 16 MiB limit it would run
+// for hours before Boost's own limit. The scan's budget ends it.
+TEST(PatternScan, ARunawaySearchOnAPageOfTheSizeLimitGivesUpWithinASecond) {
+  const std::string page = std::string(16 * 1024 * 1024, 'a');
+  const auto started = std::chrono::steady_clock::now();
+  try {
+    PatternScan("a[^z]*z", page, [](const std::string&) { return true; });
+    ADD_FAILURE() << "the runaway search finished";
+  } catch (const PatternError& e) {
+    EXPECT_NE(std::string(e.what()).find("too expensive"), std::string::npos) << e.what();
+  }
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(took, std::chrono::milliseconds(900));
+  EXPECT_LT(took, std::chrono::seconds(3));
+}
+
+TEST(PatternScan, AStopEndsTheScanBeforeItsNextSearchAndInsideOne) {
+  StopSignal stop;
+  ScanLimits limits;
+  limits.stop = &stop;
+  // After the record in hand: the handler asks for the stop, no further record comes.
+  std::vector<std::string> records;
+  EXPECT_THROW(PatternScan("(a)", "aaaa",
+                           [&](const std::string& record) {
+                             records.push_back(record);
+                             stop.request();
+                             return true;
+                           },
+                           limits),
+               ScanStopped);
+  EXPECT_EQ(records.size(), 1u);
+
+  // Inside a search under way, long before its own limit.
+  StopSignal stopLater;
+  limits.stop = &stopLater;
+  limits.perSearch = std::chrono::seconds(60);
+  auto stopper = std::async(std::launch::async, [&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    stopLater.request();
+  });
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_THROW(PatternScan("a[^z]*z", std::string(4 * 1024 * 1024, 'a'), [](const std::string&) { return true; },
+                           limits),
+               ScanStopped);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  stopper.get();
 }
 
 TEST(PatternScan, RunawaySearchOnALargePageThrowsPatternError) {

@@ -88,8 +88,10 @@ TEST_F(SampleSiteExtractors, OfferListGivesOneRowPerOfferWithItsOfferPagesName) 
 TEST_F(SampleSiteExtractors, BuyerListGivesOneRowPerBuyerAndSkipsTheGoneAccount) {
   const std::string page = fetch(
       "http://rate.taobao.com/detail_rate.htm?userNumId=165826381&auctionNumId=19793658234&showContent=1&currentPage=2");
-  window.runFields().setItemTitle("T\t\r\n");
-  PageExtractor(window, sites).BuyerListExtractor(page);
+  RunContext run;
+  run.settings.itemTitle = "T\t\r\n";
+  run.settings.itemAddress = "http://item.taobao.com" + std::string(literals::kSampleItemPath);
+  PageExtractor(window, sites, run).BuyerListExtractor(page);
 
   const ReviewPage reviews = SampleCatalog::reviews(kSampleItemId, 2);
   const std::vector<ResultRow> rows = window.rows();
@@ -118,8 +120,9 @@ TEST_F(SampleSiteExtractors, ItemPageProbeFindsTheReviewAddressAndTitle) {
 
 TEST_F(SampleSiteExtractors, SellersOfTheFirstPageWithEveryLevel) {
   const std::string page = fetch("http://s.taobao.com/search?&q=%BA%CB%CC%D2&s=0");
-  window.runFields().setLevelFilterText(std::string(literals::kAllCreditLevels));
-  PageExtractor(window, sites).SellerExtractor(page);
+  RunContext run;
+  run.settings.levelFilterText = std::string(literals::kAllCreditLevels);
+  PageExtractor(window, sites, run).SellerExtractor(page);
 
   const std::string cell = std::string(literals::kSellerCreditLabelCell);
   const std::vector<ResultRow> rows = window.rows();
@@ -146,8 +149,9 @@ TEST_F(SampleSiteExtractors, SellersOfTheSecondPageSkipThePlaceholderAndTheRepor
   // Only the level of the first seller passes.
   const std::string level = PageExtractor::CreditLevelText(std::to_string(products[0].seller.score));
   ASSERT_FALSE(level.empty());
-  window.runFields().setLevelFilterText(level);
-  PageExtractor(window, sites).SellerExtractor(page);
+  RunContext run;
+  run.settings.levelFilterText = level;
+  PageExtractor(window, sites, run).SellerExtractor(page);
 
   const std::vector<ResultRow> rows = window.rows();
   ASSERT_GE(rows.size(), 1u);

@@ -11,6 +11,7 @@
 #include "extract/PatternScan.h"
 #include "extract/RuleFetcher.h"
 #include "rules/EmbeddedRules.h"
+#include "sample-site/HostileFiller.h"
 #include "sample-site/SamplePages.h"
 #include "text/GbkConvert.h"
 #include "text/GbkText.h"
@@ -218,6 +219,29 @@ TEST(SampleSiteRules, EachRuleFileIsFetchedAsTheSamePatternWithOrWithoutItsLastL
     EXPECT_EQ(ruleTextToPattern(asFetched(text)), ruleTextToPattern(asFetched(text.substr(0, text.size() - 1))));
     EXPECT_NO_THROW(PatternScan(ruleTextToPattern(asFetched(text)), "", [](const std::string&) { return true; }))
         << file.path;
+  }
+}
+
+// A page with 256 KB of never-closed openings before its records (the kind
+// of page that kept the earlier rules busy for seconds per 100 KB): every rule
+// stays far within the one-second search budget, even in a sanitizer build,
+// and finds exactly the records of the plain page.
+TEST(SampleSiteRules, EveryRuleFindsTheSameRecordsBehindHostileText) {
+  const std::pair<const char*, PageKind> cases[] = {
+      {kOfferRule, PageKind::OfferSearch},   {kDetailRule, PageKind::OfferDetail},
+      {kBuyerRule, PageKind::Reviews},       {kProductRule, PageKind::TaobaoSearch},
+      {kSellerBlockRule, PageKind::TaobaoSearch}, {kRatingRule, PageKind::SellerRating},
+  };
+  for (const auto& [rule, kind] : cases) {
+    SCOPED_TRACE(rule);
+    const std::string plain = pages.bigPage(kind, 0);
+    const std::string hostile = withHostileFiller(kind, plain, 256 * 1024);
+    ASSERT_GT(hostile.size(), plain.size() + 256 * 1000);
+    const std::vector<std::string> expected = scan(rule, plain);
+    EXPECT_FALSE(expected.empty());
+    std::vector<std::string> found;
+    EXPECT_NO_THROW(found = scan(rule, hostile));
+    EXPECT_EQ(found, expected);
   }
 }
 

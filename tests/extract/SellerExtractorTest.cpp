@@ -42,11 +42,11 @@ class SellerExtractorTest : public ::testing::Test {
     site.serve(kProductRule, "<div class=\"item\"><a href=\"([^\"]*)\">(.*?)</a></div>");
     site.serve(kBlockRule, "<div class=\"shop\" data-item=\"(\\d+)\">\n<a class=\"nick\" href=\"(http[^\"]*\")>([^<]*)</a>\n");
     site.serve(kSummaryRule, "<div class=\"credit\">(.*?)</div>");
-    window.runFields().setLevelFilterText(std::string(literals::kAllCreditLevels));
+    run.settings.levelFilterText = std::string(literals::kAllCreditLevels);
   }
 
   void extract(const std::string& page) {
-    PageExtractor extractor(window, site.sites());
+    PageExtractor extractor(window, site.sites(), run);
     extractor.SellerExtractor(page);
   }
 
@@ -70,6 +70,7 @@ class SellerExtractorTest : public ::testing::Test {
 
   testing::FakeSite site;
   MemoryWindow window;
+  RunContext run;
 };
 
 TEST_F(SellerExtractorTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEveryProduct) {
@@ -107,17 +108,17 @@ TEST_F(SellerExtractorTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEv
 TEST_F(SellerExtractorTest, LevelFilterLetsNamedLevelsAndUnratedSellersPass) {
   const std::string page = threeLevelsPage();
 
-  window.runFields().setLevelFilterText(level(5));  // 1钻
+  run.settings.levelFilterText = (level(5));  // 1钻
   extract(page);
   EXPECT_EQ(productNames(), (std::vector<std::string>{"One\t", "Three\t"}));
 
   window.deleteAllRows();
-  window.runFields().setLevelFilterText(level(5) + "," + level(6));  // typed "1钻,2钻"
+  run.settings.levelFilterText = (level(5) + "," + level(6));  // typed "1钻,2钻"
   extract(page);
   EXPECT_EQ(productNames(), (std::vector<std::string>{"One\t", "Two\t", "Three\t"}));
 
   window.deleteAllRows();
-  window.runFields().setLevelFilterText("");
+  run.settings.levelFilterText = ("");
   extract(page);
   EXPECT_EQ(productNames(), (std::vector<std::string>{"Three\t"}));
   EXPECT_EQ(window.countDisplay(), "6");

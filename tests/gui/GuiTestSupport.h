@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/notebook.h>
 #include <wx/window.h>
 
 #include <chrono>
@@ -35,6 +36,18 @@ inline bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000) 
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return true;
+}
+
+// The screen point inside tab index of a notebook, for a simulated click;
+// wxDefaultPosition when no such tab is shown. Tabs sit along the top edge.
+inline wxPoint tabCentre(wxNotebook& tabs, int index) {
+  const wxSize size = tabs.GetSize();
+  for (int x = 2; x < size.x; x += 4) {
+    for (int y = 2; y < 40; y += 4) {
+      if (tabs.HitTest(wxPoint(x, y)) == index) return tabs.ClientToScreen(wxPoint(x + 8, y + 4));
+    }
+  }
+  return wxDefaultPosition;
 }
 
 template <typename T>

@@ -15,7 +15,10 @@ class MainWindowFixture : public ::testing::Test {
   void SetUp() override {
     window = new MainDialog(sites);
     window->setMessagePresenter([this](const wxString& text) { messages.push_back(text); });
-    window->setAddressOpener([this](const wxString& address) { openedAddresses.push_back(address); });
+    window->setAddressOpener([this](const wxString& address) {
+      openedAddresses.push_back(address);
+      return true;
+    });
     window->Show();
     pumpFor(100);
   }

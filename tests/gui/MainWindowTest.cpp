@@ -6,6 +6,7 @@
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/tglbtn.h>
 #include <wx/uiaction.h>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
@@ -13,7 +14,9 @@
 
 #include "app/AboutDialog.h"
 #include "app/ExportDialog.h"
+#include "app/HelpLocation.h"
 #include "app/LinkPicture.h"
+#include "app/ResultListView.h"
 #include "app/SellerSearchPage.h"
 #include "app/TabPageHost.h"
 #include "app/TemplatePage.h"
@@ -70,13 +73,18 @@ TEST_F(MainWindow, StartsWithThePageDefaults) {
   EXPECT_EQ(window->selectedTabIndex(), 0);
   EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kCountDisplay)->GetLabel().empty());
   EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kStatusDisplay)->GetLabel().empty());
-  EXPECT_EQ(window->resultList().GetColumnCount(), 0);
+  // Before any run the list already carries the first tab's job's columns.
+  EXPECT_EQ(window->resultList().GetColumnCount(), 4);
+  EXPECT_EQ(window->listColumns(), CollectionMode::OfferSearch);
   EXPECT_FALSE(window->autoRefreshOn());
   EXPECT_EQ(wxWindow::FindFocus(), &window->collectButton());
 }
 
 // Every control of a template is a child of parent, in template order, with
-// its id, text, visibility and geometry in parent's dialog units.
+// its id, text, visibility and geometry in parent's dialog units. Two
+// controls move off their template place so that they fit what they show: a
+// group box narrower than its page, a note pulled up against the choice it
+// continues (the layout tests check where they go).
 void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
   SCOPED_TRACE(::testing::Message() << "template " << t.id);
   const wxWindowList& children = parent.GetChildren();
@@ -89,13 +97,23 @@ void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
       EXPECT_EQ(control->GetId(), c.id);
     }
     EXPECT_EQ(control->IsShown(), c.shown);
-    EXPECT_EQ(control->GetPosition(), parent.ConvertDialogToPixels(wxPoint(c.x, c.y)));
+    const wxPoint planned = parent.ConvertDialogToPixels(wxPoint(c.x, c.y));
+    if (c.kind == res::ControlKind::StaticText && c.id == res::kNoId && t.id == ids::kExportDialog) {
+      EXPECT_EQ(control->GetPosition().y, planned.y);
+    } else {
+      EXPECT_EQ(control->GetPosition(), planned);
+    }
+    const wxSize plannedSize = parent.ConvertDialogToPixels(wxSize(c.width, c.height));
     switch (c.kind) {
       case res::ControlKind::ComboBox:  // its height is the dropped-down list's
       case res::ControlKind::StaticText:
         break;
+      case res::ControlKind::GroupBox:
+        EXPECT_EQ(control->GetSize().y, plannedSize.y);
+        EXPECT_LE(control->GetSize().x, plannedSize.x);
+        break;
       default:
-        EXPECT_EQ(control->GetSize(), parent.ConvertDialogToPixels(wxSize(c.width, c.height)));
+        EXPECT_EQ(control->GetSize(), plannedSize);
     }
     switch (c.kind) {
       case res::ControlKind::PushButton:
@@ -177,17 +195,6 @@ void expectShownPage(MainDialog& window, TabPage expected) {
   EXPECT_EQ(window.selectedTabIndex(), static_cast<int>(expected));
 }
 
-wxPoint tabCentre(TabPageHost& tabs, int index) {
-  // Tabs sit along the top edge; find the one under a point by hit-testing.
-  const wxSize size = tabs.GetSize();
-  for (int x = 2; x < size.x; x += 4) {
-    for (int y = 2; y < 40; y += 4) {
-      if (tabs.HitTest(wxPoint(x, y)) == index) return tabs.ClientToScreen(wxPoint(x + 8, y + 4));
-    }
-  }
-  return wxDefaultPosition;
-}
-
 TEST_F(MainWindow, ShownPageFollowsTheSelectedTabByMouseAndKeyboard) {
   wxUIActionSimulator sim;
   TabPageHost& tabs = window->tabs();
@@ -236,6 +243,8 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
   for (int id : {ids::kCollect, ids::kPauseContinue, ids::kStop, ids::kDeleteAll, ids::kExport}) {
     window->Bind(wxEVT_BUTTON, [&presses](wxCommandEvent& e) { ++presses; e.Skip(); }, id);
   }
+  // Pause/continue is a toggle button.
+  window->Bind(wxEVT_TOGGLEBUTTON, [&presses](wxCommandEvent& e) { ++presses; e.Skip(); }, ids::kPauseContinue);
 
   keyword->SetFocus();
   pumpFor(50);
@@ -270,7 +279,10 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
 }
 
 TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
-  std::unique_ptr<wxMenu> menu(window->makeAboutMenu());
+#ifdef __WXMSW__
+  GTEST_SKIP() << "the about item is in the system menu";
+#endif
+  std::unique_ptr<wxMenu> menu(window->makeContextMenu());
   wxMenuItem* item = menu->FindItem(ids::kAboutCommand);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->GetItemLabel(), wx("关于 Gleaner(&A)..."));
@@ -405,7 +417,7 @@ TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
   pumpFor(50);
   sim.MouseClick();
   ASSERT_TRUE(pumpUntil([&] { return !openedAddresses.empty(); }, 3000));
-  EXPECT_EQ(openedAddresses.front(), wx(res::kContactPageAddress));
+  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().contactAddress().value_or("none"));
 
   openedAddresses.clear();
   auto* help = controlOf<wxButton>(window->page(TabPage::Help), ids::kHelpButton);
@@ -413,7 +425,7 @@ TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
   press.SetEventObject(help);
   help->GetEventHandler()->ProcessEvent(press);
   ASSERT_EQ(openedAddresses.size(), 1u);
-  EXPECT_EQ(openedAddresses.front(), wx(res::kHelpPageAddress));
+  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().helpAddress().value_or("none"));
 }
 
 TEST_F(MainWindow, RefreshTickWritesReportCountAndStatusLogIntoTheHiddenEdits) {

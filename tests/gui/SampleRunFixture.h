@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <wx/listctrl.h>
 
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "app/MainDialog.h"
 #include "app/MainWindowSession.h"
+#include "app/ResultListView.h"
 #include "engine/RunController.h"
 #include "GuiTestSupport.h"
 #include "net/ConnectTo.h"
@@ -30,7 +30,7 @@ class SampleRunFixture : public ::testing::Test {
     sites.ruleServer = "127.0.0.1:" + std::to_string(port);
     session = std::make_unique<MainWindowSession>(sites);
     window().setMessagePresenter([this](const wxString& text) { messages.push_back(text); });
-    window().setAddressOpener([](const wxString&) {});
+    window().setAddressOpener([](const wxString&) { return true; });
     window().Show();
     pumpFor(50);
   }
@@ -50,16 +50,14 @@ class SampleRunFixture : public ::testing::Test {
     return pumpUntil([&] { return messages.size() > before; }, timeoutMs);
   }
 
-  // The list's rows as the engine wrote them (GBK).
+  // The list's rows as the engine wrote them (GBK), after checking that the
+  // list control shows as many.
   std::vector<ResultRow> listRows() {
-    wxListCtrl& list = window().resultList();
-    std::vector<ResultRow> rows(static_cast<std::size_t>(list.GetItemCount()));
-    for (int r = 0; r < list.GetItemCount(); ++r) {
-      for (int c = 0; c < 4; ++c) {
-        rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
-            gbk::fromUtf8(list.GetItemText(r, c).utf8_string());
-      }
-    }
+    window().syncList();
+    const ResultModel& model = window().model();
+    EXPECT_EQ(static_cast<std::size_t>(window().resultList().GetItemCount()), model.rowCount());
+    std::vector<ResultRow> rows;
+    EXPECT_TRUE(model.copyRows(model.state().epoch, 0, model.rowCount(), rows));
     return rows;
   }
 

@@ -1,14 +1,19 @@
-// Saves a picture of the main window after a sample run, for the project's
-// documentation. Only when GLEANER_SCREENSHOT_PATH names the file to write.
+// Saves pictures of the windows, for the project's documentation and for
+// checking the layout by eye. Only when told where: GLEANER_SCREENSHOT_PATH
+// names the main window's picture after a sample run, GLEANER_LAYOUT_SHOTS a
+// folder for the main window before any run (and with a pause held) and
+// the export dialog.
 #include <gtest/gtest.h>
-#include <wx/dcscreen.h>
-#include <wx/event.h>  // wxMSW's textentry.h needs it first
+#include <wx/textctrl.h>
+#ifdef __WXMSW__
 #include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/image.h>
-#include <wx/textentry.h>
+#endif
 
 #include <cstdlib>
 
+#include "app/ExportDialog.h"
 #include "app/TemplatePage.h"
 #include "res/ControlIds.h"
 #include "SampleRunFixture.h"
@@ -18,28 +23,65 @@ namespace {
 
 using Screenshot = SampleRunFixture;
 
-TEST_F(Screenshot, MainWindowAfterASampleRun) {
-  const char* path = std::getenv("GLEANER_SCREENSHOT_PATH");
-  if (path == nullptr || *path == '\0') GTEST_SKIP() << "GLEANER_SCREENSHOT_PATH is not set";
-  dynamic_cast<wxTextEntry*>(window().page(TabPage::Search).FindWindow(ids::kSearchPages))->SetValue("1");
-  window().Move(0, 0);
-  ASSERT_TRUE(collectAndWait(120000));
-  messages.clear();
-  pumpFor(500);
-  window().Raise();
-  window().Update();
-  pumpFor(300);
+std::string setting(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
 
-  // The client area as it stands on the screen (no window manager draws a frame here).
-  const wxRect area(window().ClientToScreen(wxPoint(0, 0)), window().GetClientSize());
+// The client area as it stands on the screen (no window manager draws a
+// frame here). On GTK it is taken from the X server itself: a screen device
+// context of the toolkit can hand back what an earlier window left there.
+// Windows' screen device context shows the screen as it is.
+void saveClientArea(wxWindow& window, const std::string& path) {
+  window.Raise();
+  window.Update();
+  pumpFor(300);
+  const wxRect area(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
+#ifdef __WXMSW__
   wxBitmap picture(area.GetSize(), 24);
   {
     wxScreenDC screen;
     wxMemoryDC memory(picture);
     memory.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
   }
-  wxImage::AddHandler(new wxPNGHandler);
-  ASSERT_TRUE(picture.ConvertToImage().SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG));
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  ASSERT_TRUE(picture.ConvertToImage().SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG)) << path;
+#else
+  const std::string command = "import -window root -crop " + std::to_string(area.width) + "x" +
+                              std::to_string(area.height) + "+" + std::to_string(area.x) + "+" +
+                              std::to_string(area.y) + " +repage '" + path + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+#endif
+}
+
+TEST_F(Screenshot, MainWindowAfterASampleRun) {
+  const std::string path = setting("GLEANER_SCREENSHOT_PATH");
+  if (path.empty()) GTEST_SKIP() << "GLEANER_SCREENSHOT_PATH is not set";
+  dynamic_cast<wxTextEntry*>(window().page(TabPage::Search).FindWindow(ids::kSearchPages))->SetValue("1");
+  window().Move(0, 0);
+  ASSERT_TRUE(collectAndWait(120000));
+  messages.clear();
+  pumpFor(500);
+  saveClientArea(window(), path);
+}
+
+TEST_F(Screenshot, MainWindowBeforeAnyRunAndTheExportDialog) {
+  const std::string folder = setting("GLEANER_LAYOUT_SHOTS");
+  if (folder.empty()) GTEST_SKIP() << "GLEANER_LAYOUT_SHOTS is not set";
+  window().Move(0, 0);
+  pumpFor(200);
+  saveClientArea(window(), folder + "/main-window-start.png");
+  window().togglePause();
+  saveClientArea(window(), folder + "/main-window-paused.png");
+  window().togglePause();
+  ExportDialog options(&window());
+  window().Hide();
+  options.Move(0, 0);
+  options.Show();
+  pumpFor(500);
+  saveClientArea(options, folder + "/export-dialog.png");
+
+  options.Hide();
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 
 #include "engine/CollectionState.h"
 #include "engine/MemoryWindow.h"
+#include "net/HttpFile.h"
 #include "net/InternetClient.h"
 #include "net/NetTest.h"
 #include "net/RawServer.h"
@@ -26,14 +28,24 @@ class PageFetcherTest : public testing::NetTest {
     return PageFetcher(address, state, window);
   }
 
-  // The page failed: the slot is back and exactly one report, this one, was made.
-  void expectFailed(const std::optional<std::string>& page, const std::string& address) {
+  // The page failed: the slot is back and exactly one report, this one, was
+  // made: the address, "Download failed!", and the reason on a last line.
+  // Returns the reason.
+  std::string expectFailed(const std::optional<std::string>& page, const std::string& address) {
     EXPECT_FALSE(page);
     EXPECT_EQ(state.workerCount(), 0);
     const auto reports = window.reports();
-    ASSERT_EQ(reports.size(), ++failures_);
-    EXPECT_EQ(reports.back(), address + "\r\nDownload failed!\r\n");
+    EXPECT_EQ(reports.size(), ++failures_);
     EXPECT_EQ(window.reportCount(), 0);  // not a counted report
+    if (reports.empty()) return {};
+    const std::string head = address + "\r\nDownload failed!\r\n";
+    const std::string& report = reports.back();
+    EXPECT_EQ(report.substr(0, head.size()), head);
+    if (report.size() <= head.size() + 2) return {};
+    EXPECT_EQ(report.substr(report.size() - 2), "\r\n");
+    const std::string reason = report.substr(head.size(), report.size() - head.size() - 2);
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << reason;
+    return reason;
   }
 
   void expectFetched(const std::optional<std::string>& page, const std::string& text) {
@@ -87,55 +99,78 @@ TEST_F(PageFetcherTest, EndsEveryBodyLineInCrLf) {
   expectFetched(fetch(server.url("/empty")), "");
 }
 
-TEST_F(PageFetcherTest, FollowsOneRedirectByHand) {
-  LoopbackServer server([](httplib::Server& s) {
-    s.Get("/moved", [](const httplib::Request& req, httplib::Response& res) {
-      res.status = 302;
-      res.set_header("Location", "http://" + req.get_header_value("Host") + "/page");
-    });
-    s.Get("/page", [](const httplib::Request&, httplib::Response& res) { res.set_content("page\n", "text/html"); });
-  });
-  expectFetched(fetch(server.url("/moved")), "page\r\n");
+// A redirect answer with exactly these header lines, then a short body.
+std::string redirectAnswer(int status, const std::string& headers) {
+  return "HTTP/1.1 " + std::to_string(status) + " Moved\r\n" + headers + "Content-Length: 6\r\n\r\nmoved\n";
 }
 
-TEST_F(PageFetcherTest, FailsASecondRedirectAndRedirectsItCannotFollow) {
-  LoopbackServer server([](httplib::Server& s) {
-    const auto redirect = [](int status, std::string location) {
-      return [status, location](const httplib::Request& req, httplib::Response& res) {
-        res.status = status;
-        std::string target = location;
-        if (target.rfind("/", 0) == 0) target = "http://" + req.get_header_value("Host") + target;
-        if (!target.empty()) res.set_header("Location", target);
-        res.set_content("moved\n", "text/html");
-      };
+// Plain-http redirects are followed by the client as a browser would: chains,
+// 307 and 308, headers in any case, relative locations. Each hop sends its own
+// request line, fragment included, never the first one again.
+TEST_F(PageFetcherTest, TheClientFollowsPlainHttpRedirectChains) {
+  RawServer server([](RawServer::Connection& connection) {
+    const std::string head = connection.readHead();
+    const std::string target = head.substr(4, head.find(' ', 4) - 4);
+    const std::map<std::string, std::string> answers = {
+        {"/twice#beginPage=1", redirectAnswer(301, "Location: /once#beginPage=2\r\n")},
+        {"/once#beginPage=2", redirectAnswer(303, "location:   /seven  \r\n")},
+        {"/seven", redirectAnswer(307, "LOCATION: eight?x=1\r\n")},
+        {"/eight?x=1", redirectAnswer(308, "Content-Location: /wrong\r\nLocation: /page\r\n")},
+        {"/page", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\npage\n"},
     };
-    s.Get("/twice", redirect(301, "/once"));
-    s.Get("/once", redirect(303, "/page"));
-    s.Get("/nowhere", redirect(302, ""));
-    s.Get("/ftp", redirect(302, "ftp://127.0.0.1/page"));
-    s.Get("/relative", redirect(302, "page"));
-    s.Get("/page", [](const httplib::Request&, httplib::Response& res) { res.set_content("page\n", "text/html"); });
+    const auto it = answers.find(target);
+    connection.send(it != answers.end() ? it->second : "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
   });
-  for (const char* path : {"/twice", "/nowhere", "/ftp", "/relative"}) {
-    SCOPED_TRACE(path);
-    expectFailed(fetch(server.url(path)), server.url(path));
+  expectFetched(fetch(server.url("/twice#beginPage=1")), "page\r\n");
+  std::vector<std::string> lines;
+  for (const std::string& head : server.heads()) lines.push_back(head.substr(0, head.find("\r\n")));
+  EXPECT_EQ(lines, (std::vector<std::string>{"GET /twice#beginPage=1 HTTP/1.1", "GET /once#beginPage=2 HTTP/1.1",
+                                             "GET /seven HTTP/1.1", "GET /eight?x=1 HTTP/1.1", "GET /page HTTP/1.1"}));
+  // Every hop carries the fixed headers.
+  for (const std::string& head : server.heads()) {
+    EXPECT_NE(head.find("\r\nAccept: text/*\r\nUser-Agent: MFC\r\n"), std::string::npos) << head;
   }
 }
 
-TEST_F(PageFetcherTest, FailsAnyStatusButTwoHundredWithTheReportLine) {
-  LoopbackServer server([](httplib::Server& s) {
-    s.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
-      res.status = 404;
-      res.set_content("not here\n", "text/html");
-    });
-    s.Get("/other", [](const httplib::Request&, httplib::Response& res) {
-      res.status = 307;
-      res.set_header("Location", "/page");
-    });
+TEST_F(PageFetcherTest, ARedirectToAnotherSiteKeepsTheConnectToMapAndTheRealHost) {
+  RawServer target(answerWith("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nok\n"));
+  RawServer first(answerWith(redirectAnswer(302, "Location: http://other.site.example/offer/1.html\r\n")));
+  InternetClient::setConnectTo(ConnectTo::parse("other.site.example:80:127.0.0.1:" + std::to_string(target.port())));
+  expectFetched(fetch(first.url("/go")), "ok\r\n");
+  ASSERT_EQ(target.heads().size(), 1u);
+  EXPECT_EQ(target.heads()[0].rfind("GET /offer/1.html HTTP/1.1\r\nHost: other.site.example\r\n", 0), 0u)
+      << target.heads()[0];
+}
+
+// What the client hands back gets the one step by hand: a redirect to https
+// fails as "not HTTP" without any connection; so does one without a
+// location. A loop ends after a bounded number of hops.
+TEST_F(PageFetcherTest, FailsRedirectsItCannotFollowAndLoops) {
+  RawServer server([](RawServer::Connection& connection) {
+    const std::string head = connection.readHead();
+    const std::string target = head.substr(4, head.find(' ', 4) - 4);
+    const std::map<std::string, std::string> answers = {
+        {"/secure", redirectAnswer(302, "Location: https://127.0.0.1:1/page\r\n")},
+        {"/secure307", redirectAnswer(307, "Location: https://127.0.0.1:1/page\r\n")},
+        {"/nowhere", redirectAnswer(302, "")},
+        {"/empty", redirectAnswer(301, "Location: \r\n")},
+        {"/ftp", redirectAnswer(303, "Location: ftp://127.0.0.1/page\r\n")},
+        {"/loop", redirectAnswer(302, "Location: /loop\r\n")},
+        {"/missing", "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot here\n"},
+    };
+    const auto it = answers.find(target);
+    connection.send(it != answers.end() ? it->second : "HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n");
   });
-  expectFailed(fetch(server.url("/missing")), server.url("/missing"));
-  // Only 301, 302 and 303 are followed.
-  expectFailed(fetch(server.url("/other")), server.url("/other"));
+  for (const char* path : {"/secure", "/secure307", "/nowhere", "/empty", "/ftp", "/missing"}) {
+    SCOPED_TRACE(path);
+    const int before = server.connections();
+    expectFailed(fetch(server.url(path)), server.url(path));
+    EXPECT_EQ(server.connections(), before + 1);
+  }
+  const int before = server.connections();
+  const std::string reason = expectFailed(fetch(server.url("/loop")), server.url("/loop"));
+  EXPECT_NE(reason.find("redirects"), std::string::npos) << reason;
+  EXPECT_EQ(server.connections() - before, 1 + HttpFile::kMaxRedirects);
 }
 
 TEST_F(PageFetcherTest, FailsAnAddressItCannotUseBeforeConnecting) {
@@ -161,6 +196,40 @@ TEST_F(PageFetcherTest, DropsAPageWhoseBodyBreaksOffOrStalls) {
   const auto started = std::chrono::steady_clock::now();
   expectFailed(fetch(silent.url("/silent")), silent.url("/silent"));
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+// Servers that never stall yet never finish: the total deadline ends them.
+TEST_F(PageFetcherTest, FailsAPageWhoseBodyOrHeadTricklesPastTheDeadline) {
+  InternetClient::Limits limits;
+  limits.totalTimeout = std::chrono::seconds(1);
+  InternetClient::setLimits(limits);
+  for (auto handler : {testing::trickledBody(), testing::trickledHead()}) {
+    RawServer server(handler);
+    const auto started = std::chrono::steady_clock::now();
+    const std::string reason = expectFailed(fetch(server.url("/slow")), server.url("/slow"));
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_GE(took, std::chrono::milliseconds(900));
+    EXPECT_LT(took, std::chrono::seconds(4));
+    EXPECT_NE(reason.find("not done within 1 s"), std::string::npos) << reason;
+  }
+}
+
+// An endless body stops at the 16 MiB limit; an endless head at its own.
+TEST_F(PageFetcherTest, FailsAPageWhoseBodyOrHeadHasNoEnd) {
+  EXPECT_EQ(InternetClient::limits().maxBodyBytes, 16u * 1024 * 1024);
+  RawServer body(testing::endlessBody());
+  std::string reason = expectFailed(fetch(body.url("/endless")), body.url("/endless"));
+  EXPECT_NE(reason.find("body larger than 16777216 bytes"), std::string::npos) << reason;
+
+  RawServer head(testing::endlessHead());
+  reason = expectFailed(fetch(head.url("/endless")), head.url("/endless"));
+  EXPECT_NE(reason.find("response head larger than"), std::string::npos) << reason;
+}
+
+TEST_F(PageFetcherTest, AReportCarriesNoControlCharacterOfTheAddressOrTheServer) {
+  // Such an address comes from a page (the item page's review address).
+  const std::string address = "http://127.0.0.1:1/\x1B]0;owned\x07";
+  expectFailed(fetch(address), "http://127.0.0.1:1/?]0;owned?");
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -71,12 +73,40 @@ class RawServer {
       return head;
     }
 
-    void send(std::string_view bytes) {
+    // False once the peer has gone (or the server stops), so a handler that
+    // sends without end knows when to give up.
+    bool send(std::string_view bytes) {
       while (!bytes.empty()) {
-        const int sent = static_cast<int>(::send(fd_, bytes.data(), static_cast<int>(bytes.size()), rawsocket::kNoSignal));
-        if (sent <= 0) return;
+        if (server_.stopping_) return false;
+        pollfd entry{fd_, POLLOUT, 0};
+        if (rawsocket::poll(&entry, 1, 20) <= 0) continue;
+        const int sent =
+            static_cast<int>(::send(fd_, bytes.data(), static_cast<int>(bytes.size()), rawsocket::kNoSignal));
+        if (sent <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
       }
+      return true;
+    }
+
+    // Sends bytes one piece at a time with a pause after each, until all are
+    // sent, the peer goes or the server stops. False when cut short.
+    bool trickle(std::string_view bytes, std::size_t piece, std::chrono::milliseconds pause) {
+      while (!bytes.empty()) {
+        const std::size_t n = std::min(piece, bytes.size());
+        if (!send(bytes.substr(0, n))) return false;
+        bytes.remove_prefix(n);
+        if (!sleepUnlessStopping(pause)) return false;
+      }
+      return true;
+    }
+
+    bool sleepUnlessStopping(std::chrono::milliseconds pause) {
+      const auto end = std::chrono::steady_clock::now() + pause;
+      while (std::chrono::steady_clock::now() < end) {
+        if (server_.stopping_) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      return true;
     }
 
     // Keeps the connection open without a word until the peer closes it or
@@ -170,6 +200,50 @@ class RawServer {
 inline RawServer::Handler answerWith(std::string response) {
   return [response = std::move(response)](RawServer::Connection& connection) {
     if (!connection.readHead().empty()) connection.send(response);
+  };
+}
+
+// Hostile servers: each reads the request, then misbehaves until the client
+// gives up or the server stops.
+
+// A 200 head, then the body a few bytes at a time, never stalling for long.
+inline RawServer::Handler trickledBody(std::chrono::milliseconds pause = std::chrono::milliseconds(100)) {
+  return [pause](RawServer::Connection& connection) {
+    if (connection.readHead().empty()) return;
+    if (!connection.send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n")) return;
+    while (connection.trickle("<p>x</p>\n", 3, pause)) {
+    }
+  };
+}
+
+// The head's header lines one by one, without end.
+inline RawServer::Handler trickledHead(std::chrono::milliseconds pause = std::chrono::milliseconds(100)) {
+  return [pause](RawServer::Connection& connection) {
+    if (connection.readHead().empty() || !connection.send("HTTP/1.1 200 OK\r\n")) return;
+    for (int i = 0; connection.send("X-Line-" + std::to_string(i) + ": x\r\n"); ++i) {
+      if (!connection.sleepUnlessStopping(pause)) return;
+    }
+  };
+}
+
+// A 200 head, then body lines as fast as the client takes them, without end.
+inline RawServer::Handler endlessBody() {
+  return [](RawServer::Connection& connection) {
+    if (connection.readHead().empty()) return;
+    if (!connection.send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n")) return;
+    const std::string chunk(64 * 1024 - 1, 'x');
+    while (connection.send(chunk + "\n")) {
+    }
+  };
+}
+
+// Header lines as fast as the client takes them, without end.
+inline RawServer::Handler endlessHead() {
+  return [](RawServer::Connection& connection) {
+    if (connection.readHead().empty() || !connection.send("HTTP/1.1 200 OK\r\n")) return;
+    const std::string line = "X-Filler: " + std::string(1000, 'y') + "\r\n";
+    while (connection.send(line)) {
+    }
   };
 }
 

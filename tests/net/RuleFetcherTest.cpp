@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "engine/SimpleFetch.h"
+#include "net/InternetClient.h"
 #include "net/InternetError.h"
 #include "net/NetTest.h"
 #include "net/RawServer.h"
@@ -73,6 +76,32 @@ TEST_F(WholeAddressFetch, ThrowsWhenItCannotConnectOrTheBodyBreaksOff) {
   for (const char* address : {"", "item.taobao.com/item.htm", "ftp://127.0.0.1/x", "http://"}) {
     EXPECT_THROW(SimpleFetch(address), InternetError) << address;
   }
+}
+
+// Rule files, offer and rating pages and the item page have the same limits
+// as result pages: a deadline for the whole download and a size limit.
+TEST_F(WholeAddressFetch, FailsATricklingOrEndlessBodyAndOneOverItsLimit) {
+  InternetClient::Limits limits;
+  limits.totalTimeout = std::chrono::seconds(1);
+  InternetClient::setLimits(limits);
+  RawServer trickling(testing::trickledBody());
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_THROW(RuleFetcher(trickling.url("/rule")), InternetError);
+  EXPECT_THROW(SimpleFetch(trickling.url("/item")), InternetError);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6));
+  InternetClient::setLimits({});
+
+  RawServer endless(testing::endlessBody());
+  EXPECT_THROW(SimpleFetch(endless.url("/item")), InternetError);
+  try {
+    RuleFetcher(endless.url("/rule"), 64 * 1024);
+    ADD_FAILURE() << "an endless rule file was read";
+  } catch (const InternetError& error) {
+    EXPECT_NE(std::string(error.what()).find("body larger than 65536 bytes"), std::string::npos) << error.what();
+  }
+  RawServer small(answerWith("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nabc\n"));
+  EXPECT_EQ(RuleFetcher(small.url("/rule"), 4), "abc\r\n");
+  EXPECT_THROW(RuleFetcher(small.url("/rule"), 3), InternetError);
 }
 
 TEST_F(WholeAddressFetch, GoesByTheApplicationNameAndAcceptsAnything) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "net/ConnectTo.h"
+#include "net/RedirectLocation.h"
 #include "net/InternetError.h"
 
 namespace gleaner {
@@ -48,6 +49,9 @@ TEST(UrlSplit, RefusesWhatCannotBeSplitOrSentAsItStands) {
                               "http://ho\xD6\xD0st/"}) {
     EXPECT_FALSE(UrlSplit::split(address)) << address;
   }
+  const std::string longest = "http://h/" + std::string(UrlSplit::kMaxLength - 9, 'x');
+  EXPECT_TRUE(UrlSplit::split(longest));
+  EXPECT_FALSE(UrlSplit::split(longest + "x"));
 }
 
 TEST(ConnectTo, ParsesAListAndSkipsBlankEntries) {
@@ -66,6 +70,29 @@ TEST(ConnectTo, NamesTheMalformedEntry) {
       EXPECT_NE(std::string(error.what()).find(list), std::string::npos) << error.what();
     }
   }
+}
+
+}  // namespace
+}  // namespace gleaner
+
+namespace gleaner {
+namespace {
+
+TEST(RedirectLocation, FindsTheLocationHeaderLineInAnyCaseOnly) {
+  EXPECT_EQ(locationHeader("HTTP/1.1 302 Found\r\nContent-Location: /a\r\nlocation:  /b \r\n\r\n"), "/b");
+  EXPECT_EQ(locationHeader("HTTP/1.1 302 Found\nLOCATION:http://x/y\n"), "http://x/y");
+  EXPECT_EQ(locationHeader("HTTP/1.1 302 Location: /no\r\nX-Location: /no\r\n\r\n"), std::nullopt);
+  EXPECT_EQ(locationHeader("HTTP/1.1 302 Found\r\nLocation:\r\n\r\n"), std::nullopt);
+}
+
+TEST(RedirectLocation, ResolvesReferencesAgainstTheAddressTheyCameFrom) {
+  const std::string base = "http://s.example:8080/dir/page.htm?q=1#beginPage=1";
+  EXPECT_EQ(resolveReference(base, "https://other/x"), "https://other/x");
+  EXPECT_EQ(resolveReference(base, "//other/x"), "http://other/x");
+  EXPECT_EQ(resolveReference(base, "/x?y#z"), "http://s.example:8080/x?y#z");
+  EXPECT_EQ(resolveReference(base, "next.htm"), "http://s.example:8080/dir/next.htm");
+  EXPECT_EQ(resolveReference(base, "?q=2"), "http://s.example:8080/dir/page.htm?q=2");
+  EXPECT_EQ(resolveReference("http://s.example", "x"), "http://s.example/x");
 }
 
 }  // namespace

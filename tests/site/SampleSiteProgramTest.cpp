@@ -52,7 +52,7 @@ TEST(SampleSiteProgram, ServesTheRulesOfAFolderWithAChineseName) {
   std::filesystem::create_directories(folder / "ali");
   std::ofstream(folder / "taobao" / "ExtractImg.txt", std::ios::binary) << "rule of the folder";
   {
-    ChildProcess site(programPath("gleaner-sample-site"), {"--port", "0", "--rules", utf8FromPath(folder)});
+    ChildProcess site(programPath("gleaner-sample-site"), {"--port", "0", "--rules", utf8Of(folder)});
     const int port = startSite(site);
     ASSERT_NE(port, 0);
     httplib::Client client("127.0.0.1", port);

@@ -188,6 +188,12 @@ void ChildProcess::readInto(std::string& text, std::intptr_t handle) {
 #endif
     std::lock_guard lock(mutex_);
     text.append(buffer, static_cast<std::size_t>(got));
+    if (&text == &out_) outGrown_.notify_all();
+  }
+  if (&text == &out_) {
+    std::lock_guard lock(mutex_);
+    outEnded_ = true;
+    outGrown_.notify_all();
   }
 #ifdef _WIN32
   closeHandle(handle);
@@ -204,6 +210,20 @@ std::string ChildProcess::out() const {
 std::string ChildProcess::err() const {
   std::lock_guard lock(mutex_);
   return err_;
+}
+
+std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  std::size_t end = std::string::npos;
+  const bool found = outGrown_.wait_for(lock, limit, [&] {
+    end = out_.find('\n', lineFrom_);
+    return end != std::string::npos || outEnded_;
+  });
+  if (!found || end == std::string::npos) return std::nullopt;
+  std::string line = out_.substr(lineFrom_, end - lineFrom_);
+  lineFrom_ = end + 1;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
 }
 
 bool ChildProcess::interrupt() {
@@ -227,7 +247,7 @@ bool ChildProcess::terminate() {
 void ChildProcess::kill() {
   if (!started_ || status_) return;
 #ifdef _WIN32
-  TerminateProcess(reinterpret_cast<HANDLE>(process_), 137);
+  TerminateProcess(reinterpret_cast<HANDLE>(process_), kKilledStatus);
 #else
   ::kill(static_cast<pid_t>(id_), SIGKILL);
 #endif

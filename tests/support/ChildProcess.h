@@ -1,10 +1,13 @@
 // A program that a test starts, on POSIX and on Windows alike: arguments as
 // UTF-8, environment changes on top of the test's own, standard output and
-// error collected by threads of their own, a stop as a user gives it, a
-// bounded wait, and a kill when the object goes while the program still runs.
+// error collected by threads of their own (and read line by line as they
+// come), a stop as a user gives it, a kill without warning (SIGKILL;
+// TerminateProcess on Windows), a bounded wait, and a kill when the object
+// goes while the program still runs.
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -33,13 +36,20 @@ class ChildProcess {
   std::string out() const;
   std::string err() const;
 
+  // The next line of its standard output, without the line end; nothing at
+  // the end of the output or when limit passes first.
+  std::optional<std::string> readLine(std::chrono::milliseconds limit);
+
   // The stop a user gives: SIGINT (Ctrl-C) on POSIX, Ctrl-Break on Windows.
   // False when the system could not deliver it (Wine 8 cannot: its
   // GenerateConsoleCtrlEvent fails with ERROR_INVALID_HANDLE).
   bool interrupt();
   // The stop a service manager gives: SIGTERM on POSIX, Ctrl-Break on Windows.
   bool terminate();
+  // Ends the program at once, with no chance to clean up; it then exits
+  // with kKilledStatus.
   void kill();
+  static constexpr int kKilledStatus = 137;  // 128 + SIGKILL
 
   // The exit status once the program has ended and its output is read in
   // full (128 + signal for a POSIX signal); nothing when limit passes first.
@@ -58,8 +68,11 @@ class ChildProcess {
   std::optional<int> status_;
   bool crashed_ = false;
   mutable std::mutex mutex_;
+  std::condition_variable outGrown_;
   std::string out_;
   std::string err_;
+  bool outEnded_ = false;
+  std::size_t lineFrom_ = 0;  // where readLine goes on in out_
   std::thread outReader_;
   std::thread errReader_;
 };

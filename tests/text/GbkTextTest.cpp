@@ -38,6 +38,34 @@ TEST(GbkFind, LoneLeadByteAtTheEndIsOneCharacter) {
   EXPECT_EQ(removeAll(text + "", "|"), "x\xD6");
 }
 
+// A high byte is a lead byte only when a trail byte (40-7E, 80-FE) follows;
+// otherwise it stands alone and the byte after it is found like any other.
+TEST(GbkStrayBytes, AStrayHighByteHidesNothingAfterIt) {
+  // Before the comma of a buyer record, a tab, CR LF, a space, a quote.
+  EXPECT_EQ(before("nick\xD6,123\t", ","), "nick\xD6");
+  EXPECT_EQ(after("nick\xD6,123\t", ","), "123\t");
+  EXPECT_EQ(find("a\x81\t", "\t"), 2u);
+  EXPECT_EQ(removeAll("line\xFE\r\nnext\xA1\r\n", "\r\n"), "line\xFEnext\xA1");
+  EXPECT_EQ(removeAll("\xB0 \xB0\"", " "), "\xB0\xB0\"");
+  EXPECT_EQ(replaceAll("x\x83<y", "<", "&lt;"), "x\x83&lt;y");
+  // 7F and FF are no trail bytes either; FF is no lead byte.
+  EXPECT_EQ(charLength("\x83\x7F", 0), 1u);
+  EXPECT_EQ(charLength("\x83\xFF", 0), 1u);
+  EXPECT_EQ(charLength("\xFF|", 0), 1u);
+  EXPECT_EQ(find("\xFF|", "|"), 1u);
+  // A stray byte before a real character leaves that character whole.
+  EXPECT_EQ(find("\xD6" "0" + kYi + "|", "|"), 4u);
+  // Real characters are still stepped over, whatever their trail byte.
+  EXPECT_EQ(charLength(kYi, 0), 2u);
+  EXPECT_EQ(charLength("\x81\x40", 0), 2u);
+  EXPECT_EQ(charLength("\xFE\xFE", 0), 2u);
+}
+
+TEST(GbkPrintable, ReplacesControlCharactersButKeepsLineEndsAndChinese) {
+  EXPECT_EQ(printable("a\x1B[2J\x07\tb\x7F\r\n" + kYi + kZhong), "a?[2J??b?\r\n" + kYi + kZhong);
+  EXPECT_EQ(printable(""), "");
+}
+
 TEST(GbkReplace, OnePassLeftToRightWithoutRescanning) {
   EXPECT_EQ(replaceAll("aaaa", "aa", "a"), "aa");
   EXPECT_EQ(removeAll("a....b", "..."), "a.b");
@@ -92,6 +120,13 @@ TEST(GbkConvert, BadBytesBecomeReplacementCharactersNotAnEmptyText) {
   EXPECT_EQ(toUtf8("ab\xD6"), "ab" + fffd);
   EXPECT_EQ(toUtf8("\xD6" "0" + kZhong), fffd + "0\xE4\xB8\xAD");
   EXPECT_EQ(toUtf8("x\xFFy"), "x" + fffd + "y");
+}
+
+TEST(GbkConvert, AStrayByteBeforeAMarkIsReplacedAloneAndTheMarkKept) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  EXPECT_EQ(toUtf8("a\xD6,b"), "a" + fffd + ",b");
+  EXPECT_EQ(toUtf8("a\xD6\tb\xD6\r\n"), "a" + fffd + "\tb" + fffd + "\r\n");
+  EXPECT_EQ(toUtf8("\x83\x7F"), fffd + "\x7F");
 }
 
 TEST(GbkConvert, CharactersGbkLacksBecomeQuestionMarks) {

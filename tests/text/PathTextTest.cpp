@@ -21,10 +21,10 @@ TEST(PathText, ChineseNamesReachTheFileSystemAsTyped) {
   std::ofstream(folder / pathFromUtf8(fileName), std::ios::binary) << "rows";
 
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(utf8FromPath(entry.path().filename()));
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(utf8Of(entry.path().filename()));
   EXPECT_EQ(names, std::vector<std::string>{fileName});
-  EXPECT_EQ(utf8FromPath(folder.filename()), folderName);
-  std::ifstream in(pathFromUtf8(utf8FromPath(folder / pathFromUtf8(fileName))), std::ios::binary);
+  EXPECT_EQ(utf8Of(folder.filename()), folderName);
+  std::ifstream in(pathFromUtf8(utf8Of(folder / pathFromUtf8(fileName))), std::ios::binary);
   std::string text;
   in >> text;
   EXPECT_EQ(text, "rows");

@@ -1,0 +1,23 @@
+// File names between wx and the file system, so that Chinese names work on
+// Windows (wide names there) as they do here (UTF-8).
+#pragma once
+
+#include <wx/string.h>
+
+#include <filesystem>
+
+#include "text/PathText.h"
+
+namespace gleaner {
+
+inline std::filesystem::path pathOf(const wxString& name) {
+#ifdef __WXMSW__
+  return std::filesystem::path(name.ToStdWstring());
+#else
+  return std::filesystem::path(name.utf8_string());
+#endif
+}
+
+inline wxString wxNameOf(const std::filesystem::path& path) { return wxString::FromUTF8(utf8Of(path)); }
+
+}  // namespace gleaner

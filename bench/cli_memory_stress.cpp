@@ -1,0 +1,160 @@
+// Peak memory of gleaner-cli against servers that send without end, and
+// against a page just under the size limit:
+//   (a) a result page whose body never ends;
+//   (b) an item page whose body never ends (buyers job);
+//   (c) a rule server that sends a rule file without end;
+//   (d) a 15 MB result page (crafted text, then the real offers).
+// Each run's peak resident set is what /usr/bin/time -v reports as "Maximum
+// resident set size" (its %M), taken from /usr/bin/time itself: a child forked
+// from this program would count this program's pages too. The bound is
+// 100 MB.
+//
+//   build/bench/cli_memory_stress
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "rules/BuiltinRuleServer.h"
+#include "sample-site/HostileFiller.h"
+#include "sample-site/SampleSite.h"
+#include "tests/net/RawServer.h"
+
+namespace {
+
+using namespace gleaner;
+using testing::RawServer;
+
+constexpr long kBoundKb = 100 * 1024;
+
+struct Outcome {
+  int status = -1;
+  long peakKb = 0;
+  double seconds = 0;
+  int rows = 0;
+};
+
+// Lines in a file, its rows.
+int countLines(const char* path) {
+  int lines = 0;
+  if (std::FILE* in = std::fopen(path, "r")) {
+    for (int c; (c = std::fgetc(in)) != EOF;) lines += c == '\n';
+    std::fclose(in);
+  }
+  return lines;
+}
+
+constexpr const char* kTime = "/usr/bin/time";
+
+// Runs gleaner-cli under /usr/bin/time with args and the environment entries,
+// output discarded, killed after 120 s.
+Outcome runCli(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  char peakFile[] = "/tmp/gleaner-peak-XXXXXX";
+  char rowsFile[] = "/tmp/gleaner-rows-XXXXXX";
+  for (char* name : {peakFile, rowsFile}) {
+    const int fd = mkstemp(name);
+    if (fd >= 0) close(fd);
+  }
+  std::fflush(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::freopen(rowsFile, "w", stdout);
+    std::freopen("/dev/null", "w", stderr);
+    for (const auto& entry : env) putenv(const_cast<char*>(entry.c_str()));
+    std::vector<char*> argv{const_cast<char*>(kTime), const_cast<char*>("-f"), const_cast<char*>("%M"),
+                            const_cast<char*>("-o"), peakFile, const_cast<char*>(GLEANER_CLI_PATH)};
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(kTime, argv.data());
+    _exit(127);
+  }
+  Outcome outcome;
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(120)) kill(pid, SIGKILL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // time writes a note before the figure when the command's status is not 0.
+  if (std::FILE* in = std::fopen(peakFile, "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, in) != nullptr) outcome.peakKb = std::atol(line);
+    std::fclose(in);
+  }
+  std::remove(peakFile);
+  outcome.rows = countLines(rowsFile);
+  std::remove(rowsFile);
+  return outcome;
+}
+
+RawServer::Handler endlessBody() {
+  return [](RawServer::Connection& connection) {
+    if (connection.readHead().empty()) return;
+    if (!connection.send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n")) return;
+    const std::string chunk = std::string(64 * 1024 - 1, 'x') + "\n";
+    while (connection.send(chunk)) {
+    }
+  };
+}
+
+RawServer::Handler answer(std::string body) {
+  return [body = std::move(body)](RawServer::Connection& connection) {
+    if (connection.readHead().empty()) return;
+    connection.send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n");
+    connection.send(body);
+  };
+}
+
+bool report(const char* what, const Outcome& outcome, int expectedStatus) {
+  const bool ok = outcome.peakKb < kBoundKb && outcome.status == expectedStatus;
+  std::printf("%-48s exit %d (expected %d), %d rows, %.1f s, peak resident %ld kB = %.1f%% of the 100 MB bound\n",
+              what, outcome.status, expectedStatus, outcome.rows, outcome.seconds, outcome.peakKb,
+              100.0 * outcome.peakKb / kBoundKb);
+  return ok;
+}
+
+}  // namespace
+
+int main() {
+  if (access(kTime, X_OK) != 0) {
+    std::printf("%s is needed (Debian package \"time\")\n", kTime);
+    return 2;
+  }
+  sample::SampleSite site;
+  site.start();
+  BuiltinRuleServer rules;
+  rules.start();
+  RawServer endless(endlessBody());
+  const std::string rulesEnv = "GLEANER_RULE_SERVER=" + rules.hostPort();
+  bool ok = true;
+
+  ok &= report("(a) offers, result page without end",
+               runCli({"offers", "--pages", "1"}, {"GLEANER_CONNECT_TO=s.1688.com:80:" + endless.hostPort(), rulesEnv}),
+               1);
+  ok &= report("(b) buyers, item page without end",
+               runCli({"buyers"}, {"GLEANER_CONNECT_TO=item.taobao.com:80:" + endless.hostPort(), rulesEnv}), 1);
+  ok &= report("(c) offers, rule file without end",
+               runCli({"offers", "--pages", "1"},
+                      {"GLEANER_CONNECT_TO=" + site.connectToList(), "GLEANER_RULE_SERVER=" + endless.hostPort()}),
+               3);
+
+  const std::string bigPage = sample::withHostileFiller(
+      sample::PageKind::OfferSearch, site.pages().offerSearchPage("walnut", 1), 15 * 1024 * 1024);
+  RawServer big(answer(bigPage));
+  // The first entry for a host wins: the big page's goes first.
+  const std::string connectTo = "s.1688.com:80:" + big.hostPort() + "," + site.connectToList();
+  ok &= report("(d) offers, a 15 MB result page with its offers",
+               runCli({"offers", "--keyword", "walnut", "--pages", "1"}, {"GLEANER_CONNECT_TO=" + connectTo, rulesEnv}),
+               0);
+  rules.stop();
+  site.stop();
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,27 @@
+#include "export/StoreExportSource.h"
+
+#include "export/ExportError.h"
+#include "store/StoreError.h"
+
+namespace gleaner {
+
+StoreExportSource::StoreExportSource(const std::filesystem::path& path)
+    : store_(std::make_unique<ResultStore>(path, ResultStore::Access::ReadOnly)), summary_(store_->summary()) {}
+
+bool StoreExportSource::next(std::size_t n, std::vector<StoredRow>& out) {
+  out.clear();
+  if (read_ >= summary_.rows) return false;
+  try {
+    store_->readRows(nextIndex_, [&](std::size_t index, StoredRow&& row) {
+      out.push_back(std::move(row));
+      nextIndex_ = index + 1;
+      return out.size() < n && read_ + out.size() < summary_.rows;
+    });
+  } catch (const StoreError& e) {
+    throw ExportError(e.what());
+  }
+  read_ += out.size();
+  return !out.empty();
+}
+
+}  // namespace gleaner

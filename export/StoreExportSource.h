@@ -1,0 +1,30 @@
+// Exports the list kept in a store file, read row by row (never the whole
+// list at once).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "export/ExportSource.h"
+#include "store/ResultStore.h"
+
+namespace gleaner {
+
+class StoreExportSource : public ExportSource {
+ public:
+  // Throws StoreError when the file is not a readable store.
+  explicit StoreExportSource(const std::filesystem::path& path);
+
+  int job() const override { return summary_.job; }
+  StoredRow headings() const override { return summary_.headings; }
+  std::size_t rowCount() const override { return summary_.rows; }
+  bool next(std::size_t n, std::vector<StoredRow>& out) override;
+
+ private:
+  std::unique_ptr<ResultStore> store_;
+  StoreSummary summary_;
+  std::size_t nextIndex_ = 0;
+  std::size_t read_ = 0;
+};
+
+}  // namespace gleaner

@@ -1,0 +1,152 @@
+#include "store/ResultModel.h"
+
+#include <algorithm>
+
+#include "store/StoreWriter.h"
+
+namespace gleaner {
+
+void ResultModel::changing() {
+  untouched_ = false;
+  if (writer_ == nullptr || storeInStep_) return;
+  writer_->reset(job_, headings_);
+  for (std::size_t i = 0; i < rows_.size(); ++i) writer_->append(i, rows_.row(i));
+  storeInStep_ = true;
+}
+
+void ResultModel::setJob(int job, const StoredRow& headings) {
+  std::lock_guard lock(mutex_);
+  changing();
+  job_ = job;
+  headings_ = headings;
+  if (writer_ != nullptr) writer_->setJob(job, headings);
+}
+
+void ResultModel::presetJob(int job, const StoredRow& headings) {
+  std::lock_guard lock(mutex_);
+  if (!untouched_) return;
+  job_ = job;
+  headings_ = headings;
+}
+
+void ResultModel::clear() {
+  std::lock_guard lock(mutex_);
+  changing();
+  rows_.clear();
+  ++epoch_;
+  if (writer_ != nullptr) writer_->clear();
+}
+
+std::size_t ResultModel::append(const StoredRow& row, const std::string& countText) {
+  std::lock_guard lock(mutex_);
+  changing();
+  const std::size_t index = rows_.size();
+  rows_.append(row);
+  countText_ = countText;
+  if (writer_ != nullptr) writer_->append(index, row);
+  return index;
+}
+
+void ResultModel::insert(std::size_t index, const std::string& cell0) {
+  std::lock_guard lock(mutex_);
+  changing();
+  const StoredRow row{cell0, {}, {}, {}};
+  if (index >= rows_.size()) {
+    index = rows_.size();
+    rows_.append(row);
+    if (writer_ != nullptr) writer_->append(index, row);
+    return;
+  }
+  rows_.insert(index, row);
+  ++epoch_;
+  if (writer_ != nullptr) writer_->insert(index, row);
+}
+
+bool ResultModel::setCell(std::size_t row, std::size_t column, const std::string& text) {
+  std::lock_guard lock(mutex_);
+  if (row >= rows_.size() || column > 3) return false;
+  changing();
+  StoredRow cells = rows_.row(row);
+  cells[column] = text;
+  rows_.replace(row, cells);
+  ++epoch_;
+  if (writer_ != nullptr) writer_->update(row, cells);
+  return true;
+}
+
+void ResultModel::setCountText(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  countText_ = text;
+}
+
+ResultModel::State ResultModel::state() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return {epoch_, rows_.size(), job_, countText_};
+}
+
+std::size_t ResultModel::rowCount() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return rows_.size();
+}
+
+int ResultModel::job() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return job_;
+}
+
+StoredRow ResultModel::headings() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return headings_;
+}
+
+std::string ResultModel::countText() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return countText_;
+}
+
+std::string ResultModel::cell(std::size_t row, std::size_t column) const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  if (row >= rows_.size() || column > 3) return {};
+  return std::string(rows_.cell(row, column));
+}
+
+bool ResultModel::copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<StoredRow>& out) const {
+  out.clear();
+  ReaderFirstMutex::Reading lock(mutex_);
+  if (epoch != epoch_) return false;
+  const std::size_t end = std::min(rows_.size(), from + n);
+  for (std::size_t i = from; i < end; ++i) out.push_back(rows_.row(i));
+  return true;
+}
+
+void ResultModel::attachStore(StoreWriter* writer) {
+  std::lock_guard lock(mutex_);
+  writer_ = writer;
+  storeInStep_ = false;
+  untouched_ = true;
+}
+
+void ResultModel::detachStore() {
+  std::lock_guard lock(mutex_);
+  writer_ = nullptr;
+}
+
+bool ResultModel::untouched() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return untouched_;
+}
+
+bool ResultModel::adopt(int job, const StoredRow& headings, RowTable rows, const std::string& countText) {
+  std::lock_guard lock(mutex_);
+  if (!untouched_) return false;
+  rows_ = std::move(rows);
+  job_ = job;
+  headings_ = headings;
+  countText_ = countText;
+  ++epoch_;
+  storeInStep_ = true;
+  untouched_ = false;
+  return true;
+}
+
+}  // namespace gleaner

@@ -1,0 +1,86 @@
+// The result list's rows in memory: the window shows them (its list is a
+// virtual view that reads them), export reads them, and a StoreWriter keeps
+// a copy on disk. Every change takes the model's lock once, so an append
+// (index, cells, count display text) is one unit, and the store is told of
+// the changes in the list's own order. Nothing here waits for the disk or
+// for a window.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/ReaderFirstMutex.h"
+#include "store/RowTable.h"
+#include "store/StoredRow.h"
+
+namespace gleaner {
+
+class StoreWriter;
+
+class ResultModel {
+ public:
+  // What a view needs to catch up with the model, read in one go.
+  struct State {
+    std::uint64_t epoch = 0;  // changes whenever rows already there change or go
+    std::size_t rows = 0;
+    int job = kNoJob;
+    std::string countText;
+  };
+
+  // --- the list operations ---
+  void setJob(int job, const StoredRow& headings);  // rows stay
+  // The columns an untouched list shows before its first run; not a change
+  // of the list, so the store keeps the last list and a restore stays offered.
+  void presetJob(int job, const StoredRow& headings);
+  void clear();                                     // job and count text stay
+  // Appends at the end and sets the count text; returns the row's index.
+  std::size_t append(const StoredRow& row, const std::string& countText);
+  // Inserts a row holding only cell 0; an index past the end appends.
+  void insert(std::size_t index, const std::string& cell0);
+  // False when there is no such row or column.
+  bool setCell(std::size_t row, std::size_t column, const std::string& text);
+  void setCountText(const std::string& text);
+
+  // --- reading ---
+  State state() const;
+  std::size_t rowCount() const;
+  int job() const;
+  StoredRow headings() const;
+  std::string countText() const;
+  // Empty for a row or column that is not there.
+  std::string cell(std::size_t row, std::size_t column) const;
+  // Copies up to n rows from index from into out (cleared first) while the
+  // list is still the one of epoch; false when it has changed since.
+  bool copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<StoredRow>& out) const;
+
+  // --- the store ---
+  // From now on every change is passed on to writer. The store may still
+  // hold an earlier session's list: the first change replaces it with this
+  // list. Call detachStore() before the writer goes.
+  void attachStore(StoreWriter* writer);
+  void detachStore();
+  // True while the list has not changed since attachStore (or adopt): the
+  // store's list is then the one an earlier session left.
+  bool untouched() const;
+  // A restore: the list becomes the store's own list (read from it), which
+  // the store then keeps without being rewritten. Refused (false) once the
+  // list has changed since attachStore.
+  bool adopt(int job, const StoredRow& headings, RowTable rows, const std::string& countText);
+
+ private:
+  void changing();  // under mutex_: brings the store in step before a change
+
+  mutable ReaderFirstMutex mutex_;
+  RowTable rows_;
+  int job_ = kNoJob;
+  StoredRow headings_;
+  std::string countText_;
+  std::uint64_t epoch_ = 0;
+  StoreWriter* writer_ = nullptr;
+  bool storeInStep_ = true;
+  bool untouched_ = true;
+};
+
+}  // namespace gleaner

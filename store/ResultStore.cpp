@@ -1,0 +1,153 @@
+#include "store/ResultStore.h"
+
+#include <string>
+
+#include "store/SqliteDb.h"
+#include "store/SqliteStatement.h"
+#include "store/StoreError.h"
+
+namespace gleaner {
+namespace {
+
+constexpr long long kApplicationId = 0x474C4E52;  // 'GLNR'
+constexpr long long kFormat = 1;
+
+const char* const kHeadingKeys[4] = {"heading0", "heading1", "heading2", "heading3"};
+
+}  // namespace
+
+struct ResultStore::Statements {
+  explicit Statements(SqliteDb& db)
+      : append(db, "INSERT OR REPLACE INTO rows(idx, c0, c1, c2, c3) VALUES(?1, ?2, ?3, ?4, ?5)"),
+        setMeta(db, "INSERT OR REPLACE INTO meta(key, value) VALUES(?1, ?2)") {}
+  SqliteStatement append;
+  SqliteStatement setMeta;
+};
+
+ResultStore::ResultStore(const std::filesystem::path& path, Access access) {
+  if (access == Access::ReadWrite) {
+    std::error_code error;
+    if (!path.parent_path().empty()) std::filesystem::create_directories(path.parent_path(), error);
+    if (error) throw StoreError("create folder: " + error.message());
+  }
+  db_ = std::make_unique<SqliteDb>(path, access == Access::ReadOnly ? SqliteDb::Mode::ReadOnly
+                                                                    : SqliteDb::Mode::ReadWriteCreate);
+  // The first read tells a damaged file or somebody else's database.
+  const long long id = db_->queryInt("PRAGMA application_id");
+  const long long tables = db_->queryInt("SELECT count(*) FROM sqlite_master");
+  if (id != kApplicationId && (id != 0 || tables != 0)) throw StoreError("not a result store");
+  if (id == kApplicationId && db_->queryInt("PRAGMA user_version") > kFormat) {
+    throw StoreError("a result store of a newer version");
+  }
+  if (access == Access::ReadWrite) {
+    // A commit is on the disk before the next batch is taken (a power cut
+    // loses at most the batch in hand); readers never block the writer.
+    if (db_->queryText("PRAGMA journal_mode=WAL") != "wal") db_->fail("journal_mode=WAL");
+    db_->exec("PRAGMA synchronous=FULL");
+    if (id == 0) prepareSchema();
+    statements_ = std::make_unique<Statements>(*db_);
+  } else if (id == 0) {
+    throw StoreError("an empty file, not a result store");
+  }
+}
+
+ResultStore::~ResultStore() = default;
+
+void ResultStore::prepareSchema() {
+  db_->exec(
+      "BEGIN;"
+      "CREATE TABLE meta(key TEXT PRIMARY KEY, value);"
+      "CREATE TABLE rows(idx INTEGER PRIMARY KEY, c0 BLOB NOT NULL, c1 BLOB NOT NULL, c2 BLOB NOT NULL,"
+      " c3 BLOB NOT NULL);"
+      "INSERT INTO meta(key, value) VALUES('job', -1), ('clean_end', 1);"
+      "PRAGMA application_id=1196183122;"  // kApplicationId
+      "PRAGMA user_version=1;"
+      "COMMIT;");
+  static_assert(kApplicationId == 1196183122 && kFormat == 1);
+}
+
+StoreSummary ResultStore::summary() {
+  StoreSummary summary;
+  SqliteStatement meta(*db_, "SELECT key, value FROM meta");
+  while (meta.step()) {
+    const std::string key = meta.columnBytes(0);
+    if (key == "job") summary.job = static_cast<int>(meta.columnInt(1));
+    if (key == "clean_end") summary.cleanEnd = meta.columnInt(1) != 0;
+    for (std::size_t c = 0; c < 4; ++c) {
+      if (key == kHeadingKeys[c]) summary.headings[c] = meta.columnBytes(1);
+    }
+  }
+  summary.rows = static_cast<std::size_t>(db_->queryInt("SELECT count(*) FROM rows"));
+  return summary;
+}
+
+void ResultStore::setMeta(const char* key, long long value) {
+  SqliteStatement& s = statements_->setMeta;
+  s.reset();
+  s.bindText(1, key);
+  s.bindInt(2, value);
+  s.step();
+}
+
+void ResultStore::setCleanEnd(bool clean) { setMeta("clean_end", clean ? 1 : 0); }
+
+void ResultStore::begin() { db_->exec("BEGIN IMMEDIATE"); }
+
+void ResultStore::commit() { db_->exec("COMMIT"); }
+
+void ResultStore::rollback() noexcept {
+  try {
+    db_->exec("ROLLBACK");
+  } catch (const StoreError&) {
+    // Nothing was open, or the connection is gone: nothing to undo.
+  }
+}
+
+void ResultStore::setJob(int job, const StoredRow& headings) {
+  setMeta("job", job);
+  SqliteStatement& s = statements_->setMeta;
+  for (std::size_t c = 0; c < 4; ++c) {
+    s.reset();
+    s.bindText(1, kHeadingKeys[c]);
+    s.bindBlob(2, headings[c]);
+    s.step();
+  }
+}
+
+void ResultStore::clearRows() { db_->exec("DELETE FROM rows"); }
+
+void ResultStore::appendRow(std::size_t index, const StoredRow& row) {
+  SqliteStatement& s = statements_->append;
+  s.reset();
+  s.bindInt(1, static_cast<long long>(index));
+  for (int c = 0; c < 4; ++c) s.bindBlob(c + 2, row[static_cast<std::size_t>(c)]);
+  s.step();
+}
+
+void ResultStore::updateRow(std::size_t index, const StoredRow& row) { appendRow(index, row); }
+
+void ResultStore::insertRow(std::size_t index, const StoredRow& row) {
+  // Two steps, so that no two rows share an index on the way.
+  SqliteStatement away(*db_, "UPDATE rows SET idx = -idx - 2 WHERE idx >= ?1");
+  away.bindInt(1, static_cast<long long>(index));
+  away.step();
+  db_->exec("UPDATE rows SET idx = -idx - 1 WHERE idx < 0");
+  appendRow(index, row);
+}
+
+void ResultStore::readRows(std::size_t from, const std::function<bool(std::size_t, StoredRow&&)>& visit) {
+  SqliteStatement s(*db_, "SELECT c0, c1, c2, c3, idx FROM rows WHERE idx >= ?1 ORDER BY idx");
+  s.bindInt(1, static_cast<long long>(from));
+  while (s.step()) {
+    StoredRow row;
+    for (int c = 0; c < 4; ++c) row[static_cast<std::size_t>(c)] = s.columnBytes(c);
+    if (!visit(static_cast<std::size_t>(s.columnInt(4)), std::move(row))) return;
+  }
+}
+
+void ResultStore::limitPages(long long pages) {
+  const std::string sql = "PRAGMA max_page_count=" + std::to_string(pages);
+  db_->exec(sql.c_str());
+}
+
+}  // namespace gleaner

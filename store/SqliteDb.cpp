@@ -1,0 +1,44 @@
+#include "store/SqliteDb.h"
+
+#include <sqlite3.h>
+
+#include "store/SqliteStatement.h"
+#include "store/StoreError.h"
+#include "text/PathText.h"
+
+namespace gleaner {
+
+SqliteDb::SqliteDb(const std::filesystem::path& path, Mode mode) {
+  const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                                           : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  const int rc = sqlite3_open_v2(utf8Of(path).c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw StoreError("open: " + message);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  // Another process (a script, a second runner) may hold the file a moment.
+  sqlite3_busy_timeout(db_, 2000);
+}
+
+SqliteDb::~SqliteDb() { sqlite3_close(db_); }
+
+void SqliteDb::exec(const char* sql) {
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql);
+}
+
+long long SqliteDb::queryInt(const char* sql) {
+  SqliteStatement statement(*this, sql);
+  return statement.step() ? statement.columnInt(0) : 0;
+}
+
+std::string SqliteDb::queryText(const char* sql) {
+  SqliteStatement statement(*this, sql);
+  return statement.step() ? statement.columnBytes(0) : std::string();
+}
+
+void SqliteDb::fail(const std::string& what) const { throw StoreError(what + ": " + sqlite3_errmsg(db_)); }
+
+}  // namespace gleaner

@@ -1,0 +1,37 @@
+// One SQLite connection. The raw C API is wrapped just enough to close what
+// was opened and to turn every failure into a StoreError naming the step.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+struct sqlite3;
+
+namespace gleaner {
+
+class SqliteDb {
+ public:
+  enum class Mode { ReadWriteCreate, ReadOnly };
+
+  // Throws StoreError when the file cannot be opened.
+  SqliteDb(const std::filesystem::path& path, Mode mode);
+  ~SqliteDb();
+  SqliteDb(const SqliteDb&) = delete;
+  SqliteDb& operator=(const SqliteDb&) = delete;
+
+  // Runs statements without results; throws StoreError.
+  void exec(const char* sql);
+  // The single value of a one-row query (a pragma, a count).
+  long long queryInt(const char* sql);
+  std::string queryText(const char* sql);
+
+  sqlite3* handle() const { return db_; }
+
+  // Throws StoreError for a failed step: what, then SQLite's message.
+  [[noreturn]] void fail(const std::string& what) const;
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace gleaner

@@ -1,0 +1,178 @@
+#include "store/StoreWriter.h"
+
+#include <exception>
+#include <vector>
+
+namespace gleaner {
+
+StoreWriter::StoreWriter(std::filesystem::path path, Options options)
+    : path_(std::move(path)), options_(options) {
+  try {
+    store_ = std::make_unique<ResultStore>(path_);
+    if (options_.maxPages) store_->limitPages(*options_.maxPages);
+    previous_ = store_->summary();
+    store_->setCleanEnd(false);
+  } catch (const std::exception& e) {
+    store_.reset();
+    previous_ = {};
+    faulted_ = true;
+    fault_ = e.what();
+    faultWaiting_ = true;
+    return;
+  }
+  running_ = true;
+  thread_ = std::thread([this] { run(); });
+}
+
+StoreWriter::~StoreWriter() { close(false); }
+
+void StoreWriter::reset(int job, const StoredRow& headings) { queue({Kind::Reset, 0, job, headings}); }
+void StoreWriter::setJob(int job, const StoredRow& headings) { queue({Kind::SetJob, 0, job, headings}); }
+void StoreWriter::clear() { queue({Kind::Clear, 0, kNoJob, {}}); }
+void StoreWriter::append(std::size_t index, const StoredRow& row) { queue({Kind::Append, index, kNoJob, row}); }
+void StoreWriter::update(std::size_t index, const StoredRow& row) { queue({Kind::Update, index, kNoJob, row}); }
+void StoreWriter::insert(std::size_t index, const StoredRow& row) { queue({Kind::Insert, index, kNoJob, row}); }
+
+void StoreWriter::queue(Change change) {
+  std::lock_guard lock(mutex_);
+  if (closed_ || faulted_) return;
+  const bool first = queue_.empty();
+  if (first) firstQueued_ = std::chrono::steady_clock::now();
+  queue_.push_back(std::move(change));
+  ++queuedTotal_;
+  // Two wake-ups per batch at most: the first change starts the thread's
+  // clock, a full batch ends its wait. It looks at the queue again after each
+  // transaction anyway.
+  if (first || queue_.size() == options_.batch) wake_.notify_one();
+}
+
+void StoreWriter::run() {
+  std::vector<Change> taken;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    if (queue_.empty()) {
+      if (stopping_) break;
+      wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+      continue;
+    }
+    const auto due = [&] { return stopping_ || flushWaiters_ > 0 || queue_.size() >= options_.batch; };
+    if (!due()) wake_.wait_until(lock, firstQueued_ + options_.maxDelay, due);
+
+    const std::size_t n = std::min(queue_.size(), options_.maxPerTransaction);
+    for (std::size_t i = 0; i < n; ++i) {
+      taken.push_back(std::move(queue_.front()));
+      queue_.pop_front();
+    }
+    firstQueued_ = std::chrono::steady_clock::now();
+    lock.unlock();
+
+    std::optional<std::string> error;
+    try {
+      store_->begin();
+      for (const Change& change : taken) apply(change);
+      store_->commit();
+    } catch (const std::exception& e) {
+      store_->rollback();
+      error = e.what();
+    }
+
+    taken.clear();  // freeing the rows needs no lock
+    lock.lock();
+    handledTotal_ += n;
+    if (error) {
+      fail(*error);
+      handledTotal_ += queue_.size();
+      queue_.clear();
+      written_.notify_all();
+      break;
+    }
+    written_.notify_all();
+  }
+  // Stopping, everything written (or a fault): the marker, then the file is closed.
+  if (!faulted_ && cleanEnd_) {
+    lock.unlock();
+    std::optional<std::string> error;
+    try {
+      store_->setCleanEnd(true);
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
+    lock.lock();
+    if (error) fail(*error);
+  }
+  lock.unlock();
+  store_.reset();
+  lock.lock();
+  running_ = false;
+  written_.notify_all();
+}
+
+void StoreWriter::apply(const Change& change) {
+  switch (change.kind) {
+    case Kind::Reset:
+      store_->clearRows();
+      store_->setJob(change.job, change.cells);
+      break;
+    case Kind::SetJob:
+      store_->setJob(change.job, change.cells);
+      break;
+    case Kind::Clear:
+      store_->clearRows();
+      break;
+    case Kind::Append:
+      store_->appendRow(change.index, change.cells);
+      break;
+    case Kind::Update:
+      store_->updateRow(change.index, change.cells);
+      break;
+    case Kind::Insert:
+      store_->insertRow(change.index, change.cells);
+      break;
+  }
+}
+
+bool StoreWriter::flush() {
+  std::unique_lock lock(mutex_);
+  const unsigned long long target = queuedTotal_;
+  ++flushWaiters_;
+  wake_.notify_one();
+  written_.wait(lock, [&] { return handledTotal_ >= target || faulted_ || !running_; });
+  --flushWaiters_;
+  return !faulted_;
+}
+
+void StoreWriter::close(bool cleanEnd) {
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
+    closed_ = true;
+    stopping_ = true;
+    cleanEnd_ = cleanEnd;
+  }
+  wake_.notify_one();
+  if (thread_.joinable()) thread_.join();
+}
+
+void StoreWriter::fail(const std::string& text) {
+  if (faulted_) return;
+  faulted_ = true;
+  fault_ = text;
+  faultWaiting_ = true;
+}
+
+std::optional<std::string> StoreWriter::takeFault() {
+  // The window asks on every tick: no lock until there is something to take.
+  if (!faultWaiting_.load(std::memory_order_acquire)) return std::nullopt;
+  std::lock_guard lock(mutex_);
+  faultWaiting_ = false;
+  std::optional<std::string> fault;
+  fault.swap(fault_);
+  return fault;
+}
+
+bool StoreWriter::faulted() const {
+  std::lock_guard lock(mutex_);
+  return faulted_;
+}
+
+}  // namespace gleaner

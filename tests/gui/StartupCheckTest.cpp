@@ -1,0 +1,72 @@
+// What the user is told when the program cannot open its window: which
+// setting is wrong and how to put it right, the library's words last.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "app/StartupCheck.h"
+#include "extract/Sites.h"
+#include "GuiTestSupport.h"
+#include "rules/BuiltinRuleServer.h"
+
+namespace gleaner::testing {
+namespace {
+
+// Sets (or, with nullptr, removes) an environment variable for one scope.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedVariable() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+wxString lastLine(const wxString& text) { return text.AfterLast('\n'); }
+
+TEST(StartupCheck, AMalformedRuleServerSettingIsNamedWithItsRemedy) {
+  ScopedVariable setting("GLEANER_RULE_SERVER", "rules server:80");
+  BuiltinRuleServer builtIn;
+  Sites sites;
+  const std::optional<wxString> problem = StartupCheck::chooseRuleServer(builtIn, sites);
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_TRUE(problem->StartsWith(wx("环境变量 GLEANER_RULE_SERVER 的格式不对"))) << *problem;
+  EXPECT_TRUE(problem->Contains(wx("删除这个环境变量"))) << *problem;
+  EXPECT_TRUE(lastLine(*problem).Contains("rules server:80")) << "the library's words last: " << *problem;
+  EXPECT_FALSE(builtIn.running());
+}
+
+TEST(StartupCheck, AnInternetSetUpFailureNamesAMalformedConnectToList) {
+  EXPECT_FALSE(StartupCheck::internetProblem("").has_value());
+  {
+    ScopedVariable setting("GLEANER_CONNECT_TO", "s.1688.com:80");
+    const std::optional<wxString> problem = StartupCheck::internetProblem("GLEANER_CONNECT_TO: entry is bad");
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->StartsWith(wx("环境变量 GLEANER_CONNECT_TO 的格式不对"))) << *problem;
+    EXPECT_EQ(lastLine(*problem), "GLEANER_CONNECT_TO: entry is bad");
+  }
+  ScopedVariable fine("GLEANER_CONNECT_TO", "s.1688.com:80:127.0.0.1:8088");
+  const std::optional<wxString> problem = StartupCheck::internetProblem("cannot set up libcurl: out of memory");
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_TRUE(problem->StartsWith(wx("网络组件无法启动"))) << *problem;
+  EXPECT_EQ(lastLine(*problem), "cannot set up libcurl: out of memory");
+}
+
+}  // namespace
+}  // namespace gleaner::testing

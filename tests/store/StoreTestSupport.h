@@ -1,0 +1,42 @@
+// A fresh folder per test for store files, removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store/ResultStore.h"
+#include "store/StoredRow.h"
+
+namespace gleaner::testing {
+
+class StoreFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = std::filesystem::temp_directory_path() /
+          ("gleaner-store-" + std::string(info->test_suite_name()) + "-" + info->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  std::filesystem::path dir;
+};
+
+// Every row a store file holds, in list order.
+inline std::vector<StoredRow> storedRows(const std::filesystem::path& path) {
+  ResultStore store(path, ResultStore::Access::ReadOnly);
+  std::vector<StoredRow> rows;
+  std::size_t expected = 0;
+  store.readRows(0, [&](std::size_t index, StoredRow&& row) {
+    EXPECT_EQ(index, expected++) << "rows are numbered from 0 without gaps";
+    rows.push_back(std::move(row));
+    return true;
+  });
+  return rows;
+}
+
+}  // namespace gleaner::testing
