@@ -48,25 +48,26 @@ bool startCommand(const wxString& command) {
 
 std::optional<wxString> DefaultBrowser::sectionCommand(const wxString& address) {
   if (!isFileAddress(address) || !address.Contains("#")) return std::nullopt;
+  // The browser, not whatever opens .html files (an editor, often).
   wchar_t buffer[2048];
   DWORD size = sizeof buffer / sizeof buffer[0];
-  if (AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, L".html", L"open", buffer, &size) != S_OK) {
+  if (AssocQueryStringW(ASSOCF_IS_PROTOCOL | ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, L"http", L"open", buffer, &size) !=
+      S_OK) {
     return std::nullopt;
   }
   wchar_t expanded[4096];
   const DWORD length = ExpandEnvironmentStringsW(buffer, expanded, sizeof expanded / sizeof expanded[0]);
   wxString command = length > 0 && length <= sizeof expanded / sizeof expanded[0] ? wxString(expanded) : wxString(buffer);
-  // The registered command names the document as %1 (or %L), usually in
-  // quotes already; without either the address goes last.
+  // The address takes the place of %1 (or %L) as the shell would put it;
+  // a file address holds no space or quote, so it needs no quotes of its own.
   bool placed = false;
   for (const char* mark : {"%1", "%L", "%l"}) {
-    if (!command.Contains(mark)) continue;
-    const bool quoted = command.Contains(wxString("\"") + mark + "\"");
-    command.Replace(mark, quoted ? address : "\"" + address + "\"", false);
-    placed = true;
-    break;
+    if (command.Replace(mark, address, false) > 0) {
+      placed = true;
+      break;
+    }
   }
-  if (!placed) command += " \"" + address + "\"";
+  if (!placed) command += " " + address;
   command.Replace("%*", "");
   return command;
 }

@@ -2,8 +2,8 @@
 //
 // On Windows a file address with a section ("file:///C:/.../index.html#contact")
 // needs care: wxWidgets hands the shell a plain file name made of it, and the
-// shell opens files without a section. The browser registered for .html files
-// is started with the whole address instead.
+// shell opens files without a section. The user's web browser (the program
+// registered for http addresses) is started with the whole address instead.
 #pragma once
 
 #include <wx/string.h>
@@ -19,8 +19,8 @@ class DefaultBrowser {
 
 #ifdef __WXMSW__
   // The command line that opens a file address with its section in the
-  // browser registered for .html files; nothing for other addresses or
-  // when no browser is registered.
+  // user's web browser; nothing for other addresses or when no browser is
+  // registered.
   static std::optional<wxString> sectionCommand(const wxString& address);
 #endif
 };

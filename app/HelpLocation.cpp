@@ -16,11 +16,15 @@ std::vector<wxFileName> HelpLocation::candidates() const {
   wxFileName beside = wxFileName::DirName(folder_);
   beside.AppendDir("help");
   beside.SetFullName("index.html");
+#ifdef __WXMSW__
+  return {beside};
+#else
   wxFileName installed = wxFileName::DirName(folder_);
   installed.RemoveLastDir();
   for (const char* dir : {"share", "gleaner", "help"}) installed.AppendDir(dir);
   installed.SetFullName("index.html");
   return {beside, installed};
+#endif
 }
 
 std::optional<wxString> HelpLocation::helpAddress() const {

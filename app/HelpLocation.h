@@ -1,7 +1,8 @@
 // Where the user guide and its contact section are. The build may name
 // addresses on a vendor's site; otherwise the guide ships with the program,
-// beside it (<program folder>/help/index.html: the build tree and a plain
-// folder install) or in the installed Linux layout
+// beside it (<program folder>/help/index.html: the build tree, a plain
+// folder install, and on Windows the portable folder and the installed
+// program alike) or in the installed Linux layout
 // (<program folder>/../share/gleaner/help/index.html).
 #pragma once
 

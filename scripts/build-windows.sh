@@ -49,6 +49,13 @@ fi
 flock -u 9
 [ "${1:-}" = "--deps" ] && { echo "$PREFIX"; exit 0; }
 
-cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-w64.cmake" \
+# A build-win/ configured against the prefix of an earlier recipe holds that
+# prefix's paths in its cache (wx-config, pkg-config results): configured
+# afresh then.
+FRESH=""
+if [ -f build-win/CMakeCache.txt ] && ! grep -qx "GLEANER_WIN_PREFIX:[A-Z]*=$PREFIX" build-win/CMakeCache.txt; then
+  FRESH="--fresh"
+fi
+cmake $FRESH -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-w64.cmake" \
   -DGLEANER_WIN_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-win -j "${GLEANER_JOBS:-2}"

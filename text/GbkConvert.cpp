@@ -133,50 +133,40 @@ std::size_t badGbkLength(std::string_view in, std::size_t at) { return charLengt
 
 #ifdef _WIN32
 
-std::string toUtf8(std::string_view in) {
+namespace {
+
+// Walks in one character at a time: ASCII as it is, any other character
+// through convert(in.substr(at, length(in, at))). A character that convert
+// leaves empty becomes `instead`; where length() finds no character (0),
+// `instead` stands for the skipBad(in, at) bytes there.
+template <typename Length, typename Convert, typename SkipBad>
+std::string convertEach(std::string_view in, std::string_view instead, Length length, Convert convert,
+                        SkipBad skipBad) {
   std::string out;
   out.reserve(in.size() * 3 / 2);
   for (std::size_t pos = 0; pos < in.size();) {
-    const unsigned char b = static_cast<unsigned char>(in[pos]);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++pos;
+    if (static_cast<unsigned char>(in[pos]) < 0x80) {
+      out.push_back(in[pos++]);
       continue;
     }
-    const std::size_t len = charLength(in, pos);
-    const std::string ch = characterToUtf8(in.substr(pos, len));
-    if (!ch.empty()) {
-      out += ch;
-      pos += len;
-    } else {
-      out += kReplacementUtf8;
-      pos += badGbkLength(in, pos);
-    }
+    const std::size_t n = length(in, pos);
+    const std::string ch = n == 0 ? std::string() : convert(in.substr(pos, n));
+    out += ch.empty() ? instead : std::string_view(ch);
+    pos += n == 0 ? skipBad(in, pos) : n;
   }
   return out;
 }
 
+}  // namespace
+
+std::string toUtf8(std::string_view in) {
+  // A pair that is no GBK character is replaced as a whole, a stray byte alone.
+  return convertEach(in, kReplacementUtf8, charLength, characterToUtf8, badGbkLength);
+}
+
 std::string fromUtf8(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
-  for (std::size_t pos = 0; pos < in.size();) {
-    const unsigned char b = static_cast<unsigned char>(in[pos]);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++pos;
-      continue;
-    }
-    const std::size_t n = utf8SequenceLength(in, pos);
-    if (n == 0) {
-      out.push_back('?');
-      pos += badUtf8Length(in, pos);
-      continue;
-    }
-    const std::string ch = characterToGbk(in.substr(pos, n));
-    out += ch.empty() ? std::string("?") : ch;
-    pos += n;
-  }
-  return out;
+  // A character GBK lacks is one '?' (an emoji too), as is a malformed sequence.
+  return convertEach(in, "?", utf8SequenceLength, characterToGbk, badUtf8Length);
 }
 
 #else

@@ -11,10 +11,11 @@ FONT=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# The icon: a magnifying glass over three ears of grain on a green tile.
-icon() {
-  size=$1 out=$2
-  convert -size 64x64 xc:none \
+# The icon: a magnifying glass over three ears of grain on a green tile,
+# drawn on a 64 x 64 grid scaled by $1 into a canvas of $2 pixels, with
+# transparent corners, into $3.
+draw() {
+  convert -size "$2x$2" xc:none -affine "$1,0,0,$1,0,0" \
     -fill '#2e7d32' -draw 'roundrectangle 1,1 62,62 12,12' \
     -stroke '#f9d976' -strokewidth 4 -fill none \
     -draw 'line 16,54 22,22' -draw 'line 26,54 30,16' -draw 'line 36,54 36,20' \
@@ -22,24 +23,23 @@ icon() {
     -draw 'ellipse 22,20 4,8 0,360' -draw 'ellipse 30,14 4,8 0,360' -draw 'ellipse 36,18 4,8 0,360' \
     -stroke white -strokewidth 5 -fill 'rgba(255,255,255,0.25)' -draw 'circle 42,36 42,22' \
     -strokewidth 7 -draw 'line 51,46 58,55' \
-    -resize "${size}x${size}" -background '#ffffff' -alpha remove -alpha off \
+    "$3"
+}
+
+# Icon 128 of the program: the drawing on white, as XPM.
+draw 1 64 "$tmp/icon-grid.png"
+icon() {
+  size=$1 out=$2
+  convert "$tmp/icon-grid.png" -resize "${size}x${size}" -background '#ffffff' -alpha remove -alpha off \
     "$tmp/icon$size.png"
   convert "$tmp/icon$size.png" -depth 8 -colors 64 "$out"
 }
 icon 32 "$tmp/gleaner_icon32.xpm"
 icon 16 "$tmp/gleaner_icon16.xpm"
 
-# The same drawing four times as large, with transparent corners, for the
-# desktop icons; the smaller sizes are scaled down from it.
-convert -size 256x256 xc:none -affine 4,0,0,4,0,0 \
-  -fill '#2e7d32' -draw 'roundrectangle 1,1 62,62 12,12' \
-  -stroke '#f9d976' -strokewidth 4 -fill none \
-  -draw 'line 16,54 22,22' -draw 'line 26,54 30,16' -draw 'line 36,54 36,20' \
-  -stroke none -fill '#f9d976' \
-  -draw 'ellipse 22,20 4,8 0,360' -draw 'ellipse 30,14 4,8 0,360' -draw 'ellipse 36,18 4,8 0,360' \
-  -stroke white -strokewidth 5 -fill 'rgba(255,255,255,0.25)' -draw 'circle 42,36 42,22' \
-  -strokewidth 7 -draw 'line 51,46 58,55' \
-  "$tmp/icon256.png"
+# The same drawing four times as large for the desktop icons; the smaller
+# sizes are scaled down from it.
+draw 4 256 "$tmp/icon256.png"
 convert "$tmp/icon256.png" -depth 8 gleaner.png
 for size in 16 24 32 48 64 128; do
   convert "$tmp/icon256.png" -resize "${size}x${size}" "$tmp/icon$size.png"

@@ -135,9 +135,9 @@ build_wx() {
       --enable-mousewheel --enable-tooltips --enable-artstd --enable-image --enable-xpm \
       --enable-ico_cur --enable-palette --enable-imaglist --enable-menubar --enable-treectrl \
       --enable-controls --enable-button --enable-checkbox --enable-choice --enable-combobox \
-      --enable-gauge --enable-listctrl --enable-notebook --enable-radiobtn --enable-statbmp \
+      --enable-gauge --enable-listctrl --enable-togglebtn --enable-notebook --enable-radiobtn --enable-statbmp \
       --enable-statbox --enable-stattext --enable-textctrl --enable-menus --enable-validators \
-      --enable-commondlg --enable-filedlg --enable-msgdlg --enable-uiactionsim \
+      --enable-commondlg --enable-filedlg --enable-msgdlg --enable-progressdlg --enable-uiactionsim \
       >"$src/_build/configure.log" 2>&1) || { tail -n 40 "$src/_build/configure.log" >&2; exit 1; }
   (cd "$src/_build" && make -s -j "$JOBS" >/dev/null 2>"$src/_build/make.log" && make -s install >/dev/null) ||
     { tail -n 40 "$src/_build/make.log" >&2; exit 1; }
@@ -201,7 +201,7 @@ build_gtest() {
   log "GoogleTest"
   rm -rf "$WORK/src/googletest" && cp -r /usr/src/googletest "$WORK/src/googletest"
   echo "googletest $(dpkg-query -W -f='${Version}' libgtest-dev)" >>"$PREFIX/VERSIONS"
-  cmake_build "$WORK/src/googletest" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
+  cmake_build "$WORK/src/googletest" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
 }
 
 # cpp-httplib: the source's single header works header-only with Winsock.

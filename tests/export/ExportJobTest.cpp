@@ -12,6 +12,7 @@
 #include "store/ResultModel.h"
 #include "store/StoreWriter.h"
 #include "support/WorkbookCells.h"
+#include "text/PathText.h"
 
 namespace gleaner::testing {
 namespace {
@@ -26,8 +27,9 @@ std::string readBytes(const fs::path& path) {
 class ExportJobs : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A folder named in Chinese, as a user picks one (D:\采集结果\).
     dir = fs::temp_directory_path() /
-          ("gleaner-export-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          pathFromUtf8("gleaner-采集结果-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     model.setJob(2, {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "ID", "nick", "level"});  // 商品名称

@@ -7,10 +7,13 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
 #endif
+
+#include <functional>
 
 #include "app/AboutDialog.h"
 #include "app/ExportDialog.h"
@@ -42,6 +45,24 @@ wxString shownInTextBox(const wxString& text) {
 }
 
 using MainWindow = MainWindowFixture;
+
+// The about box is modal and blocks whoever opened it: while an object of
+// this lives, a timer hands the open box to act.
+class ModalAboutBox {
+ public:
+  explicit ModalAboutBox(std::function<void(AboutDialog&)> act) {
+    timer_.Bind(wxEVT_TIMER, [act = std::move(act)](wxTimerEvent&) {
+      for (wxWindow* top : wxTopLevelWindows) {
+        auto* about = dynamic_cast<AboutDialog*>(top);
+        if (about != nullptr && about->IsModal()) act(*about);
+      }
+    });
+    timer_.Start(100);
+  }
+
+ private:
+  wxTimer timer_;
+};
 
 TEST_F(MainWindow, StartsWithThePageDefaults) {
   EXPECT_EQ(window->controlText(TabPage::Search, ids::kSearchKeyword), gbkOf("核桃"));
@@ -291,32 +312,26 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
   wxString aboutText;
   bool byEscape = false;
   int escapesSent = 0;
-  // The box is modal: look for it from a timer and close it with its button
-  // (or with Escape, falling back to the button so that nothing hangs).
-  wxTimer closer;
-  closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-    for (wxWindow* top : wxTopLevelWindows) {
-      auto* about = dynamic_cast<AboutDialog*>(top);
-      if (about == nullptr || !about->IsModal()) continue;
-      sawAbout = true;
-      EXPECT_EQ(about->GetTitle(), wx("关于 Gleaner"));
-      for (wxWindow* child : about->GetChildren()) {
-        if (auto* label = dynamic_cast<wxStaticText*>(child)) aboutText = label->GetLabel();
-      }
-      if (byEscape && escapesSent < 5) {
-        ++escapesSent;
-        wxKeyEvent escape(wxEVT_CHAR_HOOK);
-        escape.m_keyCode = WXK_ESCAPE;
-        escape.SetEventObject(about);
-        about->GetEventHandler()->ProcessEvent(escape);
-        continue;
-      }
-      wxCommandEvent press(wxEVT_BUTTON, 1);
-      press.SetEventObject(about->FindWindow(1));
-      about->FindWindow(1)->GetEventHandler()->ProcessEvent(press);
+  // Close the box with its button (or with Escape, falling back to the
+  // button so that nothing hangs).
+  ModalAboutBox closer([&](AboutDialog& about) {
+    sawAbout = true;
+    EXPECT_EQ(about.GetTitle(), wx("关于 Gleaner"));
+    for (wxWindow* child : about.GetChildren()) {
+      if (auto* label = dynamic_cast<wxStaticText*>(child)) aboutText = label->GetLabel();
     }
+    if (byEscape && escapesSent < 5) {
+      ++escapesSent;
+      wxKeyEvent escape(wxEVT_CHAR_HOOK);
+      escape.m_keyCode = WXK_ESCAPE;
+      escape.SetEventObject(&about);
+      about.GetEventHandler()->ProcessEvent(escape);
+      return;
+    }
+    wxCommandEvent press(wxEVT_BUTTON, 1);
+    press.SetEventObject(about.FindWindow(1));
+    about.FindWindow(1)->GetEventHandler()->ProcessEvent(press);
   });
-  closer.Start(100);
   wxCommandEvent choose(wxEVT_MENU, ids::kAboutCommand);
   window->GetEventHandler()->ProcessEvent(choose);  // returns when the box has closed
   EXPECT_TRUE(sawAbout);
@@ -325,7 +340,6 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
   sawAbout = false;
   byEscape = true;
   window->GetEventHandler()->ProcessEvent(choose);
-  closer.Stop();
   EXPECT_TRUE(sawAbout);
   EXPECT_EQ(escapesSent, 1) << "Escape closes the about box";
 }
@@ -372,6 +386,19 @@ TEST_F(MainWindow, TextBoxesKeepTheirOwnBehaviour) {
 #endif
 }
 
+// The window carries the program's icon, large (Alt+Tab) and small (caption,
+// taskbar).
+TEST_F(MainWindow, CarriesTheProgramsIcon) {
+  const wxIconBundle& icons = window->GetIcons();
+  ASSERT_FALSE(icons.IsEmpty());
+  EXPECT_TRUE(icons.GetIcon(16).IsOk());
+  EXPECT_TRUE(icons.GetIcon(32).IsOk());
+#ifdef __WXMSW__
+  EXPECT_NE(::SendMessageW(window->GetHWND(), WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(::SendMessageW(window->GetHWND(), WM_GETICON, ICON_SMALL, 0), 0);
+#endif
+}
+
 #ifdef __WXMSW__
 // Windows: the about item is the last item of the window's system menu, and
 // choosing it there (a system command, not a menu command) opens the box.
@@ -385,18 +412,11 @@ TEST_F(MainWindow, SystemMenuOffersTheAboutBox) {
   EXPECT_TRUE(systemMenu->FindItemByPosition(systemMenu->GetMenuItemCount() - 2)->IsSeparator());
 
   bool sawAbout = false;
-  wxTimer closer;
-  closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-    for (wxWindow* top : wxTopLevelWindows) {
-      auto* about = dynamic_cast<AboutDialog*>(top);
-      if (about == nullptr || !about->IsModal()) continue;
-      sawAbout = true;
-      about->EndModal(wxID_OK);
-    }
+  ModalAboutBox closer([&](AboutDialog& about) {
+    sawAbout = true;
+    about.EndModal(wxID_OK);
   });
-  closer.Start(100);
   ::SendMessageW(window->GetHWND(), WM_SYSCOMMAND, ids::kAboutCommand, 0);  // returns when the box has closed
-  closer.Stop();
   EXPECT_TRUE(sawAbout);
 }
 #endif

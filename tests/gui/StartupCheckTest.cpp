@@ -10,6 +10,7 @@
 #include "extract/Sites.h"
 #include "GuiTestSupport.h"
 #include "rules/BuiltinRuleServer.h"
+#include "support/ChildProcess.h"
 
 namespace gleaner::testing {
 namespace {
@@ -19,19 +20,9 @@ class ScopedVariable {
  public:
   ScopedVariable(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
+    setEnvironment(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
   }
-  ~ScopedVariable() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
+  ~ScopedVariable() { setEnvironment(name_, old_); }
 
  private:
   const char* name_;

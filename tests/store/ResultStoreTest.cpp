@@ -9,6 +9,7 @@
 #include "store/StoreWriter.h"
 #include "StoreTestSupport.h"
 #include "support/ReadOnlyFolder.h"
+#include "text/PathText.h"
 
 namespace gleaner::testing {
 namespace {
@@ -76,7 +77,7 @@ TEST_F(ResultStoreFile, RefusesDamagedAndForeignFilesAndLeavesThemAlone) {
   // Somebody else's database, given by mistake.
   const fs::path foreign = dir / "foreign.sqlite";
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(foreign.string().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(utf8Of(foreign).c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE accounts(name TEXT); INSERT INTO accounts VALUES('x');", nullptr, nullptr,
                          nullptr),
             SQLITE_OK);

@@ -9,6 +9,7 @@
 
 #include "store/ResultStore.h"
 #include "store/StoredRow.h"
+#include "text/PathText.h"
 
 namespace gleaner::testing {
 
@@ -16,8 +17,9 @@ class StoreFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // A Chinese folder name, as a user's profile or chosen folder can have.
     dir = std::filesystem::temp_directory_path() /
-          ("gleaner-store-" + std::string(info->test_suite_name()) + "-" + info->name());
+          pathFromUtf8("gleaner-结果-" + std::string(info->test_suite_name()) + "-" + info->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -78,6 +79,34 @@ void closeHandle(std::intptr_t handle) {
   if (handle != 0) CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
+// Console control events reach only programs attached to the sender's
+// console. A test started without a console window (from a pipe, as CTest
+// runs it under Wine) makes one once, which every program it starts then
+// shares; its own standard handles stay the pipes they were. (Wine hands
+// such a process a console handle that takes no events: it is let go first.)
+void shareAConsole() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (GetConsoleWindow() != nullptr) return;
+    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (!AllocConsole() && !(FreeConsole() && AllocConsole())) return;
+    if (const HWND window = GetConsoleWindow()) ShowWindow(window, SW_HIDE);
+    SetStdHandle(STD_INPUT_HANDLE, in);
+    SetStdHandle(STD_OUTPUT_HANDLE, out);
+    SetStdHandle(STD_ERROR_HANDLE, err);
+  });
+}
+
+// Ctrl-Break to the program's own process group. Wine's console has no
+// Ctrl-Break (its server answers "not implemented") but passes Ctrl-C to a
+// group, which the programs take alike; real Windows takes Ctrl-Break.
+bool sendStopEvent(long group) {
+  return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(group)) != 0 ||
+         GenerateConsoleCtrlEvent(CTRL_C_EVENT, static_cast<DWORD>(group)) != 0;
+}
+
 #endif
 
 }  // namespace
@@ -86,6 +115,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
                            const Environment& changes) {
   const std::filesystem::path path = resolve(program);
 #ifdef _WIN32
+  shareAConsole();
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
   if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
@@ -229,7 +259,7 @@ std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds limi
 bool ChildProcess::interrupt() {
   if (!started_ || status_) return false;
 #ifdef _WIN32
-  return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_)) != 0;
+  return sendStopEvent(id_);
 #else
   return ::kill(static_cast<pid_t>(id_), SIGINT) == 0;
 #endif
@@ -238,7 +268,7 @@ bool ChildProcess::interrupt() {
 bool ChildProcess::terminate() {
   if (!started_ || status_) return false;
 #ifdef _WIN32
-  return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id_)) != 0;
+  return sendStopEvent(id_);  // Windows has no SIGTERM; a service manager sends this
 #else
   return ::kill(static_cast<pid_t>(id_), SIGTERM) == 0;
 #endif

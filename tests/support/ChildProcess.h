@@ -40,11 +40,11 @@ class ChildProcess {
   // the end of the output or when limit passes first.
   std::optional<std::string> readLine(std::chrono::milliseconds limit);
 
-  // The stop a user gives: SIGINT (Ctrl-C) on POSIX, Ctrl-Break on Windows.
-  // False when the system could not deliver it (Wine 8 cannot: its
-  // GenerateConsoleCtrlEvent fails with ERROR_INVALID_HANDLE).
+  // The stop a user gives: SIGINT (Ctrl-C) on POSIX, Ctrl-Break on Windows
+  // (a program of its own process group cannot be sent Ctrl-C). False when
+  // the system could not deliver it.
   bool interrupt();
-  // The stop a service manager gives: SIGTERM on POSIX, Ctrl-Break on Windows.
+  // The stop a service manager gives: SIGTERM on POSIX, as interrupt() on Windows.
   bool terminate();
   // Ends the program at once, with no chance to clean up; it then exits
   // with kKilledStatus.

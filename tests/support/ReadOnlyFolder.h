@@ -1,10 +1,13 @@
 // Makes a folder refuse new files for as long as the object lives, for tests
 // of what happens when a file cannot be created there. Root ignores file
-// modes, so for root the folder is made immutable instead (Linux). Where
-// neither works, active() is false and the test is skipped.
+// modes, so for root the folder is made immutable instead (Linux). On
+// Windows an entry that denies everyone new files goes first in the
+// folder's access list. Where none of this works, active() is false and the
+// test is skipped.
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 namespace gleaner::testing {
 
@@ -22,6 +25,7 @@ class ReadOnlyFolder {
   std::filesystem::path folder_;
   bool active_ = false;
   bool immutable_ = false;
+  std::vector<unsigned char> savedAccess_;  // Windows: the folder's own security descriptor
 };
 
 }  // namespace gleaner::testing
