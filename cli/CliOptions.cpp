@@ -13,6 +13,7 @@ const char* const kUsage =
     "  gleaner-cli buyers  [--item-url URL]\n"
     "  gleaner-cli sellers [--keyword K] [--pages N] [--level TEXT]\n"
     "  gleaner-cli export  --store FILE --out FILE.xlsx|FILE.csv [--sellers]\n"
+    "  gleaner-cli test-rule --rule FILE|NAME [--page FILE | --url URL] [--cleaned]\n"
     "common options:\n"
     "  --out FILE               write the rows to FILE instead of standard output\n"
     "  --format csv|tsv         csv (RFC 4180, default) or tsv (\\t \\n \\r \\\\ escaped)\n"
@@ -20,6 +21,8 @@ const char* const kUsage =
     "  --header                 write the job's four column headers first\n"
     "  --store FILE             also keep the list in the result store FILE as rows are\n"
     "                           found (SQLite; read it back with gleaner-cli export)\n"
+    "  --json-summary FILE      write the run's summary (pages, rows, each rule's use,\n"
+    "                           warnings) to FILE as JSON at the end\n"
     "  --help                   this text\n"
     "Defaults are the tab pages': keyword 核桃, 10 pages, sort 综合, level 所有信用等级,\n"
     "the sample item address. Rows go to standard output in list order, each written\n"
@@ -113,6 +116,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     else if (flag == "--out") options.outPath = take();
     else if (flag == "--header") options.header = true;
     else if (flag == "--store") options.storePath = take();
+    else if (flag == "--json-summary") options.jsonSummaryPath = take();
     else if (flag == "--format") {
       const std::string format = take();
       if (format != "csv" && format != "tsv") throw UsageError("--format is csv or tsv, not " + format);

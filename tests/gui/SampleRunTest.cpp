@@ -5,6 +5,7 @@
 #include <wx/combobox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/tooltip.h>
 #include <wx/uiaction.h>
 
 #include "app/PauseIndicator.h"
@@ -41,7 +42,8 @@ TEST_F(SampleRun, OfferSearchFillsTheListWithTheRowsOfTheSitesPages) {
   // Pages 1, 2 and 3, each once, each offer with its offer page's name.
   EXPECT_EQ(rows, concat({expectedOfferRows("tiny", 1), expectedOfferRows("tiny", 2), expectedOfferRows("tiny", 3)}));
   EXPECT_EQ(label(window(), ids::kCountDisplay), wxString::Format("%zu", rows.size()));
-  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("正在采集第3页"));
+  // The status line keeps the run's summary; the end message is the same as ever.
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("采集结束：共3页，3条结果，0页没有找到记录，规则出错0次"));
   EXPECT_EQ(window().listColumns(), CollectionMode::OfferSearch);
   EXPECT_TRUE(pumpUntil([&] { return window().collectButton().IsEnabled(); }, 5000))
       << "enabled again when the run ends";
@@ -153,7 +155,7 @@ TEST_F(SampleRun, TabsClickedDuringARunChangeNothingOfIt) {
 
   EXPECT_EQ(messages.back(), wx("任务完成！"));
   EXPECT_EQ(listRows(), concat({expectedOfferRows("tiny", 1), expectedOfferRows("tiny", 2), expectedOfferRows("tiny", 3)}));
-  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("正在采集第3页"));
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("采集结束：共3页，3条结果，0页没有找到记录，规则出错0次"));
   EXPECT_EQ(window().listColumns(), CollectionMode::OfferSearch);
   std::vector<std::string> searches;
   for (const auto& request : site->requests()) {
@@ -161,6 +163,29 @@ TEST_F(SampleRun, TabsClickedDuringARunChangeNothingOfIt) {
   }
   EXPECT_EQ(searches.size(), 3u);
   EXPECT_EQ(window().tabs().GetSelection(), 2);
+}
+
+// The site's markup "changed" under the offer rule: the second page without
+// records puts the warning on the status line, naming the page and the rule;
+// the line keeps it behind the summary when the run ends, and its tooltip
+// holds the whole text the narrow line cuts off.
+TEST_F(SampleRun, ARuleThatNoLongerFitsTheSiteIsNamedOnTheStatusLine) {
+  setText(window().page(TabPage::Search), ids::kSearchKeyword, "changed");
+  setText(window().page(TabPage::Search), ids::kSearchPages, "3");
+  std::vector<wxString> shown;
+  window().onStatusShown = [&](const wxString& text) { shown.push_back(text); };
+  ASSERT_TRUE(collectAndWait());
+  EXPECT_EQ(messages.back(), wx("任务完成！"));
+  EXPECT_TRUE(listRows().empty());
+  const wxString second = wx("第2页没有找到任何记录：规则 ExtractTextAImg 可能已失效，请更新规则或检查页面");
+  const wxString third = wx("第3页没有找到任何记录：规则 ExtractTextAImg 可能已失效，请更新规则或检查页面");
+  EXPECT_EQ(shown, (std::vector<wxString>{wx("正在采集第1页"), wx("正在采集第2页"), second, wx("正在采集第3页"), third,
+                                          wx("采集结束：共3页，0条结果，3页没有找到记录，规则出错0次；") + third}));
+  auto* status = dynamic_cast<wxStaticText*>(window().FindWindow(ids::kStatusDisplay));
+  EXPECT_EQ(status->GetLabel(), shown.back());
+  ASSERT_NE(status->GetToolTip(), nullptr);
+  EXPECT_EQ(status->GetToolTip()->GetTip(), shown.back());
+  window().onStatusShown = nullptr;
 }
 
 TEST_F(SampleRun, StopEndsARunWithItsEndMessage) {
