@@ -12,6 +12,7 @@
 #include "cli/RuleTrialReport.h"
 #include "engine/PageFetcher.h"
 #include "extract/PageExtractor.h"
+#include "extract/PatternScan.h"
 #include "extract/RuleFetcher.h"
 #include "net/InternetClient.h"
 #include "net/PageTextReader.h"
@@ -204,6 +205,15 @@ int runTestRuleCommand(const std::vector<std::string>& args) {
   const auto ruleText = loadRule(options, input.sites, input, header, status);
   if (!ruleText) return status;
   input.ruleText = *ruleText;
+  // A rule that does not compile needs no page to say so.
+  try {
+    InspectPattern(ruleTextToPattern(input.ruleText));
+  } catch (const PatternError& e) {
+    if (e.kind() != PatternError::Kind::Runaway) {
+      printCompileFailure(std::cerr, header, input, e);
+      return kTrialDoesNotCompile;
+    }
+  }
   const auto page = loadPage(options, input, header);
   if (!page) return kTrialCannotRead;
   input.page = *page;
