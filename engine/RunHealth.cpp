@@ -74,7 +74,7 @@ std::string RunHealth::endOfRun() {
   const std::string summary = literals::runSummary(countsNow());
   if (warning.empty()) return summary;
   if (warnings_.empty() || warnings_.back() != warning) warnings_.push_back(warning);
-  return literals::summaryWithWarning(summary, warning);
+  return literals::endOfRunLine(summary, warning);
 }
 
 literals::RunCounts RunHealth::countsNow() const {

@@ -37,8 +37,8 @@ class RunHealth {
   // page in a row without records, and every one after it.
   std::optional<std::string> pageRead(int pageNumber, const PageReport& report);
 
-  // The status line a run ends with: the summary, and after it the warning
-  // the run ends on (pages downloaded and no rows, or a streak of pages
+  // The status line a run ends with: its summary, after the warning the run
+  // ends on, if any (pages downloaded and no rows, or a streak of pages
   // without records that lasted to the end).
   std::string endOfRun();
 

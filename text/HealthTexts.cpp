@@ -99,8 +99,8 @@ std::string runSummary(const RunCounts& counts) {
   return line.str();
 }
 
-std::string summaryWithWarning(std::string_view summary, std::string_view warning) {
-  return (Line() << summary << kJoin << warning).str();
+std::string endOfRunLine(std::string_view summary, std::string_view warning) {
+  return (Line() << warning << kJoin << summary).str();
 }
 
 }  // namespace gleaner::literals

@@ -33,7 +33,8 @@ struct RunCounts {
 // 采集结束：共%d页，%d条结果，%d页没有找到记录（其中%d页结果为空），规则出错%d次
 // (the part in brackets only when some pages were empty results)
 std::string runSummary(const RunCounts& counts);
-// The summary, "；" and the warning the run ends with.
-std::string summaryWithWarning(std::string_view summary, std::string_view warning);
+// The line of a run that ends on a warning: the warning, "；", the summary
+// (the warning first, so that a narrow status line shows it).
+std::string endOfRunLine(std::string_view summary, std::string_view warning);
 
 }  // namespace gleaner::literals

@@ -67,7 +67,7 @@ TEST_F(RuleHealthE2e, ChangedMarkupIsPutDownToTheListRuleFromTheSecondPageOn) {
   EXPECT_EQ(window.statusHistory(),
             (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
                                       literals::ruleMayBeBroken(2, "ExtractTextAImg"), literals::collectingPage(3),
-                                      third, literals::summaryWithWarning(literals::runSummary({3, 0, 3, 0, 0}), third)}));
+                                      third, literals::endOfRunLine(literals::runSummary({3, 0, 3, 0, 0}), third)}));
   EXPECT_EQ(window.messages().back(), literals::kRunFinished) << "the end message stays as it is";
   const HealthReport health = controller->latestSummary()->health.report();
   EXPECT_EQ(health.counts.pagesWithoutRecords, 3);
@@ -76,7 +76,7 @@ TEST_F(RuleHealthE2e, ChangedMarkupIsPutDownToTheListRuleFromTheSecondPageOn) {
   runSellers(kChanged, "2");
   const std::string second = literals::ruleMayBeBroken(2, "ExtractTextAImg3");
   EXPECT_EQ(window.statusHistory().back(),
-            literals::summaryWithWarning(literals::runSummary({2, 0, 2, 0, 0}), second));
+            literals::endOfRunLine(literals::runSummary({2, 0, 2, 0, 0}), second));
   EXPECT_TRUE(anyStatusNames(second));
 }
 
@@ -109,7 +109,7 @@ TEST_F(RuleHealthE2e, AKeywordWithoutResultsSaysSoAndBlamesNoRule) {
   const std::string empty = literals::searchResultEmpty(2);
   EXPECT_EQ(window.statusHistory(),
             (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2), empty,
-                                      literals::summaryWithWarning(literals::runSummary({2, 0, 2, 2, 0}), empty)}));
+                                      literals::endOfRunLine(literals::runSummary({2, 0, 2, 2, 0}), empty)}));
   runSellers(std::string(sample::kEmptyKeyword), "3");
   EXPECT_TRUE(anyStatusNames(literals::searchResultEmpty(3)));
   EXPECT_FALSE(anyStatusNames("ExtractTextAImg")) << "no rule is named for an empty result";
@@ -135,7 +135,7 @@ TEST_F(RuleHealthE2e, WithoutAMarkerTheWarningSaysItCannotTell) {
   EXPECT_TRUE(anyStatusNames(literals::ruleOrEmptyCannotTell(2, "ExtractTextAImg")));
   runOffers(kChanged, "2");
   EXPECT_EQ(window.statusHistory().back(),
-            literals::summaryWithWarning(literals::runSummary({2, 0, 2, 0, 0}),
+            literals::endOfRunLine(literals::runSummary({2, 0, 2, 0, 0}),
                                          literals::ruleOrEmptyCannotTell(2, "ExtractTextAImg")));
   EXPECT_TRUE(window.reports().empty()) << "a missing marker is no failure";
 }

@@ -133,7 +133,7 @@ TEST_F(RunE2e, BuyersRunWalksTheItemsReviewPages) {
   std::vector<std::string> expectedStatus;
   for (int page = item.reviewPages + 2; page <= 102; ++page) expectedStatus.push_back(literals::reviewsEmpty(page));
   const int emptyPages = 102 - item.reviewPages;
-  expectedStatus.push_back(literals::summaryWithWarning(
+  expectedStatus.push_back(literals::endOfRunLine(
       literals::runSummary({102, static_cast<int>(expected.size()), emptyPages, emptyPages, 0}),
       literals::reviewsEmpty(102)));
   EXPECT_EQ(window->statusHistory(), expectedStatus);

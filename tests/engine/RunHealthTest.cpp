@@ -60,7 +60,7 @@ TEST(RunHealth, TheEmptyResultMarkerDecidesBetweenAnEmptyPageAndASuspectRule) {
     EXPECT_EQ(health.pageRead(2, withoutRecords(c.rule, c.verdict)), c.warning);
     const int empty = c.verdict == EmptyResult::Empty ? 2 : 0;
     EXPECT_EQ(health.report().counts.emptyResultPages, empty);
-    EXPECT_EQ(health.endOfRun(), literals::summaryWithWarning(literals::runSummary({2, 0, 2, empty, 0}), c.warning));
+    EXPECT_EQ(health.endOfRun(), literals::endOfRunLine(literals::runSummary({2, 0, 2, empty, 0}), c.warning));
   }
   // An empty search result is never put down to the rule.
   EXPECT_EQ(literals::searchResultEmpty(2).find("ExtractTextAImg"), std::string::npos);
@@ -93,7 +93,7 @@ TEST(RunHealth, ARunWithoutRowsEndsOnTheRuleToBlame) {
       failed.failed = true;
       health.pageRead(page, failed);
     }
-    EXPECT_EQ(health.endOfRun(), literals::summaryWithWarning(literals::runSummary({2, 0, 0, 0, 2}),
+    EXPECT_EQ(health.endOfRun(), literals::endOfRunLine(literals::runSummary({2, 0, 0, 0, 2}),
                                                               literals::ruleUnusable("ExtractTextAImg", 2)));
     EXPECT_EQ(health.report().rules.front().second.downloadFailed, 2);
   }
@@ -101,7 +101,7 @@ TEST(RunHealth, ARunWithoutRowsEndsOnTheRuleToBlame) {
     // A single page without records is enough at the end.
     RunHealth health;
     health.pageRead(1, withoutRecords(rules::kOfferList, EmptyResult::NoMarker));
-    EXPECT_EQ(health.endOfRun(), literals::summaryWithWarning(literals::runSummary({1, 0, 1, 0, 0}),
+    EXPECT_EQ(health.endOfRun(), literals::endOfRunLine(literals::runSummary({1, 0, 1, 0, 0}),
                                                               literals::ruleOrEmptyCannotTell(1, "ExtractTextAImg")));
     EXPECT_EQ(health.report().warnings.size(), 1u);
   }
@@ -111,7 +111,7 @@ TEST(RunHealth, ARunWithoutRowsEndsOnTheRuleToBlame) {
     RuleObserver& observer = health.ruleObserver();
     for (int i = 0; i < 3; ++i) observer.ruleApplied(rules::kSellerBlock);
     health.pageRead(1, withRecords(rules::kProductList, 3, 0));
-    EXPECT_EQ(health.endOfRun(), literals::summaryWithWarning(literals::runSummary({1, 0, 0, 0, 0}),
+    EXPECT_EQ(health.endOfRun(), literals::endOfRunLine(literals::runSummary({1, 0, 0, 0, 0}),
                                                               literals::lookupRuleMayBeBroken(3, "ExtractImg", 3)));
   }
   {

@@ -142,7 +142,7 @@ TEST_F(RunTest, OfferRunAsksForEachPageOnce) {
             (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
                                       literals::ruleMayBeBroken(2, "ExtractTextAImg"), literals::collectingPage(3),
                                       literals::ruleMayBeBroken(3, "ExtractTextAImg"),
-                                      literals::summaryWithWarning(summary, literals::ruleMayBeBroken(3, "ExtractTextAImg"))}));
+                                      literals::endOfRunLine(summary, literals::ruleMayBeBroken(3, "ExtractTextAImg"))}));
   EXPECT_EQ(finishedMessages().size(), 1u);
   EXPECT_TRUE(window_->collectEnabled());
   EXPECT_EQ(window_->columns(), CollectionMode::OfferSearch);

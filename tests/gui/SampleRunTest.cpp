@@ -167,7 +167,7 @@ TEST_F(SampleRun, TabsClickedDuringARunChangeNothingOfIt) {
 
 // The site's markup "changed" under the offer rule: the second page without
 // records puts the warning on the status line, naming the page and the rule;
-// the line keeps it behind the summary when the run ends, and its tooltip
+// the line keeps it, before the summary, when the run ends, and its tooltip
 // holds the whole text the narrow line cuts off.
 TEST_F(SampleRun, ARuleThatNoLongerFitsTheSiteIsNamedOnTheStatusLine) {
   setText(window().page(TabPage::Search), ids::kSearchKeyword, "changed");
@@ -180,7 +180,7 @@ TEST_F(SampleRun, ARuleThatNoLongerFitsTheSiteIsNamedOnTheStatusLine) {
   const wxString second = wx("第2页没有找到任何记录：规则 ExtractTextAImg 可能已失效，请更新规则或检查页面");
   const wxString third = wx("第3页没有找到任何记录：规则 ExtractTextAImg 可能已失效，请更新规则或检查页面");
   EXPECT_EQ(shown, (std::vector<wxString>{wx("正在采集第1页"), wx("正在采集第2页"), second, wx("正在采集第3页"), third,
-                                          wx("采集结束：共3页，0条结果，3页没有找到记录，规则出错0次；") + third}));
+                                          third + wx("；采集结束：共3页，0条结果，3页没有找到记录，规则出错0次")}));
   auto* status = dynamic_cast<wxStaticText*>(window().FindWindow(ids::kStatusDisplay));
   EXPECT_EQ(status->GetLabel(), shown.back());
   ASSERT_NE(status->GetToolTip(), nullptr);
