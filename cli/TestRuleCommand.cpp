@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "cli/CliOptions.h"
+#include "cli/FlagReader.h"
 #include "cli/RuleTrial.h"
 #include "cli/RuleTrialReport.h"
 #include "engine/PageFetcher.h"
@@ -46,24 +47,15 @@ struct TestRuleOptions {
 
 TestRuleOptions parse(const std::vector<std::string>& args) {
   TestRuleOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string flag = args[i];
-    std::optional<std::string> inlineValue;
-    if (const auto eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
-      inlineValue = flag.substr(eq + 1);
-      flag.resize(eq);
-    }
-    auto value = [&]() {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) throw UsageError(flag + " needs a value");
-      return args[++i];
-    };
+  FlagReader flags(args);
+  while (flags.next()) {
+    const std::string& flag = flags.flag();
     if (flag == "--help" || flag == "-h") options.help = true;
-    else if (flag == "--rule") options.rule = value();
-    else if (flag == "--page") options.pageFile = value();
-    else if (flag == "--url") options.url = value();
-    else if (flag == "--cleaned" && !inlineValue) options.cleaned = true;
-    else throw UsageError("unknown option: " + args[i]);
+    else if (flag == "--rule") options.rule = flags.value();
+    else if (flag == "--page") options.pageFile = flags.value();
+    else if (flag == "--url") options.url = flags.value();
+    else if (flag == "--cleaned" && !flags.hasInlineValue()) options.cleaned = true;
+    else throw UsageError("unknown option: " + flags.argument());
   }
   if (options.help) return options;
   if (options.rule.empty()) throw UsageError("--rule is required");

@@ -29,15 +29,6 @@ const RuleFile* findRuleFile(std::string_view name) {
   return nullptr;
 }
 
-const RuleFile& listRuleOf(RuleJob job) {
-  switch (job) {
-    case RuleJob::Offers: return rules::kOfferList;
-    case RuleJob::Buyers: return rules::kBuyerList;
-    case RuleJob::Sellers: break;
-  }
-  return rules::kProductList;
-}
-
 const RuleFile& emptyMarkerOf(RuleJob job) {
   switch (job) {
     case RuleJob::Offers: return rules::kOfferEmpty;

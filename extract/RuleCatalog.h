@@ -56,7 +56,6 @@ std::span<const RuleFile* const> ruleFiles();
 // the name counts, as on the rule server). Null for any other name.
 const RuleFile* findRuleFile(std::string_view name);
 
-const RuleFile& listRuleOf(RuleJob job);
 const RuleFile& emptyMarkerOf(RuleJob job);
 
 }  // namespace gleaner
