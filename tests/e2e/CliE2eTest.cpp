@@ -1,21 +1,17 @@
 // gleaner-cli as a user or a script drives it: flags, rows on standard
 // output, status on standard error, exit status, Ctrl-C.
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-#include "SiteFixture.h"
-#include "cli/RowWriter.h"
+#include "CliFixture.h"
 #include "net/RawServer.h"
 #include "store/ResultStore.h"
 #include "support/ReadOnlyFolder.h"
@@ -27,79 +23,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Finished {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs gleaner-cli with args and extra environment entries; calls whileRunning
-// with its pid and what it wrote so far, again and again while it runs.
-using WhileRunning = std::function<void(pid_t, const Finished& sofar)>;
-Finished runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                const WhileRunning& whileRunning = {}) {
-  int outPipe[2];
-  int errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe");
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(outPipe[1], 1);
-    dup2(errPipe[1], 2);
-    close(outPipe[0]);
-    close(errPipe[0]);
-    for (const auto& entry : env) putenv(const_cast<char*>(entry.c_str()));
-    std::vector<char*> argv{const_cast<char*>(GLEANER_CLI_PATH)};
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(GLEANER_CLI_PATH, argv.data());
-    _exit(127);
-  }
-  close(outPipe[1]);
-  close(errPipe[1]);
-  Finished result;
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  int open = 2;
-  char buffer[4096];
-  while (open > 0) {
-    if (poll(fds, 2, 20) > 0) {
-      for (int i = 0; i < 2; ++i) {
-        if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
-        const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-        if (n <= 0) {
-          close(fds[i].fd);
-          fds[i].fd = -1;
-          --open;
-        } else {
-          (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-        }
-      }
-    }
-    if (whileRunning) whileRunning(pid, result);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return result;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-std::string csvOf(const std::vector<ResultRow>& rows, bool tsv = false, bool gbk = false) {
-  std::ostringstream out;
-  cli::RowWriter writer(out, tsv, gbk);
-  for (const auto& row : rows) writer.write(row);
-  return out.str();
-}
-
-class CliE2e : public SiteFixture {
- protected:
-  std::vector<std::string> env() const {
-    return {"GLEANER_CONNECT_TO=" + site.connectToList(), "GLEANER_RULE_SERVER=" + rules.hostPort()};
-  }
-};
+using CliE2e = CliFixture;
 
 TEST_F(CliE2e, OfferRowsGoToStandardOutputAsCsv) {
   const Finished run = runCli({"offers", "--keyword", "核桃", "--pages", "0"}, env());
