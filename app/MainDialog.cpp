@@ -242,6 +242,9 @@ void MainDialog::setStatusText(const std::string& text) {
 
 void MainDialog::showStatus(const wxString& text) {
   pauseIndicator_->setRunStatus(text);
+  // The line is narrow; a rule warning or a run's summary is read whole in
+  // its tooltip.
+  statusDisplay_->SetToolTip(text);
   if (onStatusShown) onStatusShown(text);
 }
 
@@ -367,8 +370,8 @@ void MainDialog::syncList() {
   }
   if (store_ == nullptr) return;
   if (const auto fault = store_->takeFault()) {
-    statusDisplay_->SetToolTip(wxString::FromUTF8(*fault));
     showStatus(wxString::FromUTF8(res::kStoreFault));
+    statusDisplay_->SetToolTip(wxString::FromUTF8(*fault));
   }
 }
 

@@ -79,8 +79,12 @@ wxWindow* TemplateBuilder::buildControl(wxWindow& parent, const res::ControlTemp
     }
     case ControlKind::StaticText:
       // A label keeps its whole text where the face that stands in for the
-      // template's font runs wider; a display that starts empty keeps its box.
-      if (text.empty()) return createControl<wxStaticText>(c, parent, text, pos, size, wxST_NO_AUTORESIZE);
+      // template's font runs wider; a display that starts empty keeps its box
+      // and its one line: a longer text (a run's summary, a rule warning)
+      // ends in an ellipsis instead of wrapping out of sight.
+      if (text.empty()) {
+        return createControl<wxStaticText>(c, parent, text, pos, size, wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+      }
       return createControl<wxStaticText>(c, parent, text, pos, wxSize(-1, size.y), 0L);
     case ControlKind::GroupBox:
       return createControl<wxStaticBox>(c, parent, text, pos, size, 0L);

@@ -13,6 +13,7 @@ const char* const kUsage =
     "  gleaner-cli buyers  [--item-url URL]\n"
     "  gleaner-cli sellers [--keyword K] [--pages N] [--level TEXT]\n"
     "  gleaner-cli export  --store FILE --out FILE.xlsx|FILE.csv [--sellers]\n"
+    "  gleaner-cli test-rule --rule FILE|NAME [--page FILE | --url URL] [--cleaned]\n"
     "common options:\n"
     "  --out FILE               write the rows to FILE instead of standard output\n"
     "  --format csv|tsv         csv (RFC 4180, default) or tsv (\\t \\n \\r \\\\ escaped)\n"
@@ -20,15 +21,19 @@ const char* const kUsage =
     "  --header                 write the job's four column headers first\n"
     "  --store FILE             also keep the list in the result store FILE as rows are\n"
     "                           found (SQLite; read it back with gleaner-cli export)\n"
+    "  --json-summary FILE      write the run's summary (pages, rows, each rule's use,\n"
+    "                           warnings) to FILE as JSON at the end\n"
     "  --help                   this text\n"
     "Defaults are the tab pages': keyword 核桃, 10 pages, sort 综合, level 所有信用等级,\n"
     "the sample item address. Rows go to standard output in list order, each written\n"
     "as it is found; status lines to standard error. Ctrl-C (or SIGTERM) stops the\n"
     "run like the stop button, a second one at once; the rows found so\n"
     "far are written. Exit status: 0 done, 1 no result page could be downloaded,\n"
-    "2 refused run, bad usage or an --out that cannot be created, 3 pages were\n"
-    "downloaded but every extraction failed (rule files missing, broken or\n"
-    "unreachable).\n"
+    "2 refused run, bad usage or an --out or --json-summary file that cannot be\n"
+    "created, 3 pages were downloaded but every extraction failed (rule files\n"
+    "missing, broken or unreachable). The run ends with its summary on standard\n"
+    "error.\n"
+    "gleaner-cli test-rule --help tells how to try a rule file on a page.\n"
     "Environment: GLEANER_RULE_SERVER=host[:port] uses that rule server instead of the\n"
     "built-in one; GLEANER_CONNECT_TO=HOST:PORT:CONNECT-HOST:CONNECT-PORT[,...] sends\n"
     "connections for HOST:PORT elsewhere.\n";
@@ -113,6 +118,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     else if (flag == "--out") options.outPath = take();
     else if (flag == "--header") options.header = true;
     else if (flag == "--store") options.storePath = take();
+    else if (flag == "--json-summary") options.jsonSummaryPath = take();
     else if (flag == "--format") {
       const std::string format = take();
       if (format != "csv" && format != "tsv") throw UsageError("--format is csv or tsv, not " + format);

@@ -27,6 +27,7 @@ struct CliOptions {
   bool gbk = false;
   bool header = false;
   std::string storePath;  // --store: keep the list in this result store
+  std::string jsonSummaryPath;  // --json-summary: write the run's summary here as JSON
   bool help = false;
 };
 

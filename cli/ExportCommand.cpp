@@ -4,6 +4,8 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/CliOptions.h"
+#include "cli/FlagReader.h"
 #include "export/ExportJob.h"
 #include "export/ExportReport.h"
 #include "export/ExportTarget.h"
@@ -33,33 +35,23 @@ struct ExportOptions {
   bool sellers = false;
 };
 
-// Throws std::invalid_argument naming the fault.
+// Throws UsageError naming the fault.
 ExportOptions parse(const std::vector<std::string>& args) {
   ExportOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string flag = args[i];
-    std::optional<std::string> value;
-    if (const auto eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
-      value = flag.substr(eq + 1);
-      flag.resize(eq);
-    }
-    const auto take = [&]() -> std::string {
-      if (value) return *value;
-      if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) throw std::invalid_argument(flag + " needs a value");
-      return args[++i];
-    };
-    if (flag == "--store") {
-      options.store = take();
-    } else if (flag == "--out") {
-      options.out = take();
-    } else if (flag == "--sellers" && !value) {
+  FlagReader flags(args);
+  while (flags.next()) {
+    if (flags.flag() == "--store") {
+      options.store = flags.value();
+    } else if (flags.flag() == "--out") {
+      options.out = flags.value();
+    } else if (flags.flag() == "--sellers" && !flags.hasInlineValue()) {
       options.sellers = true;
     } else {
-      throw std::invalid_argument("unknown option: " + args[i]);
+      throw UsageError("unknown option: " + flags.argument());
     }
   }
-  if (options.store.empty()) throw std::invalid_argument("--store FILE is required");
-  if (options.out.empty()) throw std::invalid_argument("--out FILE.xlsx or --out FILE.csv is required");
+  if (options.store.empty()) throw UsageError("--store FILE is required");
+  if (options.out.empty()) throw UsageError("--out FILE.xlsx or --out FILE.csv is required");
   return options;
 }
 
@@ -75,7 +67,7 @@ int runExportCommand(const std::vector<std::string>& args) {
   ExportOptions options;
   try {
     options = parse(args);
-  } catch (const std::invalid_argument& e) {
+  } catch (const UsageError& e) {
     std::cerr << "gleaner-cli export: " << e.what() << "\n\n" << kExportUsage;
     return kRefused;
   }

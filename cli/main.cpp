@@ -15,8 +15,10 @@
 #include "cli/ConsoleSetup.h"
 #include "cli/ExportCommand.h"
 #include "cli/InterruptSignals.h"
+#include "cli/JsonSummary.h"
 #include "cli/RowWriter.h"
 #include "cli/StoreSink.h"
+#include "cli/TestRuleCommand.h"
 #include "engine/MainThread.h"
 #include "engine/MemoryWindow.h"
 #include "engine/RunController.h"
@@ -173,6 +175,11 @@ int run(const CliOptions& options) {
     if (!file) return kExitRefused;
   }
   std::ostream& out = file ? *file : std::cout;
+  std::optional<JsonSummaryFile> json;
+  if (!options.jsonSummaryPath.empty()) {
+    json.emplace(options.jsonSummaryPath);
+    if (!json->ok()) return kExitRefused;
+  }
   RowWriter writer(out, options.tsv, options.gbk);
   if (options.header) writeHeader(options, writer);
   std::vector<RowSink*> sinks{&writer};
@@ -201,7 +208,10 @@ int run(const CliOptions& options) {
   auto controller = std::make_unique<RunController>(window, sites);
   const bool ended = runToTheEnd(*controller);
   if (store) store->close();
-  const int status = exitStatus(*controller->latestSummary(), sinks);
+  int status = exitStatus(*controller->latestSummary(), sinks);
+  if (json && !json->write(jsonSummary({options.job, controller->latestSummary().get(), status, interruptCount() > 0}))) {
+    status = kExitNoPage;
+  }
   if (!ended) {
     // A thread is stuck past every limit (it can only be in a transfer or a
     // scan that ignores its bounds). Every row is written and flushed: end
@@ -223,6 +233,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string>& args = console.arguments();
   if (!args.empty() && args.front() == "export") {
     return runExportCommand(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
+  if (!args.empty() && args.front() == "test-rule") {
+    return runTestRuleCommand(std::vector<std::string>(args.begin() + 1, args.end()));
   }
   CliOptions options;
   try {

@@ -23,7 +23,9 @@ constexpr auto kEndWait = std::chrono::milliseconds(1000);
 }  // namespace
 
 MainThread::MainThread(MainWindowView& window, Sites sites, std::shared_ptr<ThreadGroup> threads)
-    : window_(window), sites_(std::move(sites)), threads_(std::move(threads)) {}
+    : window_(window), sites_(std::move(sites)), threads_(std::move(threads)) {
+  context.ruleObserver = &summary_->health.ruleObserver();
+}
 
 void MainThread::Run() {
   if (!StartRun()) ExitInstance();
@@ -135,6 +137,9 @@ void MainThread::RunLoop(const std::string& first) {
   }
   threads_->sleepFor(kEndWait);
   summary_->outcome = Outcome::Finished;
+  // The status line keeps what the run found and, when something looks
+  // wrong, which rule is suspect; the end message itself stays as it is.
+  window_.setStatusText(summary_->health.endOfRun());
   window_.showMessage(std::string(literals::kRunFinished));
   ExitInstance();
 }

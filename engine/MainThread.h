@@ -12,6 +12,7 @@
 
 #include "engine/CollectionMode.h"
 #include "engine/CollectionState.h"
+#include "engine/RunHealth.h"
 #include "extract/RunContext.h"
 #include "extract/Sites.h"
 
@@ -29,6 +30,8 @@ struct RunSummary {
   // Downloaded pages whose extraction a failure ended (rule file missing,
   // broken or unreachable, a secondary page that failed).
   std::atomic<int> extractionsFailed{0};
+  // How the rules fared: pages without records, rule failures, warnings.
+  RunHealth health;
 };
 
 class MainThread : public std::enable_shared_from_this<MainThread> {
@@ -58,6 +61,7 @@ class MainThread : public std::enable_shared_from_this<MainThread> {
   void requestStop() { context.stop.request(); }
   bool stopRequested() const { return context.stop.requested(); }
   std::shared_ptr<const RunSummary> summary() const { return summary_; }
+  RunHealth& health() { return summary_->health; }
 
   MainWindowView& window() { return window_; }
   const Sites& sites() const { return sites_; }

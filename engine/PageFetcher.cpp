@@ -65,19 +65,23 @@ OpenRequest openPage(InternetSession& session, const std::string& address) {
 
 }  // namespace
 
-std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window,
-                                       const StopSignal* stop) {
+std::string DownloadResultPage(const std::string& address, const StopSignal* stop) {
   InternetSession session(std::string(kAgent), AccessType::Direct);
   if (stop != nullptr) session.setAbortFlag(&stop->flag());
+  OpenRequest request = openPage(session, address);
+  // A body that breaks off, outgrows its limit or runs past the deadline
+  // fails like any other failure: a cut page would give rows of a page that
+  // was never read whole.
+  std::string text = readPageText(*request.file);
+  request.close();
+  return text;
+}
+
+std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window,
+                                       const StopSignal* stop) {
   std::string reason;
   try {
-    OpenRequest request = openPage(session, address);
-    // A body that breaks off, outgrows its limit or runs past the deadline
-    // drops the page like any other failure: a cut page would give rows of a
-    // page that was never read whole.
-    std::string text = readPageText(*request.file);
-    request.close();
-    return text;
+    return DownloadResultPage(address, stop);
   } catch (const std::exception& failure) {
     // The page is given up without a retry; the reason goes on the report's
     // last line, for the log.

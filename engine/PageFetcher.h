@@ -22,4 +22,8 @@ class StopSignal;
 std::optional<std::string> PageFetcher(const std::string& address, CollectionState& state, ExtractorWindow& window,
                                        const StopSignal* stop = nullptr);
 
+// The download itself, as PageFetcher makes it: the page text, or
+// InternetError naming what went wrong.
+std::string DownloadResultPage(const std::string& address, const StopSignal* stop = nullptr);
+
 }  // namespace gleaner

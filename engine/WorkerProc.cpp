@@ -19,14 +19,18 @@ namespace {
 // the run started, whatever tab is selected now) and queues the next page
 // before the slot is given back, so the run loop never sees an empty queue
 // and no worker between a page and its successor. A stopped run queues
-// nothing more. False when a failure ended the page's extraction.
-bool handlePage(MainThread& run, PageExtractor& extractor, const std::string& address, const std::string& page) {
+// nothing more. A page that calls for a rule-health warning puts it on the
+// status line. False when a failure ended the page's extraction.
+bool handlePage(MainThread& run, PageExtractor& extractor, const std::string& address, const std::string& page,
+                int pageOfRun) {
   MainWindowView& window = run.window();
   RunFields& fields = window.runFields();
   bool extracted = true;
+  int pageNumber = pageOfRun;  // the review pages have no status line of their own
   switch (run.mode()) {
     case CollectionMode::OfferSearch:
-      window.setStatusText(literals::collectingPage(++fields.offerPageCounter));
+      pageNumber = ++fields.offerPageCounter;
+      window.setStatusText(literals::collectingPage(pageNumber));
       extracted = extractor.OfferListExtractor(page);
       if (!run.stopRequested()) applyOfferRule(address, run.offerPagesText, run.state);
       break;
@@ -35,12 +39,16 @@ bool handlePage(MainThread& run, PageExtractor& extractor, const std::string& ad
       if (!run.stopRequested()) applyBuyersRule(address, run.state);
       break;
     case CollectionMode::SellerSearch:
-      window.setStatusText(literals::collectingPage(++fields.sellerPageCounter));
+      pageNumber = ++fields.sellerPageCounter;
+      window.setStatusText(literals::collectingPage(pageNumber));
       extracted = extractor.SellerExtractor(page);
       if (!run.stopRequested()) applySellerRule(address, run.sellerPagesText, run.state);
       break;
     case CollectionMode::None:
-      break;
+      return true;
+  }
+  if (const auto warning = run.health().pageRead(pageNumber, extractor.pageReport())) {
+    window.setStatusText(*warning);
   }
   return extracted;
 }
@@ -57,9 +65,9 @@ void WorkerProc(std::shared_ptr<MainThread> run) {
   }
   const std::optional<std::string> page = PageFetcher(address, run->state, window, &run->context.stop);
   if (!page) return;  // the fetcher released the slot and reported
-  ++run->summary_->pagesDownloaded;
+  const int pageOfRun = ++run->summary_->pagesDownloaded;
   try {
-    if (!handlePage(*run, extractor, address, *page)) ++run->summary_->extractionsFailed;
+    if (!handlePage(*run, extractor, address, *page, pageOfRun)) ++run->summary_->extractionsFailed;
   } catch (const std::exception& failure) {
     // The extractors contain their own failures; this is the last line, so
     // that the slot is always given back and the run can end.

@@ -5,9 +5,10 @@
 namespace gleaner {
 
 bool PageExtractor::BuyerListExtractor(const std::string& page) {
-  return guarded([&] {
-    scanWithRule("/files/taobao/ExtractAllText.txt", page, Scope::Page, [&](const std::string& record) {
+  return readListPage(rules::kBuyerList, page, [&] {
+    scanWithRule(rules::kBuyerList, page, Scope::Page, [&](const std::string& record) {
       if (record.empty()) return true;
+      ++report_.records;
       const std::string countText = std::to_string(++window_.runFields().buyerRowCounter);
       // The rule writes a buyer as nickname "," buyer ID; everything after
       // the first comma, the trailing tab included, is the ID. Title and
@@ -15,7 +16,7 @@ bool PageExtractor::BuyerListExtractor(const std::string& page) {
       const RunSettings& settings = run_.settings;
       const ResultRow row = {settings.itemTitle, gbk::after(record, ","), gbk::before(record, ","),
                              settings.itemAddress};
-      window_.appendRow(row, countText);
+      appendRow(row, countText);
       return true;
     });
   });

@@ -14,4 +14,8 @@ namespace gleaner {
 // followed by a tab. A pattern without groups gives "".
 std::string MatchRecord(const std::vector<std::string_view>& groups);
 
+// One group as the record holds it: trimmed of white space, and cleaned when
+// it is the highest group.
+std::string MatchField(std::string_view group, bool highest);
+
 }  // namespace gleaner

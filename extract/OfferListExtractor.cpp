@@ -24,9 +24,11 @@ std::string withoutLineBreaksAndTabs(std::string text) {
 }  // namespace
 
 bool PageExtractor::OfferListExtractor(const std::string& page) {
-  return guarded([&] {
-    scanWithRule("/files/ali/ExtractTextAImg.txt", page, Scope::Page, [&](const std::string& record) {
-      if (!record.empty()) appendOfferRow(record);
+  return readListPage(rules::kOfferList, page, [&] {
+    scanWithRule(rules::kOfferList, page, Scope::Page, [&](const std::string& record) {
+      if (record.empty()) return true;
+      ++report_.records;
+      appendOfferRow(record);
       return true;
     });
   });
@@ -45,7 +47,7 @@ void PageExtractor::appendOfferRow(const std::string& record) {
     const std::string offerId = between(gbk::fromMarker(memberPart, "offerid="), 9);
     const std::string offerAddress = "http://" + sites_.offerDetailHost + "/offer/" + offerId + ".html";
     const std::string productName = readOfferDetail(download(offerAddress));
-    window_.appendRow({productName, merchantName, memberId, offerAddress}, countText);
+    appendRow({productName, merchantName, memberId, offerAddress}, countText);
   } catch (...) {
     // A row that is never appended must not stay counted.
     --counter;
@@ -61,7 +63,7 @@ std::string PageExtractor::OfferDetailExtractor(const std::string& page) {
 
 std::string PageExtractor::readOfferDetail(const std::string& page) {
   std::string name;
-  scanWithRule("/files/ali/ExtractTextAImg01.txt", page, Scope::Lookup, [&](const std::string& record) {
+  scanWithRule(rules::kOfferDetail, page, Scope::Lookup, [&](const std::string& record) {
     name = record;
     return record.empty();
   });

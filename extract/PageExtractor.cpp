@@ -3,6 +3,7 @@
 #include "extract/ExtractionFailure.h"
 #include "extract/PatternError.h"
 #include "extract/RuleFetcher.h"
+#include "extract/RuleObserver.h"
 #include "extract/ScanStopped.h"
 #include "text/GbkText.h"
 #include "text/Literals.h"
@@ -17,29 +18,112 @@ const RunContext& PageExtractor::standaloneRun() {
   return run;
 }
 
-std::string PageExtractor::download(const std::string& address, Download what) {
+std::string PageExtractor::download(const std::string& address) {
   try {
-    return what == Download::RuleFile ? RuleFileFetcher(address, kMaxRuleFileBytes) : RuleFetcher(address);
+    return RuleFetcher(address);
   } catch (const std::exception& e) {
     throw ExtractionFailure(literals::downloadFailedReport(address, e.what()));
   }
 }
 
-void PageExtractor::scanWithRule(std::string_view rulePath, const std::string& text, Scope scope,
+std::optional<std::string> PageExtractor::fetchRule(const RuleFile& rule) {
+  const auto own = run_.settings.ruleTexts.find(std::string(rule.path));
+  if (own != run_.settings.ruleTexts.end()) return own->second;
+  const std::string address = sites_.ruleAddress(rule.path);
+  try {
+    if (rule.role == RuleRole::EmptyMarker) return OptionalRuleFileFetcher(address, kMaxRuleFileBytes);
+    return RuleFileFetcher(address, kMaxRuleFileBytes);
+  } catch (const std::exception& e) {
+    if (run_.ruleObserver != nullptr) run_.ruleObserver->ruleFailed(rule, RuleFailure::Download);
+    throw ExtractionFailure(literals::downloadFailedReport(address, e.what()));
+  }
+}
+
+void PageExtractor::scanWithRule(const RuleFile& rule, const std::string& text, Scope scope,
                                  const RecordHandler& handler) {
-  const std::string address = sites_.ruleAddress(rulePath);
+  if (run_.ruleObserver != nullptr) run_.ruleObserver->ruleApplied(rule);
   ScanLimits limits;
   if (scope == Scope::Page) limits.stop = &run_.stop;
-  scan(ruleTextToPattern(download(address, Download::RuleFile)), address, text, limits, handler);
+  scan(ruleTextToPattern(fetchRule(rule).value_or("")), sites_.ruleAddress(rule.path), text, limits, handler, &rule);
 }
 
 void PageExtractor::scan(const std::string& pattern, const std::string& source, const std::string& text,
-                         const ScanLimits& limits, const RecordHandler& handler) {
+                         const ScanLimits& limits, const RecordHandler& handler, const RuleFile* rule) {
+  RuleObserver* observer = rule != nullptr ? run_.ruleObserver : nullptr;
   try {
-    PatternScan(pattern, text, handler, limits);
+    PatternScanMatches(pattern, text,
+                       [&](const MatchDetail& match, const std::string& record) {
+                         if (observer != nullptr) observer->matchFound(*rule, match, record);
+                         return handler(record);
+                       },
+                       limits);
   } catch (const PatternError& e) {
+    // Only this scan's own pattern throws PatternError here: a lookup's
+    // failure inside the handler has become an ExtractionFailure already.
+    if (observer != nullptr) {
+      observer->ruleFailed(*rule, e.kind() == PatternError::Kind::Runaway ? RuleFailure::Runaway : RuleFailure::Compile);
+    }
     // Boost's message quotes the pattern, which is the rule server's text.
     throw ExtractionFailure(gbk::printable(source) + "\r\nPattern failed: " + gbk::printable(e.what()) + "\r\n");
+  }
+}
+
+bool PageExtractor::readListPage(const RuleFile& listRule, const std::string& page,
+                                 const std::function<void()>& scanPage) {
+  report_ = PageReport{};
+  report_.listRule = &listRule;
+  report_.failed = !guarded([&] {
+    scanPage();
+    if (report_.records == 0 && !run_.stop.requested()) {
+      report_.emptyResult = checkEmptyResult(emptyMarkerOf(listRule.job), page);
+    }
+  });
+  report_.stopped = run_.stop.requested();
+  return !report_.failed;
+}
+
+EmptyResult PageExtractor::checkEmptyResult(const RuleFile& marker, const std::string& page) {
+  // The marker is the rule server's to have or not: without it the run
+  // cannot tell an empty page from a broken rule, and says so. A marker that
+  // fails is reported like any rule, but the page itself did not fail.
+  RuleObserver* observer = run_.ruleObserver;
+  std::optional<std::string> text;
+  try {
+    text = fetchRule(marker);
+  } catch (const ExtractionFailure& e) {
+    if (observer != nullptr) observer->ruleApplied(marker);
+    reportFailure(e.what());
+    return EmptyResult::MarkerFailed;
+  }
+  if (!text) return EmptyResult::NoMarker;
+  if (observer != nullptr) observer->ruleApplied(marker);
+  bool found = false;
+  ScanLimits limits;
+  limits.stop = &run_.stop;
+  try {
+    scan(ruleTextToPattern(*text), sites_.ruleAddress(marker.path), page, limits,
+         [&](const std::string&) {
+           found = true;
+           return false;
+         },
+         &marker);
+  } catch (const ExtractionFailure& e) {
+    reportFailure(e.what());
+    return EmptyResult::MarkerFailed;
+  }
+  return found ? EmptyResult::Empty : EmptyResult::NotEmpty;
+}
+
+void PageExtractor::appendRow(const ResultRow& row, const std::string& countText) {
+  window_.appendRow(row, countText);
+  ++report_.rows;
+}
+
+void PageExtractor::reportFailure(const std::string& line) {
+  try {
+    window_.reportStatus(line, false);
+  } catch (...) {
+    // A window that cannot take the report must not take the worker down.
   }
 }
 
@@ -57,11 +141,7 @@ bool PageExtractor::guarded(const std::function<void()>& operation) {
   } catch (...) {
     line = "Extraction failed\r\n";
   }
-  try {
-    window_.reportStatus(line, false);
-  } catch (...) {
-    // A window that cannot take the report must not take the worker down.
-  }
+  reportFailure(line);
   return false;
 }
 

@@ -8,14 +8,22 @@
 // is reported through ExtractorWindow::reportStatus, and nothing is thrown.
 // A stop of the run ends a page's scan after the record in hand, without a
 // report.
+//
+// A result page on which the job's list rule finds no record is tried with
+// the job's empty-result marker (an optional rule file), so that the run can
+// tell a page that is empty by the site's own word from a rule that no
+// longer fits the site (pageReport).
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "extract/ExtractorWindow.h"
+#include "extract/PageReport.h"
 #include "extract/PatternScan.h"
+#include "extract/RuleCatalog.h"
 #include "extract/RunContext.h"
 #include "extract/Sites.h"
 
@@ -36,7 +44,7 @@ class PageExtractor {
 
   // The three page operations return false when a failure ended the page
   // (it has been reported), true when the page was read to its end or to a
-  // stop.
+  // stop. pageReport() then tells what the page gave.
 
   // One row per buyer of a review page (job 1).
   bool BuyerListExtractor(const std::string& page);
@@ -53,9 +61,29 @@ class PageExtractor {
   std::string RatingSummaryLookup(const std::string& ratingPage);
   static std::string CreditLevelText(const std::string& scoreText);
 
+  // What the seller job cuts from a seller block (spaces already removed):
+  // the nickname before its first "http", the seller ID after its first
+  // "user_number_id=" up to the next double quote. Nothing without them.
+  struct SellerBlockFields {
+    std::string nickname;
+    std::string sellerId;
+  };
+  static std::optional<SellerBlockFields> sellerBlockFields(const std::string& block);
+  // What it reads from a rating summary: the score text before its first
+  // "<" less every "卖家信用：", and its level. Nothing without a "<".
+  struct CreditReading {
+    std::string scoreText;
+    std::string level;
+    std::string cell() const;  // level, ", ", "卖家信用: ", score text
+  };
+  static std::optional<CreditReading> readCredit(const std::string& summary);
+
   // Review address, "#", and the page title (cleaned, then tab, CR, LF).
   std::string ItemPageProbe(const std::string& page);
   std::string PageTitleReader(const std::string& page);
+
+  // The latest page operation's findings.
+  const PageReport& pageReport() const { return report_; }
 
   static const RunContext& standaloneRun();
 
@@ -72,26 +100,37 @@ class PageExtractor {
   std::string findReviewAddress(const std::string& page);
   std::string readTitle(const std::string& page);
 
-  // RuleFetcher for a secondary page, RuleFileFetcher for a rule file; a
-  // failure becomes the address's "Download failed!" report with the reason.
-  enum class Download { Page, RuleFile };
-  std::string download(const std::string& address, Download what = Download::Page);
-  // The one place where a rule is fetched, compiled and scanned: downloads
-  // the rule file at rulePath from the rule server and scans text with its
-  // pattern. A page's own scan is stoppable (the run's stop ends it after the
-  // record in hand); the lookups for the record in hand are not.
+  // A secondary page with RuleFetcher; a failure becomes the address's
+  // "Download failed!" report with the reason.
+  std::string download(const std::string& address);
+  // A rule file's text: the run's own (RunSettings::ruleTexts) or the rule
+  // server's. Nothing for an empty-result marker the server does not have.
+  std::optional<std::string> fetchRule(const RuleFile& rule);
+  // The one place where a rule is fetched, compiled and scanned: fetches the
+  // rule file and scans text with its pattern, telling the run's rule
+  // observer. A page's own scan is stoppable (the run's stop ends it after
+  // the record in hand); the lookups for the record in hand are not.
   enum class Scope { Page, Lookup };
-  void scanWithRule(std::string_view rulePath, const std::string& text, Scope scope, const RecordHandler& handler);
-  // PatternScan; a pattern failure becomes a line naming source.
+  void scanWithRule(const RuleFile& rule, const std::string& text, Scope scope, const RecordHandler& handler);
+  // PatternScan; a pattern failure becomes a line naming source (and counts
+  // against rule, when the pattern is one).
   void scan(const std::string& pattern, const std::string& source, const std::string& text,
-            const ScanLimits& limits, const RecordHandler& handler);
+            const ScanLimits& limits, const RecordHandler& handler, const RuleFile* rule = nullptr);
   // Runs one public operation: nothing it throws gets past here; failures are
   // reported to the window like a failed page. False after a failure.
   bool guarded(const std::function<void()>& operation);
+  // A page operation: scanPage counts the list rule's records in report_;
+  // a page without any is tried with the job's empty-result marker.
+  bool readListPage(const RuleFile& listRule, const std::string& page, const std::function<void()>& scanPage);
+  EmptyResult checkEmptyResult(const RuleFile& marker, const std::string& page);
+  // The window's append, counted in report_.
+  void appendRow(const ResultRow& row, const std::string& countText);
+  void reportFailure(const std::string& line);
 
   ExtractorWindow& window_;
   const Sites& sites_;
   const RunContext& run_;
+  PageReport report_;
 };
 
 }  // namespace gleaner

@@ -1,7 +1,9 @@
-// A pattern that cannot be used: it does not compile, is empty, or a search
-// with it ran past the regular-expression engine's complexity limit.
+// A pattern that cannot be used: it is empty or does not compile, or a search
+// with it ran past its time budget or the regular-expression engine's
+// complexity limit.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -9,7 +11,22 @@ namespace gleaner {
 
 class PatternError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  enum class Kind { Empty, Compile, Runaway };
+
+  // detail: the regular-expression library's own words, when it had any;
+  // position: for Compile, the byte of the pattern where it gave up (-1 when
+  // it did not say).
+  PatternError(Kind kind, const std::string& what, std::string detail = {}, std::ptrdiff_t position = -1)
+      : std::runtime_error(what), kind_(kind), detail_(std::move(detail)), position_(position) {}
+
+  Kind kind() const { return kind_; }
+  const std::string& detail() const { return detail_; }
+  std::ptrdiff_t position() const { return position_; }
+
+ private:
+  Kind kind_;
+  std::string detail_;
+  std::ptrdiff_t position_;
 };
 
 }  // namespace gleaner

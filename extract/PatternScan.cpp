@@ -22,11 +22,14 @@ using Clock = std::chrono::steady_clock;
 boost::regex compile(const std::string& pattern) {
   // Boost accepts an empty expression and would match it everywhere; a rule
   // file that came down empty is a broken rule, not a pattern.
-  if (pattern.empty()) throw PatternError("pattern is empty");
+  if (pattern.empty()) throw PatternError(PatternError::Kind::Empty, "pattern is empty");
   try {
     return boost::regex(pattern, boost::regex::perl | boost::regex::icase);
+  } catch (const boost::regex_error& e) {
+    throw PatternError(PatternError::Kind::Compile, std::string("pattern does not compile: ") + e.what(), e.what(),
+                       e.position());
   } catch (const std::exception& e) {
-    throw PatternError(std::string("pattern does not compile: ") + e.what());
+    throw PatternError(PatternError::Kind::Compile, std::string("pattern does not compile: ") + e.what(), e.what());
   }
 }
 
@@ -53,8 +56,8 @@ class SearchBudget {
   void check() const {
     if (limits_.stop != nullptr && limits_.stop->requested()) throw ScanStopped();
     if (Clock::now() >= deadline_) {
-      throw PatternError("pattern search too expensive: no result after " +
-                         std::to_string(limits_.perSearch.count()) + " ms");
+      throw PatternError(PatternError::Kind::Runaway, "pattern search too expensive: no result after " +
+                                                          std::to_string(limits_.perSearch.count()) + " ms");
     }
   }
 
@@ -114,23 +117,48 @@ bool searchFrom(BudgetIterator from, BudgetIterator end, boost::match_results<Bu
   } catch (const ScanStopped&) {
     throw;
   } catch (const std::exception& e) {
-    throw PatternError(std::string("pattern search too expensive: ") + e.what());
+    throw PatternError(PatternError::Kind::Runaway, std::string("pattern search too expensive: ") + e.what(),
+                       e.what());
   }
 }
 
-std::vector<std::string_view> groupsOf(const boost::match_results<BudgetIterator>& match) {
-  std::vector<std::string_view> groups(match.size());
+MatchDetail detailOf(const boost::match_results<BudgetIterator>& match, const char* textStart) {
+  MatchDetail detail;
+  detail.begin = static_cast<std::size_t>(match[0].first.get() - textStart);
+  detail.end = static_cast<std::size_t>(match[0].second.get() - textStart);
+  detail.groups.resize(match.size());
+  detail.participated.resize(match.size());
   for (std::size_t k = 0; k < match.size(); ++k) {
     const auto& sub = match[static_cast<int>(k)];
-    if (sub.matched) groups[k] = std::string_view(sub.first.get(), static_cast<std::size_t>(sub.second - sub.first));
+    detail.participated[k] = sub.matched;
+    if (sub.matched) {
+      detail.groups[k] = std::string_view(sub.first.get(), static_cast<std::size_t>(sub.second - sub.first));
+    }
   }
-  return groups;
+  return detail;
 }
 
 }  // namespace
 
 void PatternScan(const std::string& pattern, const std::string& text,
                  const std::function<bool(const std::string& record)>& handler, const ScanLimits& limits) {
+  PatternScanMatches(pattern, text, [&](const MatchDetail&, const std::string& record) { return handler(record); },
+                     limits);
+}
+
+PatternShape InspectPattern(const std::string& pattern) {
+  const boost::regex regex = compile(pattern);
+  const std::string nothing;
+  try {
+    return {regex.mark_count(), boost::regex_search(nothing, regex, boost::match_default)};
+  } catch (const std::exception& e) {
+    throw PatternError(PatternError::Kind::Runaway, std::string("pattern search too expensive: ") + e.what(),
+                       e.what());
+  }
+}
+
+void PatternScanMatches(const std::string& pattern, const std::string& text, const MatchHandler& handler,
+                        const ScanLimits& limits) {
   const boost::regex regex = compile(pattern);
   SearchBudget budget(limits);
   const BudgetIterator begin(text.data(), &budget);
@@ -140,7 +168,8 @@ void PatternScan(const std::string& pattern, const std::string& text,
   for (;;) {
     budget.restart();
     if (!searchFrom(from, end, match, regex)) return;
-    if (!handler(MatchRecord(groupsOf(match)))) return;
+    const MatchDetail detail = detailOf(match, text.data());
+    if (!handler(detail, MatchRecord(detail.groups))) return;
     BudgetIterator next = match[0].second;
     if (match[0].first == match[0].second) {
       // An empty match would be found again at the same place.

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace gleaner {
 
@@ -33,5 +36,30 @@ struct ScanLimits {
 // unchanged.
 void PatternScan(const std::string& pattern, const std::string& text,
                  const std::function<bool(const std::string& record)>& handler, const ScanLimits& limits = {});
+
+// One match as the scan found it, before its groups were trimmed or cleaned.
+struct MatchDetail {
+  std::size_t begin = 0;  // the whole match: text[begin, end)
+  std::size_t end = 0;
+  // groups[0] is the whole match, groups[k] capture group k; views into the
+  // text, empty for a group that took no part in the match.
+  std::vector<std::string_view> groups;
+  std::vector<bool> participated;
+};
+
+// The same scan, telling the handler where each match stands and what each
+// group held besides the MatchRecord.
+using MatchHandler = std::function<bool(const MatchDetail& match, const std::string& record)>;
+void PatternScanMatches(const std::string& pattern, const std::string& text, const MatchHandler& handler,
+                        const ScanLimits& limits = {});
+
+// What a pattern is, compiled as PatternScan compiles it: its number of
+// capture groups and whether it matches the empty text. Throws PatternError
+// as PatternScan does.
+struct PatternShape {
+  std::size_t groups = 0;
+  bool matchesEmptyText = false;
+};
+PatternShape InspectPattern(const std::string& pattern);
 
 }  // namespace gleaner

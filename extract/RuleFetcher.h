@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ std::string RuleFetcher(const std::string& address, std::size_t maxBodyBytes = 0
 // 200 answer counts; a rule server's error page (a missing file) is no
 // pattern. Throws InternetError naming the status otherwise.
 std::string RuleFileFetcher(const std::string& address, std::size_t maxBodyBytes);
+
+// An optional rule file: nothing when the rule server answers 404 (it does
+// not have the file), otherwise as RuleFileFetcher.
+std::optional<std::string> OptionalRuleFileFetcher(const std::string& address, std::size_t maxBodyBytes);
 
 // A fetched rule text as a pattern: every "\r\n" pair removed, so the file's
 // lines run together.

@@ -4,6 +4,7 @@
 // a box edited during the run changes nothing of it.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "extract/StopSignal.h"
@@ -14,11 +15,19 @@ struct RunSettings {
   std::string levelFilterText;  // seller search: the level box's text
   std::string itemTitle;        // buyers: the item page's title, tab, CR LF
   std::string itemAddress;      // buyers: the item address the run downloaded
+  // Rule texts to use instead of the rule server's, by path ("/files/ali/…"),
+  // as fetched (lines ended by CR LF): how a rule is tried before it is
+  // published. Empty in a run.
+  std::map<std::string, std::string> ruleTexts;
 };
+
+class RuleObserver;
 
 struct RunContext {
   RunSettings settings;
   StopSignal stop;
+  // Told of every rule use of the run's extractors; null for none.
+  RuleObserver* ruleObserver = nullptr;
 };
 
 }  // namespace gleaner

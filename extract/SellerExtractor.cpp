@@ -35,9 +35,29 @@ std::string PageExtractor::CreditLevelText(const std::string& scoreText) {
   return std::string(literals::kCreditLevels[band]);
 }
 
+std::optional<PageExtractor::SellerBlockFields> PageExtractor::sellerBlockFields(const std::string& block) {
+  if (block.empty() || !gbk::contains(block, "user_number_id=")) return std::nullopt;
+  const std::string idAndRest = gbk::after(block, "user_number_id=");
+  if (!gbk::contains(idAndRest, "\"")) return std::nullopt;
+  return SellerBlockFields{gbk::before(block, "http"), gbk::before(idAndRest, "\"")};
+}
+
+std::optional<PageExtractor::CreditReading> PageExtractor::readCredit(const std::string& summary) {
+  if (summary.empty() || !gbk::contains(summary, "<")) return std::nullopt;
+  CreditReading reading;
+  reading.scoreText = gbk::removeAll(gbk::before(summary, "<"), literals::kSellerCreditLabelPage);
+  reading.level = CreditLevelText(reading.scoreText);
+  return reading;
+}
+
+std::string PageExtractor::CreditReading::cell() const {
+  return level + ", " + std::string(literals::kSellerCreditLabelCell) + scoreText;
+}
+
 bool PageExtractor::SellerExtractor(const std::string& page) {
-  return guarded([&] {
-    scanWithRule("/files/taobao/ExtractTextAImg3.txt", page, Scope::Page, [&](const std::string& record) {
+  return readListPage(rules::kProductList, page, [&] {
+    scanWithRule(rules::kProductList, page, Scope::Page, [&](const std::string& record) {
+      if (!record.empty()) ++report_.records;
       handleProductRecord(page, record);
       // Every product record, skipped ones included, is followed by the
       // pause, the tool's politeness to the site. A stop cuts it short, and
@@ -60,24 +80,15 @@ void PageExtractor::handleProductRecord(const std::string& page, const std::stri
   if (gbk::contains(itemId, "&")) itemId = gbk::before(itemId, "&");
   if (itemId.empty()) return;
 
-  const std::string block = findSellerBlock(page, itemId);
-  if (block.empty() || !gbk::contains(block, "user_number_id=")) return;
-  const std::string idAndRest = gbk::after(block, "user_number_id=");
-  if (!gbk::contains(idAndRest, "\"")) return;
-  const std::string sellerId = gbk::before(idAndRest, "\"");
-  const std::string nickname = gbk::before(block, "http");
+  const auto seller = sellerBlockFields(findSellerBlock(page, itemId));
+  if (!seller) return;
 
-  const std::string ratingAddress = "http://" + sites_.ratingHost + "/user-rate-" + sellerId + ".htm";
-  const std::string summary = findRatingSummary(download(ratingAddress));
-  if (summary.empty() || !gbk::contains(summary, "<")) return;
+  const std::string ratingAddress = "http://" + sites_.ratingHost + "/user-rate-" + seller->sellerId + ".htm";
+  const auto credit = readCredit(findRatingSummary(download(ratingAddress)));
+  if (!credit || !levelPassesFilter(credit->level, run_.settings.levelFilterText)) return;
 
-  const std::string scoreText = gbk::removeAll(gbk::before(summary, "<"), literals::kSellerCreditLabelPage);
-  const std::string level = CreditLevelText(scoreText);
-  if (!levelPassesFilter(level, run_.settings.levelFilterText)) return;
-
-  const std::string creditCell = level + ", " + std::string(literals::kSellerCreditLabelCell) + scoreText;
   const std::string countText = std::to_string(++window_.runFields().sellerRowCounter);
-  window_.appendRow({productName, sellerId, nickname, creditCell}, countText);
+  appendRow({productName, seller->sellerId, seller->nickname, credit->cell()}, countText);
 }
 
 std::string PageExtractor::SellerBlockLookup(const std::string& page, const std::string& itemId) {
@@ -88,7 +99,7 @@ std::string PageExtractor::SellerBlockLookup(const std::string& page, const std:
 
 std::string PageExtractor::findSellerBlock(const std::string& page, const std::string& itemId) {
   std::string block;
-  scanWithRule("/files/taobao/ExtractImg.txt", page, Scope::Lookup, [&](const std::string& record) {
+  scanWithRule(rules::kSellerBlock, page, Scope::Lookup, [&](const std::string& record) {
     std::string candidate = gbk::removeAll(record, " ");
     if (candidate.empty() || !gbk::contains(candidate, itemId)) return true;
     block = std::move(candidate);
@@ -105,7 +116,7 @@ std::string PageExtractor::RatingSummaryLookup(const std::string& ratingPage) {
 
 std::string PageExtractor::findRatingSummary(const std::string& ratingPage) {
   std::string summary;
-  scanWithRule("/files/taobao/ExtractTextAImg31.txt", ratingPage, Scope::Lookup, [&](const std::string& record) {
+  scanWithRule(rules::kRatingSummary, ratingPage, Scope::Lookup, [&](const std::string& record) {
     if (record.empty() || !gbk::contains(record, "href")) return true;
     summary = record + "\r\n";
     return false;

@@ -8,7 +8,10 @@ std::string readPageText(HttpFile& file) {
   // The whole body first, then the text in one pass into room of its exact
   // size: a page of the size limit costs about twice its size, never more,
   // whether it has one line or a million.
-  const std::string body = file.readBody();
+  return pageTextOf(file.readBody());
+}
+
+std::string pageTextOf(std::string_view body) {
   std::size_t bareLineFeeds = 0;
   for (std::size_t i = 0; i < body.size(); ++i) {
     if (body[i] == '\n' && (i == 0 || body[i - 1] != '\r')) ++bareLineFeeds;

@@ -232,6 +232,7 @@ std::string SampleCatalog::productWord(int kind) {
 }
 
 std::vector<Offer> SampleCatalog::offerSearch(std::string_view keyword, int page) {
+  if (keyword == kChangedMarkupKeyword) return offerSearch(gbkOf("核桃"), page);
   if (page < 1) page = 1;
   if (keyword == kEmptyKeyword || page > kOfferSearchPages) return {};
   SampleRandom random(keyword, static_cast<std::uint64_t>(page));
@@ -273,6 +274,7 @@ Offer SampleCatalog::offer(std::string_view offerId) {
 }
 
 std::vector<Product> SampleCatalog::taobaoSearch(std::string_view keyword, int offset) {
+  if (keyword == kChangedMarkupKeyword) return taobaoSearch(gbkOf("核桃"), offset);
   const int page = offset < 0 ? 1 : offset / kTaobaoPageStep + 1;
   if (keyword == kEmptyKeyword || keyword == kTinyKeyword || page > kTaobaoSearchPages) return {};
   SampleRandom random(keyword, static_cast<std::uint64_t>(page) + 7777);
@@ -327,6 +329,7 @@ Item SampleCatalog::item(std::string_view itemId) {
                                             : static_cast<int>(random.between(3, 8));
   item.hasReviewApi = itemId != kItemWithoutReviews;
   item.failingFromPage = itemId == kItemWithFailingReviews ? kFirstFailingReviewPage : 0;
+  item.changedMarkup = itemId == kChangedMarkupItem;
   return item;
 }
 

@@ -24,12 +24,18 @@ inline constexpr std::string_view kMissingPage3Keyword = "missing3";
 inline constexpr std::string_view kTinyKeyword = "tiny";
 inline constexpr std::string_view kEmptyKeyword = "empty";
 inline constexpr std::string_view kHostileKeyword = "hostile";
+// Search pages (both sites) whose markup "changed": the offers and products
+// of the default keyword, with the attributes and class the shipped list
+// rules key on renamed, as a site redesign would.
+inline constexpr std::string_view kChangedMarkupKeyword = "changed";
 // The size of a hostile search page.
 inline constexpr std::size_t kHostilePageBytes = 1024 * 1024;
 inline constexpr std::string_view kSampleItemId = "19793658234";
 inline constexpr std::string_view kItemWithoutReviews = "10000000001";
 inline constexpr std::string_view kItemWithFailingReviews = "10000000004";
 inline constexpr int kFirstFailingReviewPage = 4;
+// An item whose review pages name their buyers under a renamed key.
+inline constexpr std::string_view kChangedMarkupItem = "10000000007";
 // An item whose every review page holds many buyers, for timing the window
 // while rows arrive as fast as a run can bring them.
 inline constexpr std::string_view kBusyItem = "10000000009";
@@ -81,6 +87,7 @@ struct Item {
   Seller seller;
   int reviewPages = 0;       // review pages that hold buyers; later pages are empty
   bool hasReviewApi = true;  // whether the item page names its review interface
+  bool changedMarkup = false;  // its review pages name buyers under "rater"
   int failingFromPage = 0;   // review pages from this number on fail; 0: none do
 };
 

@@ -77,7 +77,10 @@ std::string htmlFiller(std::size_t bytes, std::uint64_t seed) {
 
 std::size_t missing(std::size_t padTo, std::size_t have) { return padTo > have ? padTo - have : 0; }
 
-std::string offerListItem(const Offer& offer, const std::string& address, int index) {
+// changedMarkup: the merchant link's offer and member attributes renamed.
+std::string offerListItem(const Offer& offer, const std::string& address, int index, bool changedMarkup) {
+  const std::string memberKey = changedMarkup ? "data-member-id" : "memberid";
+  const std::string offerKey = changedMarkup ? "data-offer-id" : "offerid";
   std::string li;
   li += "<li class=\"sm-offerShopwindow\" t-offer-id=\"" + offer.offerId + "\" t-rank=\"" + std::to_string(index) +
         "\">\n";
@@ -94,8 +97,8 @@ std::string offerListItem(const Offer& offer, const std::string& address, int in
   // The merchant link spreads its attributes over two lines, as the site's templates did.
   li += "<div class=\"sm-offerShopwindow-company fd-clr\">\n";
   li += "<a class=\"sm-previewCompany sw-mod-previewCompanyInfo\" href=\"http://" + offer.shopHost +
-        "/\" target=\"_blank\"\n\ttitle=\"" + escaped(offer.merchant) + "\" memberid=\"" + offer.memberId +
-        "\" offerid=\"" + offer.offerId + "\" offer-stat=\"com\">" + escaped(offer.merchant) + "</a>\n";
+        "/\" target=\"_blank\"\n\ttitle=\"" + escaped(offer.merchant) + "\" " + memberKey + "=\"" + offer.memberId +
+        "\" " + offerKey + "=\"" + offer.offerId + "\" offer-stat=\"com\">" + escaped(offer.merchant) + "</a>\n";
   li += "</div>\n";
   li += "<div class=\"sm-offerShopwindow-wangwang\"><span class=\"sw-ui-flaticon-ww\" data-memberid=\"" +
         offer.memberId + "\" data-alitalk=\"{id:'" + offer.memberId + "'}\"></span></div>\n";
@@ -103,7 +106,9 @@ std::string offerListItem(const Offer& offer, const std::string& address, int in
   return li;
 }
 
-std::string taobaoItemBlock(const Product& product, const Sites& hosts, int index, std::string_view keyword) {
+// changedMarkup: the summary heading's class renamed.
+std::string taobaoItemBlock(const Product& product, const Sites& hosts, int index, std::string_view keyword,
+                            bool changedMarkup) {
   if (product.kind == ProductKind::Placeholder) {
     return "<div class=\"item item-placeholder\" nid=\"\">\n<div class=\"col title\"><h3 class=\"summary\"><a "
            "href=\"\" title=\"\"></a></h3></div>\n</div>\n";
@@ -130,7 +135,8 @@ std::string taobaoItemBlock(const Product& product, const Sites& hosts, int inde
       linkText.replace(at, word.size(), "<span class=\"H\">" + word + "</span>");
     }
   }
-  block += "<h3 class=\"summary\"><a trace=\"auction\" traceNum=\"" + std::to_string(index) + "\" href=\"" +
+  block += std::string("<h3 class=\"") + (changedMarkup ? "item-summary" : "summary") +
+           "\"><a trace=\"auction\" traceNum=\"" + std::to_string(index) + "\" href=\"" +
            itemAddress + (reported ? "&amp;from=jubao" : "&amp;ad_id=&amp;am_id=&amp;cm_id=&amp;pm_id=") +
            "\" target=\"_blank\" title=\"" + escaped(product.title) + "\">" + linkText + "</a></h3>\n";
   block += "</div>\n";
@@ -185,7 +191,8 @@ std::string SamplePages::offerSearchPage(std::string_view keyword, int page, std
   if (page < 1) page = 1;
   std::string list;
   for (std::size_t i = 0; i < offers.size(); ++i) {
-    list += offerListItem(offers[i], offerAddress(offers[i].offerId), static_cast<int>(i) + 1);
+    list += offerListItem(offers[i], offerAddress(offers[i].offerId), static_cast<int>(i) + 1,
+                          keyword == kChangedMarkupKeyword);
   }
   if (keyword == kTinyKeyword) {
     return "<html><head><meta charset=\"gbk\" /><title>" + word + "</title></head><body>\n<ul id=\"sm-offer-list\">\n" +
@@ -311,6 +318,7 @@ std::string SamplePages::itemPage(std::string_view itemId, std::size_t padTo) co
 
 std::string SamplePages::reviewPage(std::string_view itemId, int page, std::size_t padTo) const {
   const ReviewPage reviews = SampleCatalog::reviews(itemId, page);
+  const std::string buyerKey = SampleCatalog::item(itemId).changedMarkup ? "\"rater\":[" : "\"buyer\":[";
   // Long reviews make big pages: each content grows by at least extra bytes.
   auto render = [&](std::size_t extra) {
     std::string out = "jsonp_reviews_list({\"watershed\":100,\"maxPage\":" + std::to_string(reviews.maxPage) +
@@ -324,7 +332,7 @@ std::string SamplePages::reviewPage(std::string_view itemId, int page, std::size
       const bool anonymous = review.nick.find("***") != std::string::npos;
       const long long rateId = 22000000000LL + SampleRandom(itemId, page * 100 + i).between(0, 999999999);
       out += "{\"rateId\":\"" + std::to_string(rateId) + "\",\"content\":\"" + content + "\",\"date\":\"" +
-             review.date + "\",\"rate\":\"1\",\"append\":null,\"photos\":[],\"useful\":0,\"buyer\":[";
+             review.date + "\",\"rate\":\"1\",\"append\":null,\"photos\":[],\"useful\":0," + buyerKey;
       if (!review.accountGone) out += "\"" + review.nick + "\",\"" + review.buyerId + "\"";
       out += "],\"vipLevel\":" + std::to_string(review.vipLevel) + ",\"anony\":" + (anonymous ? "true" : "false") +
              ",\"auction\":{\"aucNumId\":\"" + std::string(itemId) + "\",\"title\":\"\",\"sku\":\"" + review.sku +
@@ -345,7 +353,8 @@ std::string SamplePages::taobaoSearchPage(std::string_view keyword, int offset, 
   if (offset < 0) offset = 0;
   if (keyword == kTinyKeyword) {
     return "<html><head><meta charset=\"gbk\" /><title>" + word + L("_淘宝搜索") +
-           "</title></head><body>\n<div id=\"list-content\" class=\"list-view\"></div>\n</body></html>\n";
+           "</title></head><body>\n<div id=\"list-content\" class=\"list-view\"><div class=\"no-result\"></div></div>\n"
+           "</body></html>\n";
   }
   std::string head;
   head += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"gbk\" />\n";
@@ -360,7 +369,7 @@ std::string SamplePages::taobaoSearchPage(std::string_view keyword, int offset, 
     body += "<div class=\"no-result\"><p>" + L("没有找到与“") + word + L("”相关的宝贝") + "</p></div>\n";
   }
   for (std::size_t i = 0; i < products.size(); ++i) {
-    body += taobaoItemBlock(products[i], hosts_, static_cast<int>(i) + 1, keyword);
+    body += taobaoItemBlock(products[i], hosts_, static_cast<int>(i) + 1, keyword, keyword == kChangedMarkupKeyword);
   }
   body += "</div>\n<div class=\"page-bottom\"><span class=\"page-cur\">" + std::to_string(offset / kTaobaoPageStep + 1) +
           "</span><a class=\"page-next\" href=\"/search?q=" + word + "&amp;s=" +

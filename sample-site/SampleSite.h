@@ -25,7 +25,14 @@
 //                       offset 80), so a walk ends there.
 //   keyword "tiny"      small pages for timing the run machinery: one offer
 //                       per 1688 page (about 1.3 KB), no products on Taobao.
-//   keyword "empty"     result pages without any result.
+//   keyword "empty"     result pages without any result, saying so
+//                       ("sm-noresult", "no-result"), as do the pages past
+//                       the last one and "tiny" Taobao pages.
+//   keyword "changed"   the default keyword's search pages (both sites) with
+//                       the markup the list rules key on renamed: the
+//                       merchant link's memberid/offerid attributes on 1688
+//                       (data-member-id, data-offer-id), the "summary" class
+//                       of the product heading on Taobao ("item-summary").
 //   keyword "hostile"   search pages (both sites) of about 1 MB whose records
 //                       follow text crafted against backtracking patterns
 //                       (HostileFiller.h); the records are the keyword's own.
@@ -40,6 +47,8 @@
 //   item 10000000001    its page has no data-reviewApi attribute.
 //   item 10000000004    review pages from currentPage=4 on answer 500.
 //   item 10000000009    every review page up to 102 holds 100 buyers.
+//   item 10000000007    its review pages name buyers under "rater", not
+//                       "buyer" (changed markup).
 //   review page 2       (of every item) holds a rater whose account is gone,
 //                       "buyer":[].
 // Names hold Chinese, spaces, brackets and characters whose second byte is

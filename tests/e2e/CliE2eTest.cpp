@@ -11,8 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "SiteFixture.h"
-#include "cli/RowWriter.h"
+#include "CliFixture.h"
 #include "net/RawServer.h"
 #include "store/ResultStore.h"
 #include "support/ChildProcess.h"
@@ -27,52 +26,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::ChildProcess;
 
-struct Finished {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs gleaner-cli with args and extra environment entries; calls
-// whileRunning with the program and what it wrote so far, again and again
-// while it runs. A run that outlives two minutes is killed and fails the test.
-using WhileRunning = std::function<void(ChildProcess&, const Finished& sofar)>;
-Finished runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                const WhileRunning& whileRunning = {}) {
-  ChildProcess child(GLEANER_CLI_PATH, args, env);
-  EXPECT_TRUE(child.started());
-  const auto deadline = std::chrono::steady_clock::now() + 120s;
-  std::optional<int> status;
-  while (child.started() && !(status = child.wait(20ms))) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ADD_FAILURE() << "gleaner-cli did not end";
-      child.kill();
-      status = child.wait(10s);
-      break;
-    }
-    if (whileRunning) whileRunning(child, {-1, child.out(), child.err()});
-  }
-  return {status.value_or(-1), child.out(), child.err()};
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-std::string csvOf(const std::vector<ResultRow>& rows, bool tsv = false, bool gbk = false) {
-  std::ostringstream out;
-  cli::RowWriter writer(out, tsv, gbk);
-  for (const auto& row : rows) writer.write(row);
-  return out.str();
-}
-
-class CliE2e : public SiteFixture {
- protected:
-  std::vector<std::string> env() const {
-    return {"GLEANER_CONNECT_TO=" + site.connectToList(), "GLEANER_RULE_SERVER=" + rules.hostPort()};
-  }
-};
+using CliE2e = CliFixture;
 
 TEST_F(CliE2e, OfferRowsGoToStandardOutputAsCsv) {
   const Finished run = runCli({"offers", "--keyword", "核桃", "--pages", "0"}, env());

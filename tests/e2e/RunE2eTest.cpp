@@ -15,6 +15,7 @@
 #include "extract/PageExtractor.h"
 #include "sample-site/SampleCatalog.h"
 #include "text/GbkText.h"
+#include "text/HealthTexts.h"
 #include "text/Literals.h"
 
 namespace gleaner::e2e {
@@ -76,7 +77,9 @@ TEST_F(RunE2e, OfferRunReadsEachPageOnceAndEveryOfferPage) {
   std::vector<std::string> offerPages;
   for (const auto& row : concat({page1, page2})) offerPages.push_back(row[3].substr(22));
   EXPECT_EQ(targetsOn("detail.1688.com"), offerPages);
-  EXPECT_EQ(window->statusHistory().back(), literals::collectingPage(2));
+  const int rows = static_cast<int>(page1.size() + page2.size());
+  EXPECT_EQ(window->statusHistory(), (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
+                                                               literals::runSummary({2, rows, 0, 0, 0})}));
   EXPECT_EQ(finishedMessages(), 1);
   EXPECT_TRUE(window->collectEnabled());
 }
@@ -98,7 +101,8 @@ TEST_F(RunE2e, SellerRunAsksForEachPageOnceAndFiltersByLevel) {
   EXPECT_EQ(targetsOn("s.taobao.com"),
             (std::vector<std::string>{"/search?&q=%BA%CB%CC%D2", "/search?&q=%BA%CB%CC%D2&s=40"}));
   EXPECT_EQ(window->statusHistory(),
-            (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2)}));
+            (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
+                                      literals::runSummary({2, static_cast<int>(window->rows().size()), 0, 0, 0})}));
 }
 
 TEST_F(RunE2e, BuyersRunWalksTheItemsReviewPages) {
@@ -123,8 +127,16 @@ TEST_F(RunE2e, BuyersRunWalksTheItemsReviewPages) {
   const std::string base = "/detail_rate.htm?userNumId=" + item.seller.sellerId +
                            "&auctionNumId=19793658234&showContent=1&currentPage=";
   for (int page = 1; page <= 102; ++page) EXPECT_EQ(reviews[page - 1], base + std::to_string(page));
-  // The buyers job leaves the status display alone.
-  EXPECT_TRUE(window->statusHistory().empty());
+  // The review pages past the last one with buyers are empty by the site's
+  // own word: from the second of them on, the status line says so, and no
+  // rule is blamed; the run ends on its summary.
+  std::vector<std::string> expectedStatus;
+  for (int page = item.reviewPages + 2; page <= 102; ++page) expectedStatus.push_back(literals::reviewsEmpty(page));
+  const int emptyPages = 102 - item.reviewPages;
+  expectedStatus.push_back(literals::endOfRunLine(
+      literals::runSummary({102, static_cast<int>(expected.size()), emptyPages, emptyPages, 0}),
+      literals::reviewsEmpty(102)));
+  EXPECT_EQ(window->statusHistory(), expectedStatus);
 }
 
 TEST_F(RunE2e, BuyersRunOfAnItemWithoutReviewsEndsAtItsEmptyAddress) {
@@ -214,8 +226,10 @@ TEST_F(RunE2e, SwitchingTheTabDuringARunChangesNothingOfIt) {
   EXPECT_EQ(window->rows(),
             concat({expectedOfferRows(keyword, 1), expectedOfferRows(keyword, 2), expectedOfferRows(keyword, 3)}));
   EXPECT_EQ(window->runFields().sellerPageCounter, 0);
-  EXPECT_EQ(window->statusHistory(), (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
-                                                               literals::collectingPage(3)}));
+  EXPECT_EQ(window->statusHistory(),
+            (std::vector<std::string>{literals::collectingPage(1), literals::collectingPage(2),
+                                      literals::collectingPage(3),
+                                      literals::runSummary({3, static_cast<int>(window->rows().size()), 0, 0, 0})}));
   EXPECT_TRUE(targetsOn("s.taobao.com").empty());
   EXPECT_EQ(finishedMessages(), 1);
 }

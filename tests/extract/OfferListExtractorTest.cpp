@@ -84,12 +84,16 @@ TEST_F(OfferListExtractorTest, OfferKeyIsOnlyLookedForAfterTheMemberKey) {
   EXPECT_EQ(window.rows(), expected);
 }
 
-TEST_F(OfferListExtractorTest, PageWithoutMatchesFetchesOnlyItsRule) {
+// Besides its rule, a page without records asks only for the job's
+// empty-result marker, which the rule server need not have.
+TEST_F(OfferListExtractorTest, PageWithoutMatchesFetchesOnlyItsRuleAndTheEmptyResultMarker) {
   window.runFields().offerRowCounter = 4;
   extract("<html>no offers</html>");
   EXPECT_TRUE(window.rows().empty());
   EXPECT_EQ(window.runFields().offerRowCounter, 4);
-  EXPECT_EQ(site.totalHits(), 1);
+  EXPECT_EQ(site.hits("/files/ali/EmptyOfferSearch.txt"), 1);
+  EXPECT_EQ(site.totalHits(), 2);
+  EXPECT_TRUE(window.reports().empty()) << "a marker the server does not have is no failure";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // records as small ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -210,6 +211,47 @@ TEST(SampleSiteRules, TrailBytesNeverEndOrSplitAName) {
   EXPECT_EQ(scan(kProductRule, block), std::vector<std::string>{name + "\thttp://i/item.htm?id=123&amp;x=1\t"});
   EXPECT_EQ(scan(kSellerBlockRule, block),
             std::vector<std::string>{name + "\thttp://s/view_shop.htm?user_number_id=9\"\t123\t"});
+}
+
+// The empty-result markers call exactly the site's empty result pages empty
+// (the "empty" keyword, pages past the last one, "tiny" Taobao pages, review
+// pages past the last one), never a page with results, changed markup
+// included; on changed markup the list rules find nothing.
+TEST(SampleSiteRules, MarkersTellEmptyResultPagesFromPagesWhoseMarkupChanged) {
+  const std::string walnut = gbkText("核桃");
+  const std::string changed(kChangedMarkupKeyword);
+  struct Case {
+    const char* marker;
+    const char* listRule;
+    std::string page;
+    bool empty;
+  };
+  const Case cases[] = {
+      {"/files/ali/EmptyOfferSearch.txt", kOfferRule, pages.offerSearchPage("empty", 1), true},
+      {"/files/ali/EmptyOfferSearch.txt", kOfferRule, pages.offerSearchPage(walnut, kOfferSearchPages + 1), true},
+      {"/files/ali/EmptyOfferSearch.txt", kOfferRule, pages.offerSearchPage(walnut, 1), false},
+      {"/files/ali/EmptyOfferSearch.txt", kOfferRule, pages.offerSearchPage(changed, 1), false},
+      {"/files/taobao/EmptySellerSearch.txt", kProductRule, pages.taobaoSearchPage("empty", 0), true},
+      {"/files/taobao/EmptySellerSearch.txt", kProductRule, pages.taobaoSearchPage("tiny", 0), true},
+      {"/files/taobao/EmptySellerSearch.txt", kProductRule, pages.taobaoSearchPage(walnut, 0), false},
+      {"/files/taobao/EmptySellerSearch.txt", kProductRule, pages.taobaoSearchPage(changed, 40), false},
+      {"/files/taobao/EmptyReviewPage.txt", kBuyerRule, pages.reviewPage(kSampleItemId, 6), true},
+      {"/files/taobao/EmptyReviewPage.txt", kBuyerRule, pages.reviewPage(kSampleItemId, 2), false},
+      {"/files/taobao/EmptyReviewPage.txt", kBuyerRule, pages.reviewPage(kChangedMarkupItem, 1), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.marker) + " " + c.page.substr(0, 120));
+    EXPECT_EQ(!scan(c.marker, c.page).empty(), c.empty);
+    const std::vector<std::string> records = scan(c.listRule, c.page);
+    const bool anyRecord = std::any_of(records.begin(), records.end(), [](const std::string& r) { return !r.empty(); });
+    const bool changedMarkup = c.page.find("data-offer-id") != std::string::npos ||
+                               c.page.find("item-summary") != std::string::npos ||
+                               c.page.find("\"rater\"") != std::string::npos;
+    EXPECT_EQ(anyRecord, !c.empty && !changedMarkup);
+  }
+  // Changed markup holds the same offers and products, only renamed.
+  EXPECT_EQ(SampleCatalog::offerSearch(changed, 2).size(), SampleCatalog::offerSearch(walnut, 2).size());
+  EXPECT_EQ(SampleCatalog::taobaoSearch(changed, 0).size(), SampleCatalog::taobaoSearch(walnut, 0).size());
 }
 
 TEST(SampleSiteRules, EachRuleFileIsFetchedAsTheSamePatternWithOrWithoutItsLastLineFeed) {

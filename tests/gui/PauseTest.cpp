@@ -60,12 +60,13 @@ TEST_F(Pause, ButtonStaysDownAndTheLineStaysWhileTheRunWritesUnderIt) {
   EXPECT_TRUE(button().GetValue());
   EXPECT_EQ(messages.size(), before);
 
-  // Continue: the button comes up, the run's own line is back and the run ends.
+  // Continue: the button comes up, the run's own line is back and the run
+  // ends on its summary.
   ASSERT_TRUE(click(false));
   EXPECT_NE(statusLine(), pausedLine);
   ASSERT_TRUE(pumpUntil([&] { return messages.size() > before; }, 60000));
   EXPECT_EQ(messages.back(), wx("任务完成！"));
-  EXPECT_TRUE(statusLine().StartsWith(wx("正在采集第"))) << statusLine();
+  EXPECT_TRUE(statusLine().StartsWith(wx("采集结束：共3页"))) << statusLine();
   EXPECT_FALSE(button().GetValue());
 }
 

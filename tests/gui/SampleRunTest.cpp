@@ -1,10 +1,13 @@
 // Whole runs from the main window against the sample site.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/tooltip.h>
 #include <wx/uiaction.h>
 
 #include "app/PauseIndicator.h"
@@ -41,7 +44,8 @@ TEST_F(SampleRun, OfferSearchFillsTheListWithTheRowsOfTheSitesPages) {
   // Pages 1, 2 and 3, each once, each offer with its offer page's name.
   EXPECT_EQ(rows, concat({expectedOfferRows("tiny", 1), expectedOfferRows("tiny", 2), expectedOfferRows("tiny", 3)}));
   EXPECT_EQ(label(window(), ids::kCountDisplay), wxString::Format("%zu", rows.size()));
-  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("正在采集第3页"));
+  // The status line keeps the run's summary; the end message is the same as ever.
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("采集结束：共3页，3条结果，0页没有找到记录，规则出错0次"));
   EXPECT_EQ(window().listColumns(), CollectionMode::OfferSearch);
   EXPECT_TRUE(pumpUntil([&] { return window().collectButton().IsEnabled(); }, 5000))
       << "enabled again when the run ends";
@@ -153,7 +157,7 @@ TEST_F(SampleRun, TabsClickedDuringARunChangeNothingOfIt) {
 
   EXPECT_EQ(messages.back(), wx("任务完成！"));
   EXPECT_EQ(listRows(), concat({expectedOfferRows("tiny", 1), expectedOfferRows("tiny", 2), expectedOfferRows("tiny", 3)}));
-  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("正在采集第3页"));
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("采集结束：共3页，3条结果，0页没有找到记录，规则出错0次"));
   EXPECT_EQ(window().listColumns(), CollectionMode::OfferSearch);
   std::vector<std::string> searches;
   for (const auto& request : site->requests()) {
@@ -161,6 +165,26 @@ TEST_F(SampleRun, TabsClickedDuringARunChangeNothingOfIt) {
   }
   EXPECT_EQ(searches.size(), 3u);
   EXPECT_EQ(window().tabs().GetSelection(), 2);
+}
+
+// The site's markup "changed" under the offer rule: the warning naming the
+// page and the rule reaches the window's status line; the line ends on it
+// (before the summary), and its tooltip holds the whole text the narrow line
+// cuts off.
+TEST_F(SampleRun, ARuleThatNoLongerFitsTheSiteIsNamedOnTheStatusLine) {
+  setText(window().page(TabPage::Search), ids::kSearchKeyword, "changed");
+  setText(window().page(TabPage::Search), ids::kSearchPages, "2");
+  std::vector<wxString> shown;
+  window().onStatusShown = [&](const wxString& text) { shown.push_back(text); };
+  ASSERT_TRUE(collectAndWait());
+  window().onStatusShown = nullptr;
+  EXPECT_EQ(messages.back(), wx("任务完成！"));
+  const wxString warning = wx("第2页没有找到任何记录：规则 ExtractTextAImg 可能已失效，请更新规则或检查页面");
+  EXPECT_NE(std::find(shown.begin(), shown.end(), warning), shown.end());
+  auto* status = dynamic_cast<wxStaticText*>(window().FindWindow(ids::kStatusDisplay));
+  EXPECT_EQ(status->GetLabel(), warning + wx("；采集结束：共2页，0条结果，2页没有找到记录，规则出错0次"));
+  ASSERT_NE(status->GetToolTip(), nullptr);
+  EXPECT_EQ(status->GetToolTip()->GetTip(), status->GetLabel());
 }
 
 TEST_F(SampleRun, StopEndsARunWithItsEndMessage) {

@@ -15,7 +15,9 @@ namespace {
 
 const char* const kRuleFiles[] = {"taobao/ExtractAllText.txt", "taobao/ExtractTextAImg3.txt",
                                   "taobao/ExtractImg.txt",     "taobao/ExtractTextAImg31.txt",
-                                  "ali/ExtractTextAImg.txt",   "ali/ExtractTextAImg01.txt"};
+                                  "ali/ExtractTextAImg.txt",   "ali/ExtractTextAImg01.txt",
+                                  "ali/EmptyOfferSearch.txt",  "taobao/EmptyReviewPage.txt",
+                                  "taobao/EmptySellerSearch.txt"};
 
 std::string sourceRuleFile(const std::string& name) {
   const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();

@@ -1,0 +1,47 @@
+// --json-summary FILE: what a run found and how its rules fared, as JSON for
+// scripts and monitoring. UTF-8; the GBK texts converted and escaped.
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "engine/CollectionMode.h"
+#include "engine/MainThread.h"
+
+namespace gleaner::cli {
+
+struct JsonSummaryRun {
+  CollectionMode job = CollectionMode::None;
+  const RunSummary* summary = nullptr;
+  int exitStatus = 0;
+  bool stopped = false;  // ended by Ctrl-C or SIGTERM
+};
+
+// {"job", "outcome", "stopped", "exitStatus", "pages", "rows", "records",
+//  "pagesWithoutRecords", "emptyResultPages", "ruleFailures",
+//  "extractionsFailed", "rules": {NAME: {"path", "applied", "matched",
+//  "failed", "failures": {"download", "compile", "runaway"}}}, "warnings",
+//  "summary"}
+std::string jsonSummary(const JsonSummaryRun& run);
+
+// A JSON string literal of a UTF-8 text.
+std::string jsonString(std::string_view utf8);
+
+// The file, created before the run (a file that cannot be created refuses
+// the run, as --out does) and written at its end.
+class JsonSummaryFile {
+ public:
+  explicit JsonSummaryFile(std::string path);
+  // False when the file could not be created; the reason has been printed.
+  bool ok() const { return ok_; }
+  // False when the text could not be written; the reason has been printed.
+  bool write(const std::string& json);
+
+ private:
+  std::string path_;
+  std::ofstream file_;
+  bool ok_ = false;
+};
+
+}  // namespace gleaner::cli
