@@ -14,13 +14,13 @@
 
 namespace gleaner {
 
-std::string CollectorApp::internetError_;
+std::exception_ptr CollectorApp::internetFailure_;
 
 void CollectorApp::prepareInternet() {
   try {
     InternetClient::initialize();
-  } catch (const std::exception& e) {
-    internetError_ = e.what();
+  } catch (...) {
+    internetFailure_ = std::current_exception();
   }
 }
 
@@ -46,7 +46,7 @@ bool CollectorApp::OnInit() {
     tell(wxString::FromUTF8(gbk::toUtf8(literals::kAlreadyRunning)));
     return false;
   }
-  std::optional<wxString> problem = StartupCheck::internetProblem(internetError_);
+  std::optional<wxString> problem = StartupCheck::internetProblem(internetFailure_);
   if (!problem) problem = StartupCheck::chooseRuleServer(ruleServer_, sites_);
   if (problem) {
     tell(*problem);

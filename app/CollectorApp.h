@@ -5,6 +5,7 @@
 #include <wx/app.h>
 #include <wx/snglinst.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -30,7 +31,7 @@ class CollectorApp : public wxApp {
  private:
   void tell(const wxString& text);
 
-  static std::string internetError_;
+  static std::exception_ptr internetFailure_;
   std::unique_ptr<wxSingleInstanceChecker> instance_;
   BuiltinRuleServer ruleServer_;
   Sites sites_;

@@ -459,17 +459,17 @@ void MainDialog::exportList() {
   if (options.ShowModal() != wxID_OK) return;
   const auto target = ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); });
   if (!target) return;
-  exportTo(options.choice(), target->format, wxNameOf(target->path));
+  exportTo(options.choice(), target->format, target->path);
 }
 
-bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const wxString& path) {
+bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const std::filesystem::path& path) {
   ModelExportSource source(model_);
   ExportResult result;
   {
     TaskProgress shown(this, res::kExportSaveTitle, res::kExportProgress, kProgressFrom);
-    result = ExportJob::run(source, {choice, format, pathOf(path)}, progressOf(shown));
+    result = ExportJob::run(source, {choice, format, path}, progressOf(shown));
   }
-  presentMessage(wxString::FromUTF8(exportReport(result, path.utf8_string())));
+  presentMessage(wxString::FromUTF8(exportReport(result, utf8Of(path))));
   return result.outcome == ExportResult::Outcome::Written;
 }
 

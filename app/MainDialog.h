@@ -10,6 +10,7 @@
 #include <wx/timer.h>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -101,7 +102,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   // Writes the list to path without any dialog (a large list shows its
   // progress). False when the list is empty, the user cancelled, or the file
   // could not be written; the user has been told in each case.
-  bool exportTo(ExportChoice choice, ExportFormat format, const wxString& path);
+  bool exportTo(ExportChoice choice, ExportFormat format, const std::filesystem::path& path);
 
   // Brings the list control and the count display up to the rows, and
   // shows a store fault in the status line (the list timer calls it).

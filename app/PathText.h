@@ -10,13 +10,7 @@
 
 namespace gleaner {
 
-inline std::filesystem::path pathOf(const wxString& name) {
-#ifdef __WXMSW__
-  return std::filesystem::path(name.ToStdWstring());
-#else
-  return std::filesystem::path(name.utf8_string());
-#endif
-}
+inline std::filesystem::path pathOf(const wxString& name) { return pathFromUtf8(name.utf8_string()); }
 
 inline wxString wxNameOf(const std::filesystem::path& path) { return wxString::FromUTF8(utf8Of(path)); }
 

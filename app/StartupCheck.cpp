@@ -1,35 +1,23 @@
 #include "app/StartupCheck.h"
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include "app/UserMessage.h"
 #include "extract/Sites.h"
-#include "net/ConnectTo.h"
+#include "net/InternetError.h"
 #include "res/AppTexts.h"
 #include "rules/RuleServerChoice.h"
 
 namespace gleaner {
-namespace {
-
-bool connectToRejected() {
-  const char* list = std::getenv("GLEANER_CONNECT_TO");
-  if (list == nullptr) return false;
+std::optional<wxString> StartupCheck::internetProblem(const std::exception_ptr& failure) {
+  if (!failure) return std::nullopt;
   try {
-    ConnectTo::parse(list);
-    return false;
-  } catch (const std::exception&) {
-    return true;
+    std::rethrow_exception(failure);
+  } catch (const ConnectToError& e) {
+    return userMessage(res::kConnectToRejected, res::kConnectToRejectedAdvice, wxString::FromUTF8(e.what()));
+  } catch (const std::exception& e) {
+    return userMessage(res::kInternetSetupFailed, res::kInternetSetupFailedAdvice, wxString::FromUTF8(e.what()));
   }
-}
-
-}  // namespace
-
-std::optional<wxString> StartupCheck::internetProblem(const std::string& internetError) {
-  if (internetError.empty()) return std::nullopt;
-  const wxString detail = wxString::FromUTF8(internetError);
-  if (connectToRejected()) return userMessage(res::kConnectToRejected, res::kConnectToRejectedAdvice, detail);
-  return userMessage(res::kInternetSetupFailed, res::kInternetSetupFailedAdvice, detail);
 }
 
 std::optional<wxString> StartupCheck::chooseRuleServer(BuiltinRuleServer& builtIn, Sites& sites) {

@@ -5,6 +5,7 @@
 
 #include <wx/string.h>
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -15,9 +16,9 @@ struct Sites;
 
 class StartupCheck {
  public:
-  // internetError: what the internet client's set-up threw, empty when it
+  // failure: what the internet client's set-up threw, null when it
   // succeeded. The message when it failed.
-  static std::optional<wxString> internetProblem(const std::string& internetError);
+  static std::optional<wxString> internetProblem(const std::exception_ptr& failure);
 
   // Chooses the rule server into sites (GLEANER_RULE_SERVER, else the
   // built-in one, started); the message when that fails.

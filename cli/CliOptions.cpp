@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "cli/FlagReader.h"
 #include "res/ControlIds.h"
 
 namespace gleaner::cli {
@@ -82,49 +83,40 @@ bool isHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
 CliOptions parseCliOptions(const std::vector<std::string>& args) {
   CliOptions options;
-  std::size_t i = 0;
   // The job word comes first; flags before it are read only for --help and
   // for their own faults.
-  if (!args.empty() && args[0].rfind("-", 0) != 0) options.job = jobOf(args[i++]);
-  // A flag's value is the next argument, unless that is missing or another
-  // "--" flag: "--keyword --help" lacks its keyword, it asks for no help.
-  auto value = [&](const std::string& flag) -> std::string {
-    if (i >= args.size() || args[i].rfind("--", 0) == 0) throw UsageError(flag + " needs a value");
-    return args[i++];
-  };
-  while (i < args.size()) {
-    std::string flag = args[i++];
-    if (isHelp(flag)) {
+  const bool jobFirst = !args.empty() && args[0].rfind("-", 0) != 0;
+  if (jobFirst) options.job = jobOf(args[0]);
+  const std::vector<std::string> flagArguments(args.begin() + (jobFirst ? 1 : 0), args.end());
+  // "--keyword --help" lacks its keyword, it asks for no help.
+  FlagReader flags(flagArguments);
+  while (flags.next()) {
+    if (isHelp(flags.argument())) {
       options.help = true;
       return options;
     }
-    std::optional<std::string> inlineValue;
-    if (const auto eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
-      inlineValue = flag.substr(eq + 1);
-      flag.resize(eq);
-    }
-    auto take = [&]() { return inlineValue ? *inlineValue : value(flag); };
+    const std::string& flag = flags.flag();
     if (options.job != CollectionMode::None && !flagAllowed(options.job, flag)) {
       throw UsageError(flag + " does not belong to the job " + args[0]);
     }
-    if (flag == "--keyword") options.keyword = take();
-    else if (flag == "--pages") options.pages = take();
-    else if (flag == "--item-url") options.itemUrl = take();
-    else if (flag == "--level") options.level = take();
-    else if (flag == "--sort") { options.sort = take(); sortRadioId(options.sort); }
+    if (flag == "--keyword") options.keyword = flags.value();
+    else if (flag == "--pages") options.pages = flags.value();
+    else if (flag == "--item-url") options.itemUrl = flags.value();
+    else if (flag == "--level") options.level = flags.value();
+    else if (flag == "--sort") { options.sort = flags.value(); sortRadioId(options.sort); }
     else if (flag == "--buyer-protection") options.buyerProtection = true;
     else if (flag == "--alipay") options.alipay = true;
     else if (flag == "--online") options.online = true;
-    else if (flag == "--out") options.outPath = take();
+    else if (flag == "--out") options.outPath = flags.value();
     else if (flag == "--header") options.header = true;
-    else if (flag == "--store") options.storePath = take();
-    else if (flag == "--json-summary") options.jsonSummaryPath = take();
+    else if (flag == "--store") options.storePath = flags.value();
+    else if (flag == "--json-summary") options.jsonSummaryPath = flags.value();
     else if (flag == "--format") {
-      const std::string format = take();
+      const std::string format = flags.value();
       if (format != "csv" && format != "tsv") throw UsageError("--format is csv or tsv, not " + format);
       options.tsv = format == "tsv";
     } else if (flag == "--encoding") {
-      const std::string encoding = take();
+      const std::string encoding = flags.value();
       if (encoding != "utf-8" && encoding != "utf8" && encoding != "gbk") {
         throw UsageError("--encoding is utf-8 or gbk, not " + encoding);
       }
@@ -132,7 +124,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     } else {
       throw UsageError("unknown option: " + flag);
     }
-    if (inlineValue && (flag == "--buyer-protection" || flag == "--alipay" || flag == "--online" || flag == "--header")) {
+    if (flags.hasInlineValue() && (flag == "--buyer-protection" || flag == "--alipay" || flag == "--online" || flag == "--header")) {
       throw UsageError(flag + " takes no value");
     }
   }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/ConsoleTextBuffer.h"
+#include "text/WideText.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -17,14 +18,6 @@ namespace gleaner::cli {
 #ifdef _WIN32
 namespace {
 
-std::string utf8OfWide(const wchar_t* text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string out(static_cast<std::size_t>(n - 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 // A console window, not a pipe or a file: it takes wide text.
 bool isConsole(HANDLE handle) {
   DWORD mode = 0;
@@ -35,12 +28,10 @@ std::unique_ptr<ConsoleTextBuffer> consoleBuffer(DWORD which) {
   const HANDLE handle = GetStdHandle(which);
   if (!isConsole(handle)) return nullptr;
   return std::make_unique<ConsoleTextBuffer>([handle](std::string_view utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0) return;
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    const std::wstring text = wide::fromUtf8(utf8);
+    if (text.empty()) return;
     DWORD written = 0;
-    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   });
 }
 
@@ -48,9 +39,9 @@ std::unique_ptr<ConsoleTextBuffer> consoleBuffer(DWORD which) {
 
 ConsoleSetup::ConsoleSetup(int, char**) {
   int count = 0;
-  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 1; i < count; ++i) arguments_.push_back(utf8OfWide(wide[i]));
-    LocalFree(wide);
+  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) arguments_.push_back(wide::toUtf8(argv[i]));
+    LocalFree(argv);
   }
   std::cout.flush();
   std::cerr.flush();

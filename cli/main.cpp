@@ -142,13 +142,6 @@ std::unique_ptr<std::ofstream> openOutput(const CliOptions& options) {
   return nullptr;
 }
 
-void writeHeader(const CliOptions& options, RowWriter& writer) {
-  ResultRow header;
-  const literals::ColumnSet& columns = *columnSetOf(options.job);
-  for (std::size_t i = 0; i < header.size(); ++i) header[i] = std::string(columns[i].header);
-  writer.append(header);
-}
-
 int exitStatus(const RunSummary& summary, const std::vector<RowSink*>& sinks) {
   if (summary.outcome == RunSummary::Outcome::Refused) return kExitRefused;
   if (summary.pagesDownloaded == 0) return kExitNoPage;
@@ -181,7 +174,7 @@ int run(const CliOptions& options) {
     if (!json->ok()) return kExitRefused;
   }
   RowWriter writer(out, options.tsv, options.gbk);
-  if (options.header) writeHeader(options, writer);
+  if (options.header) writer.append(columnHeadingsOf(options.job));
   std::vector<RowSink*> sinks{&writer};
 
   InternetClient::initialize();

@@ -12,18 +12,17 @@ std::optional<std::string> RunHealth::pageRead(int pageNumber, const PageReport&
     // A page with records ends a streak; so does a failed page, which has
     // been reported on its own.
     streak_ = 0;
-    streakWarning_.clear();
     return std::nullopt;
   }
   ++counts_.pagesWithoutRecords;
   if (report.emptyResult == EmptyResult::Empty) ++counts_.emptyResultPages;
   lastWithoutRecords_.emplace(pageNumber, report);
   if (++streak_ < 2) return std::nullopt;
-  streakWarning_ = pageWarning(pageNumber, report);
+  std::string warning = pageWarning(pageNumber, report);
   // One entry per streak in the run's list of warnings; the status line
   // follows every page of it.
-  if (streak_ == 2) warnings_.push_back(streakWarning_);
-  return streakWarning_;
+  if (streak_ == 2) warnings_.push_back(warning);
+  return warning;
 }
 
 std::string RunHealth::pageWarning(int pageNumber, const PageReport& report) {
@@ -69,7 +68,8 @@ std::string RunHealth::endOfRun() {
   if (counts_.pages > 0 && counts_.rows == 0) {
     warning = noRowsWarning();
   } else if (streak_ >= 2) {
-    warning = streakWarning_;
+    // The streak is still on: its last page is the last without records.
+    warning = pageWarning(lastWithoutRecords_->first, lastWithoutRecords_->second);
   }
   const std::string summary = literals::runSummary(countsNow());
   if (warning.empty()) return summary;

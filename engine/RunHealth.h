@@ -54,7 +54,6 @@ class RunHealth {
   literals::RunCounts counts_;
   int records_ = 0;
   int streak_ = 0;  // pages in a row without records
-  std::string streakWarning_;
   std::optional<std::pair<int, PageReport>> lastWithoutRecords_;
   std::vector<std::string> warnings_;
 };

@@ -24,13 +24,9 @@ std::string withoutLineBreaksAndTabs(std::string text) {
 }  // namespace
 
 bool PageExtractor::OfferListExtractor(const std::string& page) {
-  return readListPage(rules::kOfferList, page, [&] {
-    scanWithRule(rules::kOfferList, page, Scope::Page, [&](const std::string& record) {
-      if (record.empty()) return true;
-      ++report_.records;
-      appendOfferRow(record);
-      return true;
-    });
+  return readListPage(rules::kOfferList, page, [&](const std::string& record) {
+    if (!record.empty()) appendOfferRow(record);
+    return true;
   });
 }
 

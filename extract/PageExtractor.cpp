@@ -27,24 +27,36 @@ std::string PageExtractor::download(const std::string& address) {
 }
 
 std::optional<std::string> PageExtractor::fetchRule(const RuleFile& rule) {
+  RuleObserver* observer = run_.ruleObserver;
   const auto own = run_.settings.ruleTexts.find(std::string(rule.path));
-  if (own != run_.settings.ruleTexts.end()) return own->second;
+  if (own != run_.settings.ruleTexts.end()) {
+    if (observer != nullptr) observer->ruleApplied(rule);
+    return own->second;
+  }
   const std::string address = sites_.ruleAddress(rule.path);
+  std::optional<std::string> text;
   try {
-    if (rule.role == RuleRole::EmptyMarker) return OptionalRuleFileFetcher(address, kMaxRuleFileBytes);
-    return RuleFileFetcher(address, kMaxRuleFileBytes);
+    text = rule.role == RuleRole::EmptyMarker ? OptionalRuleFileFetcher(address, kMaxRuleFileBytes)
+                                              : RuleFileFetcher(address, kMaxRuleFileBytes);
   } catch (const std::exception& e) {
-    if (run_.ruleObserver != nullptr) run_.ruleObserver->ruleFailed(rule, RuleFailure::Download);
+    if (observer != nullptr) {
+      observer->ruleApplied(rule);
+      observer->ruleFailed(rule, RuleFailure::Download);
+    }
     throw ExtractionFailure(literals::downloadFailedReport(address, e.what()));
   }
+  if (text && observer != nullptr) observer->ruleApplied(rule);
+  return text;
 }
 
-void PageExtractor::scanWithRule(const RuleFile& rule, const std::string& text, Scope scope,
+bool PageExtractor::scanWithRule(const RuleFile& rule, const std::string& text, Scope scope,
                                  const RecordHandler& handler) {
-  if (run_.ruleObserver != nullptr) run_.ruleObserver->ruleApplied(rule);
+  const std::optional<std::string> ruleText = fetchRule(rule);
+  if (!ruleText) return false;
   ScanLimits limits;
   if (scope == Scope::Page) limits.stop = &run_.stop;
-  scan(ruleTextToPattern(fetchRule(rule).value_or("")), sites_.ruleAddress(rule.path), text, limits, handler, &rule);
+  scan(ruleTextToPattern(*ruleText), sites_.ruleAddress(rule.path), text, limits, handler, &rule);
+  return true;
 }
 
 void PageExtractor::scan(const std::string& pattern, const std::string& source, const std::string& text,
@@ -68,12 +80,14 @@ void PageExtractor::scan(const std::string& pattern, const std::string& source, 
   }
 }
 
-bool PageExtractor::readListPage(const RuleFile& listRule, const std::string& page,
-                                 const std::function<void()>& scanPage) {
+bool PageExtractor::readListPage(const RuleFile& listRule, const std::string& page, const RecordHandler& handler) {
   report_ = PageReport{};
   report_.listRule = &listRule;
   report_.failed = !guarded([&] {
-    scanPage();
+    scanWithRule(listRule, page, Scope::Page, [&](const std::string& record) {
+      if (!record.empty()) ++report_.records;
+      return handler(record);
+    });
     if (report_.records == 0 && !run_.stop.requested()) {
       report_.emptyResult = checkEmptyResult(emptyMarkerOf(listRule.job), page);
     }
@@ -86,27 +100,13 @@ EmptyResult PageExtractor::checkEmptyResult(const RuleFile& marker, const std::s
   // The marker is the rule server's to have or not: without it the run
   // cannot tell an empty page from a broken rule, and says so. A marker that
   // fails is reported like any rule, but the page itself did not fail.
-  RuleObserver* observer = run_.ruleObserver;
-  std::optional<std::string> text;
-  try {
-    text = fetchRule(marker);
-  } catch (const ExtractionFailure& e) {
-    if (observer != nullptr) observer->ruleApplied(marker);
-    reportFailure(e.what());
-    return EmptyResult::MarkerFailed;
-  }
-  if (!text) return EmptyResult::NoMarker;
-  if (observer != nullptr) observer->ruleApplied(marker);
   bool found = false;
-  ScanLimits limits;
-  limits.stop = &run_.stop;
   try {
-    scan(ruleTextToPattern(*text), sites_.ruleAddress(marker.path), page, limits,
-         [&](const std::string&) {
-           found = true;
-           return false;
-         },
-         &marker);
+    const bool tried = scanWithRule(marker, page, Scope::Page, [&](const std::string&) {
+      found = true;
+      return false;
+    });
+    if (!tried) return EmptyResult::NoMarker;
   } catch (const ExtractionFailure& e) {
     reportFailure(e.what());
     return EmptyResult::MarkerFailed;

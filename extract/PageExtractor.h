@@ -104,14 +104,16 @@ class PageExtractor {
   // "Download failed!" report with the reason.
   std::string download(const std::string& address);
   // A rule file's text: the run's own (RunSettings::ruleTexts) or the rule
-  // server's. Nothing for an empty-result marker the server does not have.
+  // server's, counted as applied by the run's rule observer. Nothing (and
+  // not counted) for an empty-result marker the server does not have.
   std::optional<std::string> fetchRule(const RuleFile& rule);
   // The one place where a rule is fetched, compiled and scanned: fetches the
   // rule file and scans text with its pattern, telling the run's rule
   // observer. A page's own scan is stoppable (the run's stop ends it after
-  // the record in hand); the lookups for the record in hand are not.
+  // the record in hand); the lookups for the record in hand are not. False
+  // when an optional rule is absent and nothing was scanned.
   enum class Scope { Page, Lookup };
-  void scanWithRule(const RuleFile& rule, const std::string& text, Scope scope, const RecordHandler& handler);
+  bool scanWithRule(const RuleFile& rule, const std::string& text, Scope scope, const RecordHandler& handler);
   // PatternScan; a pattern failure becomes a line naming source (and counts
   // against rule, when the pattern is one).
   void scan(const std::string& pattern, const std::string& source, const std::string& text,
@@ -119,9 +121,10 @@ class PageExtractor {
   // Runs one public operation: nothing it throws gets past here; failures are
   // reported to the window like a failed page. False after a failure.
   bool guarded(const std::function<void()>& operation);
-  // A page operation: scanPage counts the list rule's records in report_;
-  // a page without any is tried with the job's empty-result marker.
-  bool readListPage(const RuleFile& listRule, const std::string& page, const std::function<void()>& scanPage);
+  // A page operation: scans page with the list rule, counting its non-empty
+  // records in report_ before handler takes each one; a page without any is
+  // tried with the job's empty-result marker.
+  bool readListPage(const RuleFile& listRule, const std::string& page, const RecordHandler& handler);
   EmptyResult checkEmptyResult(const RuleFile& marker, const std::string& page);
   // The window's append, counted in report_.
   void appendRow(const ResultRow& row, const std::string& countText);

@@ -55,16 +55,13 @@ std::string PageExtractor::CreditReading::cell() const {
 }
 
 bool PageExtractor::SellerExtractor(const std::string& page) {
-  return readListPage(rules::kProductList, page, [&] {
-    scanWithRule(rules::kProductList, page, Scope::Page, [&](const std::string& record) {
-      if (!record.empty()) ++report_.records;
-      handleProductRecord(page, record);
-      // Every product record, skipped ones included, is followed by the
-      // pause, the tool's politeness to the site. A stop cuts it short, and
-      // the scan then ends before its next search.
-      run_.stop.sleepFor(kPauseAfterProduct);
-      return true;
-    });
+  return readListPage(rules::kProductList, page, [&](const std::string& record) {
+    handleProductRecord(page, record);
+    // Every product record, skipped ones included, is followed by the
+    // pause, the tool's politeness to the site. A stop cuts it short, and
+    // the scan then ends before its next search.
+    run_.stop.sleepFor(kPauseAfterProduct);
+    return true;
   });
 }
 

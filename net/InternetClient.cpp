@@ -34,7 +34,7 @@ void initializeOnce() {
       map = ConnectTo::parse(list);
     } catch (const InternetError& error) {
       curl_global_cleanup();  // balances the init above: the next call starts afresh
-      throw InternetError(std::string("GLEANER_CONNECT_TO: ") + error.what());
+      throw ConnectToError(std::string("GLEANER_CONNECT_TO: ") + error.what());
     }
   }
   std::lock_guard lock(connectToMutex);

@@ -12,4 +12,10 @@ class InternetError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// GLEANER_CONNECT_TO cannot be read: the user's setting, not the network.
+class ConnectToError : public InternetError {
+ public:
+  using InternetError::InternetError;
+};
+
 }  // namespace gleaner

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "net/UrlSplit.h"
+#include "text/WideText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -65,14 +66,7 @@ bool isLoopback(std::string_view host) {
 }
 
 #ifdef _WIN32
-std::string utf8(const wchar_t* text) {
-  if (text == nullptr || *text == L'\0') return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string out(static_cast<std::size_t>(n - 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
-  return out;
-}
+std::string utf8(const wchar_t* text) { return text == nullptr ? std::string() : wide::toUtf8(text); }
 #endif
 
 }  // namespace

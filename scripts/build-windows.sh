@@ -13,13 +13,10 @@ ROOT=$(pwd)
 PACKAGES="cmake ninja-build pkg-config dpkg-dev tcl libgtest-dev \
 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
 wine wine64 xvfb xauth fonts-wqy-microhei"
+scripts/apt-need.sh $PACKAGES
+
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-if [ "$(dpkg-query -W -f='${Status}\n' $PACKAGES 2>/dev/null | grep -c 'install ok installed')" -ne \
-     "$(echo $PACKAGES | wc -w)" ]; then
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $PACKAGES >/dev/null
-fi
 
 # The cache key: everything that decides what the prefix holds.
 KEY=$(cat scripts/windows-deps/* cmake/toolchain-mingw-w64.cmake | sha256sum | cut -c1-16)

@@ -13,15 +13,15 @@ cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 VERSION=$(sed -n 's/^project(Gleaner VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 KINDS=${*:-windows deb}
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-need() {
-  missing=""
-  for p in "$@"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"; done
-  [ -z "$missing" ] && return
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
-}
+# What the packaging tools need, for all kinds at once.
+needed=""
+for kind in $KINDS; do
+  case $kind in
+    windows) needed="$needed nsis" ;;
+    deb) needed="$needed dpkg-dev file" ;;
+  esac
+done
+[ -z "$needed" ] || scripts/apt-need.sh $needed
 mkdir -p dist
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -29,7 +29,6 @@ trap 'rm -rf "$work"' EXIT
 for kind in $KINDS; do
   case $kind in
     windows)
-      need nsis
       if [ -f build-win/build.ninja ]; then cmake --build build-win -j 2 >/dev/null; else scripts/build-windows.sh; fi
       folder=$work/gleaner-$VERSION-win64
       cmake --install build-win --prefix "$folder" --strip >/dev/null
@@ -44,7 +43,6 @@ for kind in $KINDS; do
         -DOUTFILE="$ROOT/dist/gleaner-$VERSION-setup.exe" res/windows/installer.nsi
       ;;
     deb)
-      need dpkg-dev file
       if [ -f build/build.ninja ]; then cmake --build build -j 2 >/dev/null; else scripts/build.sh; fi
       rm -f dist/gleaner_"$VERSION"*_amd64.deb
       (cd build && cpack -G DEB >/dev/null)

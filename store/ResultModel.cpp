@@ -7,11 +7,13 @@
 namespace gleaner {
 
 void ResultModel::changing() {
+  // The first change after the store was attached replaces the store's
+  // list (the previous run's, kept for a restore) with this one.
+  const bool first = untouched_;
   untouched_ = false;
-  if (writer_ == nullptr || storeInStep_) return;
+  if (writer_ == nullptr || !first) return;
   writer_->reset(job_, headings_);
   for (std::size_t i = 0; i < rows_.size(); ++i) writer_->append(i, rows_.row(i));
-  storeInStep_ = true;
 }
 
 void ResultModel::setJob(int job, const StoredRow& headings) {
@@ -122,7 +124,6 @@ bool ResultModel::copyRows(std::uint64_t epoch, std::size_t from, std::size_t n,
 void ResultModel::attachStore(StoreWriter* writer) {
   std::lock_guard lock(mutex_);
   writer_ = writer;
-  storeInStep_ = false;
   untouched_ = true;
 }
 
@@ -144,7 +145,6 @@ bool ResultModel::adopt(int job, const StoredRow& headings, RowTable rows, const
   headings_ = headings;
   countText_ = countText;
   ++epoch_;
-  storeInStep_ = true;
   untouched_ = false;
   return true;
 }

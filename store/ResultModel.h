@@ -79,8 +79,7 @@ class ResultModel {
   std::string countText_;
   std::uint64_t epoch_ = 0;
   StoreWriter* writer_ = nullptr;
-  bool storeInStep_ = true;
-  bool untouched_ = true;
+  bool untouched_ = true;  // until the first change or restore: the store still holds the previous list
 };
 
 }  // namespace gleaner

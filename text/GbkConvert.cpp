@@ -1,6 +1,7 @@
 #include "text/GbkConvert.h"
 
 #include "text/GbkText.h"
+#include "text/WideText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -19,28 +20,10 @@ constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";  // U+FFFD
 
 #ifdef _WIN32
 
-std::wstring widen(UINT codePage, DWORD flags, std::string_view in) {
-  if (in.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, flags, in.data(), static_cast<int>(in.size()), nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, flags, in.data(), static_cast<int>(in.size()), out.data(), n);
-  return out;
-}
-
-std::string narrow(UINT codePage, std::wstring_view in) {
-  if (in.empty()) return {};
-  const int n = WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 // Converts one GBK character (one or two bytes); empty when it is not one.
 std::string characterToUtf8(std::string_view ch) {
-  const std::wstring wide = widen(936, MB_ERR_INVALID_CHARS, ch);
-  return wide.empty() ? std::string() : narrow(CP_UTF8, wide);
+  const std::wstring utf16 = wide::fromCodePage(wide::kGbk, ch, MB_ERR_INVALID_CHARS);
+  return utf16.empty() ? std::string() : wide::toUtf8(utf16);
 }
 
 // Converts one well-formed UTF-8 character to GBK; empty when GBK lacks it.
@@ -48,11 +31,11 @@ std::string characterToUtf8(std::string_view ch) {
 // an emoji) and "best fit" look-alikes for some letters, so both are refused
 // here and the caller writes a single '?'.
 std::string characterToGbk(std::string_view ch) {
-  const std::wstring wide = widen(CP_UTF8, MB_ERR_INVALID_CHARS, ch);
-  if (wide.empty()) return {};
+  const std::wstring utf16 = wide::fromCodePage(wide::kUtf8, ch, MB_ERR_INVALID_CHARS);
+  if (utf16.empty()) return {};
   char out[8];
   BOOL usedDefault = FALSE;
-  const int n = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out,
+  const int n = WideCharToMultiByte(wide::kGbk, WC_NO_BEST_FIT_CHARS, utf16.data(), static_cast<int>(utf16.size()), out,
                                     sizeof out, nullptr, &usedDefault);
   if (n <= 0 || usedDefault) return {};
   return std::string(out, static_cast<std::size_t>(n));

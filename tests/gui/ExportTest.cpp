@@ -66,7 +66,7 @@ class ExportFromTheList : public MainWindowFixture {
 TEST_F(ExportFromTheList, WritesEverythingAsCsvWithHeadingsAndBom) {
   fillSellerRows();
   const fs::path path = dir / "all.csv";
-  ASSERT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8Of(path))));
+  ASSERT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, path));
   EXPECT_EQ(readFile(path),
             "\xEF\xBB\xBF"
             "商品名称,卖家ID,卖家旺旺昵称,信用等级\r\n"
@@ -82,7 +82,7 @@ TEST_F(ExportFromTheList, WritesEverythingAsCsvWithHeadingsAndBom) {
 TEST_F(ExportFromTheList, WritesSellerInformationAsAWorkbookWithoutDuplicates) {
   fillSellerRows();
   const fs::path path = dir / "sellers.xlsx";
-  ASSERT_TRUE(window->exportTo(ExportChoice::Sellers, ExportFormat::Xlsx, wxString::FromUTF8(utf8Of(path))));
+  ASSERT_TRUE(window->exportTo(ExportChoice::Sellers, ExportFormat::Xlsx, path));
   const auto cells = workbookCells(path);
   const std::map<std::string, std::string> expected{
       {"A1", "卖家ID"}, {"B1", "卖家旺旺昵称"}, {"C1", "信用等级"},
@@ -95,7 +95,7 @@ TEST_F(ExportFromTheList, WritesSellerInformationAsAWorkbookWithoutDuplicates) {
 }
 
 TEST_F(ExportFromTheList, TellsTheUserInChineseWhenThereIsNothingOrTheFileCannotBeWritten) {
-  EXPECT_FALSE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8Of(dir / "e.csv"))));
+  EXPECT_FALSE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, dir / "e.csv"));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages.back(), wx(res::kExportNothing));
   EXPECT_FALSE(fs::exists(dir / "e.csv"));
@@ -106,7 +106,7 @@ TEST_F(ExportFromTheList, TellsTheUserInChineseWhenThereIsNothingOrTheFileCannot
   for (ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
     messages.clear();
     const fs::path nowhere = dir / "missing-folder" / "out.file";
-    EXPECT_FALSE(window->exportTo(ExportChoice::Everything, format, wxString::FromUTF8(utf8Of(nowhere))));
+    EXPECT_FALSE(window->exportTo(ExportChoice::Everything, format, nowhere));
     ASSERT_EQ(messages.size(), 1u);
     const wxArrayString lines = wxSplit(messages.back(), '\n');
     ASSERT_EQ(lines.size(), 3u) << messages.back();
@@ -124,7 +124,7 @@ TEST_F(ExportFromTheList, TellsTheUserInChineseWhenThereIsNothingOrTheFileCannot
   {
     ReadOnlyFolder readOnly(dir);
     if (!readOnly.active()) GTEST_SKIP() << "no way to make a read-only folder here";
-    wrote = window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8Of(existing)));
+    wrote = window->exportTo(ExportChoice::Everything, ExportFormat::Csv, existing);
   }
   EXPECT_FALSE(wrote);
   EXPECT_EQ(readFile(existing), "old");
@@ -142,7 +142,7 @@ TEST_F(ExportFromTheList, AFileHeldOpenElsewhereStaysAsItWas) {
   const HANDLE held = CreateFileW(existing.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  const bool wrote = window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8Of(existing)));
+  const bool wrote = window->exportTo(ExportChoice::Everything, ExportFormat::Csv, existing);
   CloseHandle(held);
   EXPECT_FALSE(wrote);
   EXPECT_EQ(readFile(existing), "old");
@@ -161,7 +161,7 @@ TEST_F(ExportFromTheList, WritesToAFolderAndFileWithChineseNames) {
   for (const char* name : {"核桃.xlsx", "核桃.csv"}) {
     const fs::path path = folder / pathFromUtf8(name);
     const ExportFormat format = path.extension() == ".csv" ? ExportFormat::Csv : ExportFormat::Xlsx;
-    ASSERT_TRUE(window->exportTo(ExportChoice::Everything, format, wxString::FromUTF8(utf8Of(path)))) << name;
+    ASSERT_TRUE(window->exportTo(ExportChoice::Everything, format, path)) << name;
   }
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(utf8Of(entry.path().filename()));
@@ -189,7 +189,7 @@ TEST_F(ExportFromTheList, ALargeListShowsProgressAndACancelledExportWritesNothin
     seen.push_back(rows);
     return seen.size() < 3;  // the user presses cancel at the third step
   });
-  EXPECT_FALSE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8Of(path))));
+  EXPECT_FALSE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, path));
   EXPECT_EQ(seen.size(), 3u);
   EXPECT_EQ(readFile(path), "old");
   EXPECT_EQ(messages.back(), wx(res::kExportCancelled));
@@ -197,7 +197,7 @@ TEST_F(ExportFromTheList, ALargeListShowsProgressAndACancelledExportWritesNothin
 
   // The real progress dialog, to the end.
   window->setProgressPresenter({});
-  EXPECT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, wxString::FromUTF8(utf8Of(path))));
+  EXPECT_TRUE(window->exportTo(ExportChoice::Everything, ExportFormat::Csv, path));
   const std::string written = readFile(path);
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 25001);
 }

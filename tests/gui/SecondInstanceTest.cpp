@@ -9,6 +9,7 @@
 
 #include "support/ChildProcess.h"
 #include "support/Wine.h"
+#include "text/WideText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -28,13 +29,6 @@ struct Search {
   HWND found = nullptr;
 };
 
-std::wstring wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
 BOOL CALLBACK visitWindow(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<Search*>(data);
   DWORD owner = 0;
@@ -53,7 +47,7 @@ std::intptr_t findWindow(const ChildProcess& program, const std::string& titlePa
                          std::chrono::milliseconds limit = 0ms) {
   const auto end = std::chrono::steady_clock::now() + limit;
   do {
-    Search search{static_cast<DWORD>(program.id()), wide(titlePart)};
+    Search search{static_cast<DWORD>(program.id()), wide::fromUtf8(titlePart)};
     EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) return reinterpret_cast<std::intptr_t>(search.found);
     if (limit > 0ms) std::this_thread::sleep_for(100ms);

@@ -8,6 +8,7 @@
 
 #include "app/StartupCheck.h"
 #include "extract/Sites.h"
+#include "net/InternetError.h"
 #include "GuiTestSupport.h"
 #include "rules/BuiltinRuleServer.h"
 #include "support/ChildProcess.h"
@@ -44,16 +45,16 @@ TEST(StartupCheck, AMalformedRuleServerSettingIsNamedWithItsRemedy) {
 }
 
 TEST(StartupCheck, AnInternetSetUpFailureNamesAMalformedConnectToList) {
-  EXPECT_FALSE(StartupCheck::internetProblem("").has_value());
+  EXPECT_FALSE(StartupCheck::internetProblem(nullptr).has_value());
   {
-    ScopedVariable setting("GLEANER_CONNECT_TO", "s.1688.com:80");
-    const std::optional<wxString> problem = StartupCheck::internetProblem("GLEANER_CONNECT_TO: entry is bad");
+    const std::optional<wxString> problem =
+        StartupCheck::internetProblem(std::make_exception_ptr(ConnectToError("GLEANER_CONNECT_TO: entry is bad")));
     ASSERT_TRUE(problem.has_value());
     EXPECT_TRUE(problem->StartsWith(wx("环境变量 GLEANER_CONNECT_TO 的格式不对"))) << *problem;
     EXPECT_EQ(lastLine(*problem), "GLEANER_CONNECT_TO: entry is bad");
   }
-  ScopedVariable fine("GLEANER_CONNECT_TO", "s.1688.com:80:127.0.0.1:8088");
-  const std::optional<wxString> problem = StartupCheck::internetProblem("cannot set up libcurl: out of memory");
+  const std::optional<wxString> problem =
+      StartupCheck::internetProblem(std::make_exception_ptr(InternetError("cannot set up libcurl: out of memory")));
   ASSERT_TRUE(problem.has_value());
   EXPECT_TRUE(problem->StartsWith(wx("网络组件无法启动"))) << *problem;
   EXPECT_EQ(lastLine(*problem), "cannot set up libcurl: out of memory");

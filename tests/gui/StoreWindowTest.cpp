@@ -121,13 +121,13 @@ TEST_F(StoreWindow, AfterAnUncleanEndTheUserIsAskedAndTheRowsComeBackAsCollected
   EXPECT_FALSE(window().restoreAvailable());
 
   // Exported exactly as rows that were just collected.
-  ASSERT_TRUE(window().exportTo(ExportChoice::Sellers, ExportFormat::Csv, wxString::FromUTF8(utf8Of(dir / "r.csv"))));
+  ASSERT_TRUE(window().exportTo(ExportChoice::Sellers, ExportFormat::Csv, dir / "r.csv"));
   {
     MainDialog fresh(sites);
     fresh.setMessagePresenter([](const wxString&) {});
     fresh.setJobColumns(CollectionMode::ItemBuyers);
     for (std::size_t i = 0; i < kBuyerRows.size(); ++i) fresh.appendRow(kBuyerRows[i], std::to_string(i + 1));
-    ASSERT_TRUE(fresh.exportTo(ExportChoice::Sellers, ExportFormat::Csv, wxString::FromUTF8(utf8Of(dir / "c.csv"))));
+    ASSERT_TRUE(fresh.exportTo(ExportChoice::Sellers, ExportFormat::Csv, dir / "c.csv"));
     fresh.decideClose();
   }
   EXPECT_EQ(readBytes(dir / "r.csv"), readBytes(dir / "c.csv"));
