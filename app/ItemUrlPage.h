@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/TemplatePage.h"
+#include "engine/RunRequest.h"
 
 namespace gleaner {
 
@@ -12,6 +13,9 @@ class ItemUrlPage : public TemplatePage {
  public:
   // itemHost: the host of the sample item address the page starts with.
   explicit ItemUrlPage(std::string itemHost);
+
+  // The item address as it stands.
+  RunSettings settings() const;
 
  protected:
   void start() override;

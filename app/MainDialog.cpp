@@ -28,8 +28,9 @@
 #include "app/TabPageHost.h"
 #include "app/TaskProgress.h"
 #include "app/TemplateBuilder.h"
-#include "engine/ProcessValues.h"
+#include "engine/FailureMessages.h"
 #include "engine/RunController.h"
+#include "engine/RunOutcome.h"
 #include "export/ExportJob.h"
 #include "export/ExportReport.h"
 #include "export/ModelExportSource.h"
@@ -85,7 +86,7 @@ MainDialog::MainDialog(const Sites& sites)
   tabs_->addPage(wxString::FromUTF8(res::kHelpTabTitle), &page(TabPage::Help), ids::kHelpPage);
   tabs_->createPages();
   // The list shows the first tab's job before any run, not an empty header strip.
-  model_.presetJob(static_cast<int>(CollectionMode::OfferSearch), columnHeadingsOf(CollectionMode::OfferSearch));
+  model_.presetJob(Job::Offers, headingsOf(Job::Offers));
 
   {
     std::lock_guard lock(windowLock_);
@@ -143,7 +144,7 @@ void MainDialog::buildControls() {
   linkPicture_->onClick = [this] { openContactPage(); };
   pauseIndicator_ = std::make_unique<PauseIndicator>(*dynamic_cast<wxToggleButton*>(FindWindow(ids::kPauseContinue)),
                                                      *statusDisplay_);
-  pauseIndicator_->setPaused(PauseRequested);
+  pauseIndicator_->setPaused(pause_.paused());
 }
 
 void MainDialog::addAboutItem() {
@@ -199,45 +200,40 @@ void MainDialog::setAddressOpener(AddressOpener opener) { helpOpener_->setLaunch
 
 void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->setLocation(location); }
 
-// --- MainWindowView ---
+// --- watching a run ---
+// The list changes go into the model only; the list control catches up on
+// its timer, so none of them waits for the user-interface thread (they go
+// on, into the model and the store, after the close too).
 
-int MainDialog::selectedTabIndex() {
-  return dispatcher_.callFor<int>([this] { return tabs_->selectedIndex(); }, -1);
+void MainDialog::runStarted(Job job) {
+  model_.setJob(job, headingsOf(job));
+  model_.clear();
 }
 
-std::string MainDialog::controlText(TabPage which, int controlId) {
-  return dispatcher_.callFor<std::string>([&] { return page(which).controlText(controlId); }, {});
+void MainDialog::rowFound(const ResultRow& row, int count) {
+  // The row and the count display text as one unit under the model's lock.
+  model_.append(row, std::to_string(count));
 }
 
-CheckState MainDialog::checkState(TabPage which, int controlId) {
-  return dispatcher_.callFor<CheckState>([&] { return page(which).checkState(controlId); }, CheckState::Unchecked);
-}
-
-// The list operations change the rows in memory only; the list control
-// catches up on its timer, so none of them waits for the user-interface
-// thread (they go on, into the model and the store, after the close too).
-
-void MainDialog::setJobColumns(CollectionMode mode) { model_.setJob(static_cast<int>(mode), columnHeadingsOf(mode)); }
-
-void MainDialog::deleteAllRows() { model_.clear(); }
-
-int MainDialog::rowCount() { return static_cast<int>(model_.rowCount()); }
-
-void MainDialog::insertRow(int index, const std::string& column0) {
-  // A list inserts past its end (or before its start) as the last row.
-  model_.insert(index < 0 ? model_.rowCount() : static_cast<std::size_t>(index), column0);
-}
-
-void MainDialog::setCellText(int row, int column, const std::string& text) {
-  if (row < 0 || column < 0 || model_.job() == kNoJob) return;  // no such column
-  model_.setCell(static_cast<std::size_t>(row), static_cast<std::size_t>(column), text);
-}
-
-void MainDialog::setCountDisplay(const std::string& text) { model_.setCountText(text); }
-
-void MainDialog::setStatusText(const std::string& text) {
-  const wxString value = fromGbk(text);
+void MainDialog::statusChanged(const std::string& line) {
+  const wxString value = fromGbk(line);
   dispatcher_.call([&] { showStatus(value); });
+}
+
+void MainDialog::failureReported(const std::string&) {
+  // The window keeps no log: a failure that matters reaches the user with
+  // the run's outcome.
+}
+
+void MainDialog::runEnded(const RunOutcome& outcome) {
+  if (store_ != nullptr) store_->setFacts("outcome", outcome.fields());
+  const wxString status = fromGbk(outcome.statusLine);
+  const wxString message = fromGbk(outcome.message);
+  dispatcher_.call([&] {
+    showStatus(status);
+    presentMessage(message);
+    collectButton_->Enable();
+  });
 }
 
 void MainDialog::showStatus(const wxString& text) {
@@ -248,24 +244,13 @@ void MainDialog::showStatus(const wxString& text) {
   if (onStatusShown) onStatusShown(text);
 }
 
-void MainDialog::enableCollectButton(bool enable) {
-  dispatcher_.call([&] { collectButton_->Enable(enable); });
-}
-
-void MainDialog::showMessage(const std::string& text) {
-  const wxString value = fromGbk(text);
-  dispatcher_.call([&] { presentMessage(value); });
-}
-
-void MainDialog::appendRow(const ResultRow& row, const std::string& countText) {
-  // Row count, the row's cells and the count display text as one unit under
-  // the model's lock: no other append can take the same row in between.
-  model_.append(row, countText);
-}
-
-void MainDialog::reportStatus(const std::string&, bool counted) {
-  std::lock_guard lock(windowLock_);
-  if (counted) ++reportCount_;
+std::optional<RunSettings> MainDialog::selectedSettings() const {
+  switch (tabs_->selectedIndex()) {
+    case 0: return static_cast<const SearchPage&>(*pages_[0]).settings();
+    case 1: return static_cast<const ItemUrlPage&>(*pages_[1]).settings();
+    case 2: return static_cast<const SellerSearchPage&>(*pages_[2]).settings();
+    default: return std::nullopt;
+  }
 }
 
 // --- closing ---
@@ -310,16 +295,38 @@ void MainDialog::collect() {
   {
     std::lock_guard lock(windowLock_);
     statusLog_ = std::string(literals::kStatusLogAtCollect);
-    reportCount_ = 0;
     writeBoundValues();
   }
-  if (controller_ != nullptr) controller_->collect();
   toggleRefresh();
+  const std::optional<RunSettings> settings = selectedSettings();
+  if (!settings) {
+    presentMessage(wxString::FromUTF8(res::kChooseJobTab));
+    return;
+  }
+  const SettingsReading reading = readRunSettings(*settings);
+  if (!reading.request) {
+    // As a run's start always has, the list takes the job's columns and
+    // empties before the refusal is shown.
+    runStarted(settings->job);
+    syncList();
+    presentMessage(fromGbk(reading.refusal));
+    return;
+  }
+  if (controller_ == nullptr) return;
+  collectButton_->Disable();
+  if (store_ != nullptr) {
+    store_->setFacts("run", reading.request->fields());
+    store_->setFacts("outcome", {});
+  }
+  if (!controller_->collect(*reading.request)) {
+    presentMessage(fromGbk(runThreadFailureMessage()));
+    collectButton_->Enable();
+  }
 }
 
 void MainDialog::togglePause() {
-  if (controller_ != nullptr) controller_->togglePause();
-  pauseIndicator_->setPaused(PauseRequested);
+  pause_.toggle();
+  pauseIndicator_->setPaused(pause_.paused());
 }
 
 void MainDialog::stop() {
@@ -342,14 +349,10 @@ void MainDialog::refreshTick() {
 }
 
 void MainDialog::writeBoundValues() {
-  reportCountEdit_->ChangeValue(wxString::Format("%u", static_cast<unsigned>(reportCount_)));
+  // No report of a run is counted: the hidden count stays 0.
+  reportCountEdit_->ChangeValue("0");
   statusLogEdit_->ChangeValue(fromGbk(statusLog_));
   if (auto* spare = dynamic_cast<wxTextCtrl*>(FindWindow(ids::kSpareEdit))) spare->ChangeValue(wxString());
-}
-
-int MainDialog::reportCount() {
-  std::lock_guard lock(windowLock_);
-  return reportCount_;
 }
 
 std::string MainDialog::statusLog() {

@@ -1,9 +1,10 @@
 // The main window (template 102): the tab pages, the result list, the run
-// buttons and the status line. It is the engine's view of the window: every
-// call from a run's thread is carried out on the user-interface thread, and
-// the user-interface thread never waits for a run. The list's rows are the
-// exception: they go straight into the ResultModel (and from there into the
-// result store), which the list control shows on a short timer.
+// buttons and the status line. Collect reads the selected job's tab page
+// into a run request; the window then watches the run: every call from a
+// run's thread is carried out on the user-interface thread, and the
+// user-interface thread never waits for a run. The rows are the exception:
+// they go straight into the ResultModel (and from there into the result
+// store), which the list control shows on a short timer.
 #pragma once
 
 #include <wx/dialog.h>
@@ -14,10 +15,13 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "app/UiDispatcher.h"
-#include "engine/MainWindowView.h"
+#include "engine/PauseSwitch.h"
+#include "engine/RunRequest.h"
+#include "engine/RunWatcher.h"
 #include "export/ExportChoice.h"
 #include "extract/Sites.h"
 #include "store/ListLoader.h"
@@ -42,13 +46,18 @@ class TaskProgress;
 class TabPageHost;
 class TemplatePage;
 
-class MainDialog : public wxDialog, public MainWindowView {
+// The four tab pages, in their order on the tab control.
+enum class TabPage { Search, ItemUrl, SellerSearch, Help };
+
+class MainDialog : public wxDialog, public RunWatcher {
  public:
   explicit MainDialog(const Sites& sites);
   ~MainDialog() override;
 
   // The run buttons act on controller; it must outlive the window's use of it.
   void setRunController(RunController* controller) { controller_ = controller; }
+  // The pause/continue button's switch, which every run is handed.
+  const PauseSwitch& pauseSwitch() const { return pause_; }
 
   // --- the result store ---
   // The list is kept in store from its first change on (or from a restore);
@@ -63,22 +72,15 @@ class MainDialog : public wxDialog, public MainWindowView {
   // Puts the store's list back into the list. False when it was not done.
   bool restoreLastList();
 
-  // --- MainWindowView, callable from any thread ---
-  int selectedTabIndex() override;
-  std::string controlText(TabPage page, int controlId) override;
-  CheckState checkState(TabPage page, int controlId) override;
-  void setJobColumns(CollectionMode mode) override;
-  void deleteAllRows() override;
-  int rowCount() override;
-  void insertRow(int index, const std::string& column0) override;
-  void setCellText(int row, int column, const std::string& text) override;
-  void setCountDisplay(const std::string& text) override;
-  void setStatusText(const std::string& text) override;
-  void enableCollectButton(bool enable) override;
-  void showMessage(const std::string& text) override;
-  void appendRow(const ResultRow& row, const std::string& countText) override;
-  void reportStatus(const std::string& line, bool counted) override;
-  RunFields& runFields() override { return fields_; }
+  // --- RunWatcher, called from the runs' threads ---
+  void runStarted(Job job) override;
+  void rowFound(const ResultRow& row, int count) override;
+  void statusChanged(const std::string& line) override;
+  void failureReported(const std::string& report) override;
+  void runEnded(const RunOutcome& outcome) override;
+
+  // The selected tab's settings; nothing on the help tab.
+  std::optional<RunSettings> selectedSettings() const;
 
   // --- closing ---
   // Decides the close: from now on calls from the runs are answered without
@@ -133,8 +135,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   wxButton& collectButton() { return *collectButton_; }
   LinkPicture& linkPicture() { return *linkPicture_; }
   PauseIndicator& pauseIndicator() { return *pauseIndicator_; }
-  CollectionMode listColumns() const { return static_cast<CollectionMode>(model_.job()); }
-  int reportCount();
+  std::optional<Job> listColumns() const { return model_.job(); }
   std::string statusLog();
   bool autoRefreshOn() const { return refreshTimer_.IsRunning(); }
   // The window's context menu: the about item (where there is no system menu
@@ -163,15 +164,14 @@ class MainDialog : public wxDialog, public MainWindowView {
   Sites sites_;
   RunController* controller_ = nullptr;
   UiDispatcher dispatcher_;
-  RunFields fields_;
+  PauseSwitch pause_;
 
   // The pages belong to the window; once created they are child windows of
   // the tab control, which destroys them.
   PageArray pages_{};
   HelpPage* helpPage_ = nullptr;
 
-  std::mutex windowLock_;  // WindowLock: ReportCount and StatusLog
-  int reportCount_ = 0;
+  std::mutex windowLock_;  // WindowLock: StatusLog
   std::string statusLog_;  // GBK
 
   wxTimer refreshTimer_;

@@ -13,7 +13,7 @@ namespace gleaner {
 MainWindowSession::MainWindowSession(const Sites& sites, const std::optional<std::filesystem::path>& store)
     : store_(store ? std::make_unique<StoreWriter>(*store) : nullptr),
       dialog_(new MainDialog(sites)),
-      controller_(std::make_unique<RunController>(*dialog_, sites)) {
+      controller_(std::make_unique<RunController>(*dialog_, sites, dialog_->pauseSwitch())) {
   dialog_->setRunController(controller_.get());
   if (store_) dialog_->attachStore(store_.get());
 }

@@ -1,6 +1,6 @@
 #include "app/ResultListView.h"
 
-#include "engine/CollectionMode.h"
+#include "text/Job.h"
 #include "text/GbkConvert.h"
 
 namespace gleaner {
@@ -47,13 +47,13 @@ wxString ResultListView::OnGetItemText(long item, long column) const {
   return wxString::FromUTF8(legible(gbk::toUtf8(gbk)));
 }
 
-void ResultListView::showColumns(int job) {
+void ResultListView::showColumns(std::optional<Job> job) {
   DeleteAllColumns();
-  const literals::ColumnSet* set = columnSetOf(static_cast<CollectionMode>(job));
-  if (set == nullptr) return;
-  for (std::size_t i = 0; i < set->size(); ++i) {
-    const wxString heading = wxString::FromUTF8(gbk::toUtf8((*set)[i].header));
-    InsertColumn(static_cast<long>(i), heading, wxLIST_FORMAT_LEFT, (*set)[i].width);
+  if (!job) return;
+  const literals::ColumnSet& set = columnsOf(*job);
+  for (std::size_t i = 0; i < set.size(); ++i) {
+    const wxString heading = wxString::FromUTF8(gbk::toUtf8(set[i].header));
+    InsertColumn(static_cast<long>(i), heading, wxLIST_FORMAT_LEFT, set[i].width);
   }
 }
 

@@ -40,7 +40,7 @@ class ResultListView : public wxListCtrl {
   wxString OnGetItemText(long item, long column) const override;
 
  private:
-  void showColumns(int job);
+  void showColumns(std::optional<Job> job);
   void cacheRows(long from, long to);
 
   const ResultModel& model_;
@@ -48,7 +48,7 @@ class ResultListView : public wxListCtrl {
   bool first_ = true;
   // Rows cacheFrom_.. of the list of epoch shown_.epoch, as the model held them.
   std::size_t cacheFrom_ = 0;
-  std::vector<StoredRow> cache_;
+  std::vector<ResultRow> cache_;
 };
 
 }  // namespace gleaner

@@ -1,11 +1,42 @@
 #include "app/SearchPage.h"
 
+#include <utility>
+
 #include "res/ControlIds.h"
 #include "text/Literals.h"
 
 namespace gleaner {
 
+namespace {
+
+bool boxCounts(CheckState state) { return state != CheckState::Unchecked; }
+
+}  // namespace
+
 SearchPage::SearchPage() : TemplatePage(res::searchPageTemplate()) {}
+
+RunSettings SearchPage::settings() const {
+  static constexpr std::pair<int, OfferSort> kSorts[] = {
+      {ids::kSortNormal, OfferSort::Normal}, {ids::kSortPopular, OfferSort::Popular},
+      {ids::kSortBooked, OfferSort::Booked}, {ids::kSortCredit, OfferSort::Credit},
+      {ids::kSortNewest, OfferSort::Newest}, {ids::kSortPrice, OfferSort::Price},
+  };
+  RunSettings settings;
+  settings.job = Job::Offers;
+  settings.keyword = controlText(ids::kSearchKeyword);
+  settings.pagesText = controlText(ids::kSearchPages);
+  settings.sort = OfferSort::None;
+  for (const auto& [id, sort] : kSorts) {
+    if (checkState(id) == CheckState::Checked) {
+      settings.sort = sort;
+      break;
+    }
+  }
+  settings.buyerProtection = boxCounts(checkState(ids::kFilterBuyerProtection));
+  settings.alipay = boxCounts(checkState(ids::kFilterAlipay));
+  settings.online = boxCounts(checkState(ids::kFilterOnline));
+  return settings;
+}
 
 void SearchPage::start() {
   setControlText(ids::kSearchPages, std::string(literals::kDefaultPageCount));

@@ -3,12 +3,18 @@
 #pragma once
 
 #include "app/TemplatePage.h"
+#include "engine/RunRequest.h"
 
 namespace gleaner {
 
 class SearchPage : public TemplatePage {
  public:
   SearchPage();
+
+  // The page's settings as they stand: keyword, page count, the checked sort
+  // radio (the first one, none when none is), and the filters 买家保障,
+  // 支付宝 and 旺旺在线 (a box counts when checked or indeterminate).
+  RunSettings settings() const;
 
  protected:
   void start() override;

@@ -14,6 +14,15 @@ constexpr std::string_view kFiveDiamonds = "5\xD7\xEA";  // 5钻, left out of th
 
 SellerSearchPage::SellerSearchPage() : TemplatePage(res::sellerSearchPageTemplate()) {}
 
+RunSettings SellerSearchPage::settings() const {
+  RunSettings settings;
+  settings.job = Job::Sellers;
+  settings.keyword = controlText(ids::kSellerKeyword);
+  settings.pagesText = controlText(ids::kSellerPages);
+  settings.levelText = controlText(ids::kSellerLevel);
+  return settings;
+}
+
 std::vector<std::string> SellerSearchPage::levelChoices() {
   std::vector<std::string> choices;
   for (std::string_view level : literals::kCreditLevels) {

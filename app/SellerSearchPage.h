@@ -6,12 +6,16 @@
 #include <vector>
 
 #include "app/TemplatePage.h"
+#include "engine/RunRequest.h"
 
 namespace gleaner {
 
 class SellerSearchPage : public TemplatePage {
  public:
   SellerSearchPage();
+
+  // Keyword, page count and level box as they stand.
+  RunSettings settings() const;
 
   // The level box's list, in order (GBK): the credit levels without "5钻",
   // then "所有信用等级".

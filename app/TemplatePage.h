@@ -8,10 +8,11 @@
 
 #include <string>
 
-#include "engine/MainWindowView.h"
 #include "res/DialogTemplates.h"
 
 namespace gleaner {
+
+enum class CheckState { Unchecked, Checked, Indeterminate };
 
 class TemplatePage : public wxPanel {
  public:

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "cli/FlagReader.h"
-#include "res/ControlIds.h"
+#include "text/GbkConvert.h"
 
 namespace gleaner::cli {
 
@@ -39,39 +39,52 @@ const char* const kUsage =
     "built-in one; GLEANER_CONNECT_TO=HOST:PORT:CONNECT-HOST:CONNECT-PORT[,...] sends\n"
     "connections for HOST:PORT elsewhere.\n";
 
-int sortRadioId(const std::string& sort) {
-  static const std::map<std::string, int> kRadios = {
-      {"normal", ids::kSortNormal}, {"pop", ids::kSortPopular}, {"booked", ids::kSortBooked},
-      {"credit", ids::kSortCredit}, {"newest", ids::kSortNewest}, {"price", ids::kSortPrice},
-      {"none", 0}};
-  const auto it = kRadios.find(sort);
-  if (it == kRadios.end()) throw UsageError("unknown --sort value: " + sort);
+OfferSort offerSortOf(const std::string& sort) {
+  static const std::map<std::string, OfferSort> kSorts = {
+      {"normal", OfferSort::Normal}, {"pop", OfferSort::Popular}, {"booked", OfferSort::Booked},
+      {"credit", OfferSort::Credit}, {"newest", OfferSort::Newest}, {"price", OfferSort::Price},
+      {"none", OfferSort::None}};
+  const auto it = kSorts.find(sort);
+  if (it == kSorts.end()) throw UsageError("unknown --sort value: " + sort);
   return it->second;
+}
+
+RunSettings runSettingsOf(const CliOptions& options, const std::string& itemHost) {
+  RunSettings settings = RunSettings::defaults(options.job.value_or(Job::Offers), itemHost);
+  if (options.keyword) settings.keyword = gbk::fromUtf8(*options.keyword);
+  if (options.pages) settings.pagesText = gbk::fromUtf8(*options.pages);
+  if (options.itemUrl) settings.itemAddress = gbk::fromUtf8(*options.itemUrl);
+  if (options.level) settings.levelText = gbk::fromUtf8(*options.level);
+  settings.sort = offerSortOf(options.sort);
+  settings.buyerProtection = options.buyerProtection;
+  settings.alipay = options.alipay;
+  settings.online = options.online;
+  return settings;
 }
 
 namespace {
 
-CollectionMode jobOf(const std::string& word) {
-  if (word == "offers") return CollectionMode::OfferSearch;
-  if (word == "buyers") return CollectionMode::ItemBuyers;
-  if (word == "sellers") return CollectionMode::SellerSearch;
+Job jobOf(const std::string& word) {
+  if (word == "offers") return Job::Offers;
+  if (word == "buyers") return Job::Buyers;
+  if (word == "sellers") return Job::Sellers;
   throw UsageError("unknown job: " + word + " (offers, buyers or sellers)");
 }
 
-bool flagAllowed(CollectionMode job, const std::string& flag) {
-  static const std::map<std::string, std::vector<CollectionMode>> kFlags = {
-      {"--keyword", {CollectionMode::OfferSearch, CollectionMode::SellerSearch}},
-      {"--pages", {CollectionMode::OfferSearch, CollectionMode::SellerSearch}},
-      {"--sort", {CollectionMode::OfferSearch}},
-      {"--buyer-protection", {CollectionMode::OfferSearch}},
-      {"--alipay", {CollectionMode::OfferSearch}},
-      {"--online", {CollectionMode::OfferSearch}},
-      {"--item-url", {CollectionMode::ItemBuyers}},
-      {"--level", {CollectionMode::SellerSearch}},
+bool flagAllowed(Job job, const std::string& flag) {
+  static const std::map<std::string, std::vector<Job>> kFlags = {
+      {"--keyword", {Job::Offers, Job::Sellers}},
+      {"--pages", {Job::Offers, Job::Sellers}},
+      {"--sort", {Job::Offers}},
+      {"--buyer-protection", {Job::Offers}},
+      {"--alipay", {Job::Offers}},
+      {"--online", {Job::Offers}},
+      {"--item-url", {Job::Buyers}},
+      {"--level", {Job::Sellers}},
   };
   const auto it = kFlags.find(flag);
   if (it == kFlags.end()) return true;  // a common option
-  for (const CollectionMode m : it->second) {
+  for (const Job m : it->second) {
     if (m == job) return true;
   }
   return false;
@@ -96,14 +109,14 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
       return options;
     }
     const std::string& flag = flags.flag();
-    if (options.job != CollectionMode::None && !flagAllowed(options.job, flag)) {
+    if (options.job && !flagAllowed(*options.job, flag)) {
       throw UsageError(flag + " does not belong to the job " + args[0]);
     }
     if (flag == "--keyword") options.keyword = flags.value();
     else if (flag == "--pages") options.pages = flags.value();
     else if (flag == "--item-url") options.itemUrl = flags.value();
     else if (flag == "--level") options.level = flags.value();
-    else if (flag == "--sort") { options.sort = flags.value(); sortRadioId(options.sort); }
+    else if (flag == "--sort") { options.sort = flags.value(); offerSortOf(options.sort); }
     else if (flag == "--buyer-protection") options.buyerProtection = true;
     else if (flag == "--alipay") options.alipay = true;
     else if (flag == "--online") options.online = true;
@@ -128,7 +141,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
       throw UsageError(flag + " takes no value");
     }
   }
-  if (options.job == CollectionMode::None) throw UsageError("no job given (offers, buyers or sellers)");
+  if (!options.job) throw UsageError("no job given (offers, buyers or sellers)");
   return options;
 }
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/CollectionMode.h"
+#include "engine/RunRequest.h"
 
 namespace gleaner::cli {
 
 struct CliOptions {
-  CollectionMode job = CollectionMode::None;
+  std::optional<Job> job;
   // Page settings, as UTF-8 from the command line; nullopt keeps the page's default.
   std::optional<std::string> keyword;
   std::optional<std::string> pages;
@@ -44,8 +44,13 @@ class UsageError : public std::exception {
   std::string message_;
 };
 
-// The sort radio button of a --sort value, 0 for "none".
-int sortRadioId(const std::string& sort);
+// The sort order of a --sort value. Throws UsageError for an unknown one.
+OfferSort offerSortOf(const std::string& sort);
+
+// The job's settings as its tab page would hold them: the flags given, the
+// page's defaults for the others, as GBK. itemHost: the host of the default
+// item address.
+RunSettings runSettingsOf(const CliOptions& options, const std::string& itemHost);
 
 extern const char* const kUsage;
 

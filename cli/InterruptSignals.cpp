@@ -12,7 +12,14 @@ namespace gleaner::cli {
 namespace {
 
 std::atomic<int> interrupts{0};
+std::atomic<int> firstSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free counter");
+
+void countInterrupt(int signal) {
+  int none = 0;
+  firstSignal.compare_exchange_strong(none, signal, std::memory_order_relaxed);
+  interrupts.fetch_add(1, std::memory_order_relaxed);
+}
 
 #ifdef _WIN32
 
@@ -21,12 +28,12 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
   switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
-      interrupts.fetch_add(1, std::memory_order_relaxed);
+      countInterrupt(SIGINT);
       return TRUE;
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
-      interrupts.fetch_add(1, std::memory_order_relaxed);
+      countInterrupt(SIGTERM);
       // Returning ends the process at once. The program stops, writes its
       // rows and ends itself while this waits; the system's own limit for
       // these events (a few seconds) still applies.
@@ -39,7 +46,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 #else
 
-extern "C" void onInterrupt(int) { interrupts.fetch_add(1, std::memory_order_relaxed); }
+extern "C" void onInterrupt(int signal) { countInterrupt(signal); }
 
 #endif
 
@@ -70,5 +77,7 @@ void installInterruptSignals() {
 #endif
 
 int interruptCount() { return interrupts.load(std::memory_order_relaxed); }
+
+int interruptSignal() { return firstSignal.load(std::memory_order_relaxed); }
 
 }  // namespace gleaner::cli

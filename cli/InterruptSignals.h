@@ -14,4 +14,9 @@ void installInterruptSignals();
 // Stop requests received since the handlers were installed.
 int interruptCount();
 
+// The signal of the first stop request (SIGINT or SIGTERM; on Windows Ctrl-C
+// and Ctrl-Break count as SIGINT, a closed console, log-off and shut-down as
+// SIGTERM); 0 before any. A stopped run exits with 128 + this.
+int interruptSignal();
+
 }  // namespace gleaner::cli

@@ -6,31 +6,20 @@
 #include <iostream>
 
 #include "text/GbkConvert.h"
+#include "text/HealthTexts.h"
 #include "text/PathText.h"
 
 namespace gleaner::cli {
 
 namespace {
 
-std::string jobName(CollectionMode job) {
+std::string jobName(Job job) {
   switch (job) {
-    case CollectionMode::OfferSearch: return "offers";
-    case CollectionMode::ItemBuyers: return "buyers";
-    case CollectionMode::SellerSearch: return "sellers";
-    case CollectionMode::None: break;
+    case Job::Offers: return "offers";
+    case Job::Buyers: return "buyers";
+    case Job::Sellers: break;
   }
-  return "none";
-}
-
-std::string outcomeName(RunSummary::Outcome outcome) {
-  switch (outcome) {
-    case RunSummary::Outcome::Refused: return "refused";
-    case RunSummary::Outcome::ItemPageFailed: return "item-page-failed";
-    case RunSummary::Outcome::Finished: return "finished";
-    case RunSummary::Outcome::Starting:
-    case RunSummary::Outcome::Walking: break;
-  }
-  return "unfinished";
+  return "sellers";
 }
 
 std::string gbkString(std::string_view gbkText) { return jsonString(gbk::toUtf8(gbkText)); }
@@ -60,15 +49,17 @@ std::string jsonString(std::string_view utf8) {
 }
 
 std::string jsonSummary(const JsonSummaryRun& run) {
-  const HealthReport health = run.summary->health.report();
+  const RunOutcome refused;
+  const RunOutcome& outcome = run.outcome != nullptr ? *run.outcome : refused;
+  const HealthReport& health = outcome.health;
   const literals::RunCounts& counts = health.counts;
   std::string json = "{\n";
   auto field = [&](const char* name, const std::string& value, bool last = false) {
     json += std::string("  \"") + name + "\": " + value + (last ? "\n" : ",\n");
   };
   field("job", jsonString(jobName(run.job)));
-  field("outcome", jsonString(outcomeName(run.summary->outcome)));
-  field("stopped", run.stopped ? "true" : "false");
+  field("outcome", jsonString(run.outcome != nullptr ? outcomeName(outcome.kind) : "refused"));
+  field("stopped", run.outcome != nullptr && outcome.kind == OutcomeKind::Stopped ? "true" : "false");
   field("exitStatus", std::to_string(run.exitStatus));
   field("pages", std::to_string(counts.pages));
   field("rows", std::to_string(counts.rows));
@@ -76,7 +67,15 @@ std::string jsonSummary(const JsonSummaryRun& run) {
   field("pagesWithoutRecords", std::to_string(counts.pagesWithoutRecords));
   field("emptyResultPages", std::to_string(counts.emptyResultPages));
   field("ruleFailures", std::to_string(counts.ruleFailures));
-  field("extractionsFailed", std::to_string(run.summary->extractionsFailed));
+  field("lookupsFailed", std::to_string(counts.lookupsFailed));
+  field("extractionsFailed", std::to_string(outcome.extractionsFailed));
+  if (outcome.failedPage) {
+    const FailedPage& page = *outcome.failedPage;
+    field("failedPage", "{\"number\": " + std::to_string(page.number) + ", \"address\": " + gbkString(page.address) +
+                            ", \"reason\": " + gbkString(page.reason) + ", \"detail\": " + gbkString(page.detail) + "}");
+  } else {
+    field("failedPage", "null");
+  }
   std::string rules = "{";
   for (std::size_t i = 0; i < health.rules.size(); ++i) {
     const auto& [rule, c] = health.rules[i];
@@ -94,7 +93,8 @@ std::string jsonSummary(const JsonSummaryRun& run) {
   }
   warnings += health.warnings.empty() ? "]" : "\n  ]";
   field("warnings", warnings);
-  field("summary", gbkString(health.summary), true);
+  field("summary", gbkString(run.outcome != nullptr ? health.summary : literals::runSummary(counts)));
+  field("statusLine", gbkString(outcome.statusLine), true);
   return json + "}\n";
 }
 

@@ -6,23 +6,23 @@
 #include <string>
 #include <string_view>
 
-#include "engine/CollectionMode.h"
-#include "engine/MainThread.h"
+#include "engine/RunOutcome.h"
 
 namespace gleaner::cli {
 
 struct JsonSummaryRun {
-  CollectionMode job = CollectionMode::None;
-  const RunSummary* summary = nullptr;
+  Job job = Job::Offers;
+  const RunOutcome* outcome = nullptr;  // null: the run was refused
   int exitStatus = 0;
-  bool stopped = false;  // ended by Ctrl-C or SIGTERM
 };
 
 // {"job", "outcome", "stopped", "exitStatus", "pages", "rows", "records",
-//  "pagesWithoutRecords", "emptyResultPages", "ruleFailures",
-//  "extractionsFailed", "rules": {NAME: {"path", "applied", "matched",
+//  "pagesWithoutRecords", "emptyResultPages", "ruleFailures", "lookupsFailed",
+//  "extractionsFailed", "failedPage": {"number", "address", "reason",
+//  "detail"} or null, "rules": {NAME: {"path", "applied", "matched",
 //  "failed", "failures": {"download", "compile", "runaway"}}}, "warnings",
-//  "summary"}
+//  "summary", "statusLine"}
+// outcome: "refused" or the outcome's name (outcomeName).
 std::string jsonSummary(const JsonSummaryRun& run);
 
 // A JSON string literal of a UTF-8 text.

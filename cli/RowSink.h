@@ -1,10 +1,10 @@
 // Where the rows of a run go as they are found, one call per row, in list
-// order. The runner feeds every sink from one place (the window's append), so
+// order. The runner feeds every sink from one place (the run's watcher), so
 // a second sink (a store, say) sits beside the row writer without either
 // knowing of the other.
 #pragma once
 
-#include "extract/ExtractorWindow.h"
+#include "text/ResultRow.h"
 
 namespace gleaner::cli {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/RowSink.h"
-#include "extract/ExtractorWindow.h"
+#include "text/ResultRow.h"
 
 namespace gleaner::cli {
 

@@ -1,10 +1,14 @@
 #include "cli/RuleTrial.h"
 
-#include "engine/MemoryWindow.h"
-#include "extract/PageExtractor.h"
+#include "extract/BuyerReader.h"
+#include "extract/OfferReader.h"
 #include "extract/PatternScan.h"
-#include "extract/RuleFetcher.h"
+#include "extract/ReaderHost.h"
 #include "extract/RuleObserver.h"
+#include "extract/RuleSource.h"
+#include "extract/SellerReader.h"
+#include "extract/StopSignal.h"
+#include "net/PageDownload.h"
 #include "text/GbkText.h"
 #include "text/Literals.h"
 
@@ -12,46 +16,53 @@ namespace gleaner::cli {
 
 namespace {
 
-// Counts the tried rule's matches in the extractor's scan, so that each row
-// appended is known to come of the match in hand.
-class MatchCounter : public RuleObserver {
+// The run's own reader over the page, the tried rule in place of the rule
+// server's: each row is put beside the match of the tried rule it came of,
+// and the further pages are downloaded as a run downloads them.
+class TrialHost : public ReaderHost, public RuleObserver {
  public:
-  explicit MatchCounter(const RuleFile& rule) : rule_(rule) {}
+  TrialHost(const RuleFile& rule, RuleTrialResult& result) : rule_(rule), result_(result) {}
+
+  void rowFound(const ResultRow& row) override {
+    if (current_ >= 0 && current_ < static_cast<int>(result_.matches.size())) {
+      result_.matches[static_cast<std::size_t>(current_)].row = row;
+    }
+  }
+  std::string lookupPage(const std::string& address) override {
+    try {
+      return downloadPage(PageRequest::wholeAddress(address)).text;
+    } catch (const std::exception& e) {
+      throw LookupFailed(literals::downloadFailedReport(address, e.what()));
+    }
+  }
+  void reportFailure(const std::string& report) override { result_.rowReports.push_back(report); }
+
   void ruleApplied(const RuleFile&) override {}
   void matchFound(const RuleFile& rule, const MatchDetail&, const std::string&) override {
     if (&rule == &rule_) ++current_;
   }
   void ruleFailed(const RuleFile&, RuleFailure) override {}
-  int current() const { return current_; }
 
  private:
   const RuleFile& rule_;
+  RuleTrialResult& result_;
   int current_ = -1;
 };
 
-// The run's own extractor over the page, the tried rule in place of the
-// rule server's.
 void buildRows(const RuleTrialInput& input, RuleTrialResult& result) {
-  MemoryWindow window;
-  MatchCounter counter(*input.rule);
-  RunContext run;
-  run.settings.ruleTexts[std::string(input.rule->path)] = input.ruleText;
-  run.settings.levelFilterText = std::string(literals::kAllCreditLevels);
-  run.ruleObserver = &counter;
-  window.onRowAppended = [&](const ResultRow& row) {
-    const int at = counter.current();
-    if (at >= 0 && at < static_cast<int>(result.matches.size())) result.matches[static_cast<std::size_t>(at)].row = row;
-  };
-  PageExtractor extractor(window, input.sites, run);
+  TrialHost host(*input.rule, result);
+  RuleSource rules(input.sites, &host);
+  rules.useText(*input.rule, input.ruleText);
+  const StopSignal neverStopped;
+  const ReaderContext context{host, rules, input.sites, neverStopped};
   switch (input.rule->job) {
-    case RuleJob::Offers: extractor.OfferListExtractor(input.page); break;
-    case RuleJob::Buyers: extractor.BuyerListExtractor(input.page); break;
-    case RuleJob::Sellers: extractor.SellerExtractor(input.page); break;
+    case Job::Offers: OfferReader(context).read(input.page); break;
+    case Job::Buyers: BuyerReader(context, {}, {}).read(input.page); break;
+    case Job::Sellers: SellerReader(context, std::string(literals::kAllCreditLevels)).read(input.page); break;
   }
-  result.rowReports = window.reports();
 }
 
-// What a lookup's records give the job, cut as the extractor cuts them.
+// What a lookup's records give the job, cut as the readers cut them.
 void readCells(const RuleFile& rule, RuleTrialResult& result) {
   bool used = false;
   for (TrialMatch& match : result.matches) {
@@ -61,13 +72,13 @@ void readCells(const RuleFile& rule, RuleTrialResult& result) {
       used = true;
     } else if (&rule == &rules::kSellerBlock) {
       // The run takes the block that holds the product's item id.
-      if (const auto seller = PageExtractor::sellerBlockFields(gbk::removeAll(match.record, " "))) {
+      if (const auto seller = sellerBlockFields(gbk::removeAll(match.record, " "))) {
         match.cells.emplace_back(1, seller->sellerId);
         match.cells.emplace_back(2, seller->nickname);
       }
     } else if (&rule == &rules::kRatingSummary && !used && gbk::contains(match.record, "href")) {
       used = true;
-      if (const auto credit = PageExtractor::readCredit(match.record + "\r\n")) match.cells.emplace_back(3, credit->cell());
+      if (const auto credit = readCredit(match.record + "\r\n")) match.cells.emplace_back(3, credit->cell());
     }
   }
 }

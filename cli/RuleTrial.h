@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "extract/ExtractorWindow.h"
+#include "text/ResultRow.h"
 #include "extract/PatternError.h"
 #include "extract/RuleCatalog.h"
 #include "extract/Sites.h"

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "engine/CollectionMode.h"
 #include "extract/MatchRecord.h"
-#include "extract/RuleFetcher.h"
+#include "extract/RuleSource.h"
 #include "text/GbkConvert.h"
 #include "text/GbkText.h"
 
@@ -27,7 +26,6 @@ std::string purposeOf(const RuleFile& rule) {
   return "淘宝卖家信息采集 · 淘宝搜索结果页：匹配即说明这一页本来就没有结果（可选）";
 }
 
-const literals::ColumnSet& columnsOf(RuleJob job) { return *columnSetOf(static_cast<CollectionMode>(job)); }
 
 // Where a byte of the joined pattern stands in the rule file: "第 2 行第 15
 // 个字节", or "第 2 行末尾" past its last byte.
@@ -92,7 +90,7 @@ void printTrial(std::ostream& out, const TrialHeader& header, const RuleTrialInp
       << " 个捕获组；Perl 语法，不区分大小写，每次搜索最多 1 秒\n";
   out << "页面    " << header.pageOrigin << "，" << input.page.size() << " 字节"
       << (header.lineEndsAdded ? "（和运行时读到的一样，每个换行前补了 CR，字节位置按此计算）" : "") << '\n';
-  if (input.rule != nullptr && input.rule->job == RuleJob::Buyers && input.rule->role == RuleRole::List) {
+  if (input.rule != nullptr && input.rule->job == Job::Buyers && input.rule->role == RuleRole::List) {
     out << "        （第 0 列商品名称和第 3 列商品网址来自运行开始时读取的商品页，这里为空）\n";
   }
   int rows = 0;

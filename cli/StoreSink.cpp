@@ -11,31 +11,26 @@ constexpr const char* kStoreFault = "结果无法保存到 --store 文件（文�
 
 }  // namespace
 
-StoreSink::StoreSink(const std::filesystem::path& path) : writer_(path) {
-  writer_.reset(kNoJob, {});
+StoreSink::StoreSink(const std::filesystem::path& path) : writer_(path) { tellFault(); }
+
+void StoreSink::runStarted(const RunRequest& request) {
+  writer_.reset(request.job, headingsOf(request.job));
+  writer_.setFacts("run", request.fields());
+  writer_.setFacts("outcome", {});
   tellFault();
 }
 
-void StoreSink::columnsSet(CollectionMode mode) {
-  writer_.setJob(static_cast<int>(mode), columnHeadingsOf(mode));
+void StoreSink::runEnded(const RunOutcome& outcome) {
+  writer_.setFacts("outcome", outcome.fields());
   tellFault();
 }
 
-void StoreSink::rowsDeleted() {
-  writer_.clear();
-  tellFault();
-}
-
-void StoreSink::rowAppended(std::size_t index, const ResultRow& row) {
-  writer_.append(index, row);
-  tellFault();
-}
-
-void StoreSink::rowChanged(std::size_t index, const ResultRow& row, bool inserted) {
-  if (inserted) {
-    writer_.insert(index, row);
-  } else {
-    writer_.update(index, row);
+void StoreSink::append(const ResultRow& row) noexcept {
+  try {
+    std::lock_guard lock(order_);
+    writer_.append(rows_++, row);
+  } catch (...) {
+    // A row the store cannot take is the store's fault, told below.
   }
   tellFault();
 }

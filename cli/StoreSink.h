@@ -1,26 +1,33 @@
-// --store FILE: the runner's list kept in a result store as it changes, so
-// that a script can read what was found even after a crash or a kill. A store
-// that cannot be opened or written is told once on standard error; the run
-// and its output go on as without the store.
+// --store FILE: the runner's list kept in a result store as rows are found,
+// with the run's request and, at its end, its outcome, so that a script can
+// read what was found even after a crash or a kill. A store that cannot be
+// opened or written is told once on standard error; the run and its output
+// go on as without the store.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
+#include <mutex>
 
-#include "engine/ListMirror.h"
+#include "cli/RowSink.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunRequest.h"
 #include "store/StoreWriter.h"
 
 namespace gleaner::cli {
 
-class StoreSink : public ListMirror {
+class StoreSink : public RowSink {
  public:
-  // The store starts as the runner's list does: no job, no rows.
   explicit StoreSink(const std::filesystem::path& path);
 
-  void columnsSet(CollectionMode mode) override;
-  void rowsDeleted() override;
-  void rowAppended(std::size_t index, const ResultRow& row) override;
-  void rowChanged(std::size_t index, const ResultRow& row, bool inserted) override;
+  // The list becomes the job's, without rows; the store keeps the request.
+  void runStarted(const RunRequest& request);
+  void runEnded(const RunOutcome& outcome);
+
+  // --- RowSink ---
+  void append(const ResultRow& row) noexcept override;
+  // The store's faults are told, never the run's failure.
+  bool failed() const override { return false; }
 
   // Writes what is queued and records a clean end.
   void close();
@@ -29,6 +36,8 @@ class StoreSink : public ListMirror {
   void tellFault();
 
   StoreWriter writer_;
+  std::mutex order_;  // rows keep their index order
+  std::size_t rows_ = 0;
   std::atomic<bool> told_{false};
 };
 

@@ -11,12 +11,10 @@
 #include "cli/FlagReader.h"
 #include "cli/RuleTrial.h"
 #include "cli/RuleTrialReport.h"
-#include "engine/PageFetcher.h"
-#include "extract/PageExtractor.h"
 #include "extract/PatternScan.h"
-#include "extract/RuleFetcher.h"
+#include "extract/RuleSource.h"
 #include "net/InternetClient.h"
-#include "net/PageTextReader.h"
+#include "net/PageDownload.h"
 #include "rules/BuiltinRuleServer.h"
 #include "rules/RuleServerChoice.h"
 #include "text/GbkText.h"
@@ -107,7 +105,7 @@ std::optional<std::string> loadRule(const TestRuleOptions& options, const Sites&
       exitStatus = kTrialCannotRead;
       return std::nullopt;
     }
-    if (bytes->size() > PageExtractor::kMaxRuleFileBytes) {
+    if (bytes->size() > RuleSource::kMaxRuleFileBytes) {
       std::cerr << "gleaner-cli: 规则文件 " << options.rule << " 超过 64 KiB，运行时会被当作损坏的规则拒绝。\n";
       exitStatus = kTrialDoesNotCompile;
       return std::nullopt;
@@ -126,7 +124,7 @@ std::optional<std::string> loadRule(const TestRuleOptions& options, const Sites&
   header.ruleOrigin = "规则服务器 " + sites.ruleServer + " " + *path;
   const std::string address = sites.ruleAddress(*path);
   try {
-    return RuleFileFetcher(address, PageExtractor::kMaxRuleFileBytes);
+    return downloadRuleFile(address);
   } catch (const std::exception& e) {
     std::cerr << "gleaner-cli: 无法从规则服务器取得规则 " << header.ruleName
               << "：请检查规则服务器（GLEANER_RULE_SERVER）和规则名。\n(" << gbk::printable(e.what()) << ")\n";
@@ -154,7 +152,7 @@ std::optional<std::string> loadPage(const TestRuleOptions& options, const RuleTr
   const bool secondary = input.rule != nullptr && (input.rule->page == RulePage::OfferDetail ||
                                                    input.rule->page == RulePage::SellerRating);
   try {
-    return secondary ? RuleFetcher(*options.url) : DownloadResultPage(*options.url);
+    return downloadPage(secondary ? PageRequest::wholeAddress(*options.url) : PageRequest::resultPage(*options.url)).text;
   } catch (const std::exception& e) {
     std::cerr << "gleaner-cli: 无法下载页面 " << gbk::printable(*options.url) << "：请检查网址和网络。\n("
               << gbk::printable(e.what()) << ")\n";

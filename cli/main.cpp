@@ -1,9 +1,10 @@
 // gleaner-cli: runs one job with the engine, the extractors and the rule
-// files of the desktop program, with the window kept in memory.
+// files of the desktop program, without a window.
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -13,15 +14,18 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSetup.h"
+#include "cli/ConsoleWatcher.h"
 #include "cli/ExportCommand.h"
 #include "cli/InterruptSignals.h"
 #include "cli/JsonSummary.h"
 #include "cli/RowWriter.h"
 #include "cli/StoreSink.h"
 #include "cli/TestRuleCommand.h"
-#include "engine/MainThread.h"
-#include "engine/MemoryWindow.h"
+#include "engine/FailureMessages.h"
+#include "engine/PauseSwitch.h"
+#include "engine/Run.h"
 #include "engine/RunController.h"
+#include "engine/RunOutcome.h"
 #include "net/InternetClient.h"
 #include "rules/BuiltinRuleServer.h"
 #include "rules/RuleServerChoice.h"
@@ -39,6 +43,7 @@ constexpr int kExitDone = 0;
 constexpr int kExitNoPage = 1;
 constexpr int kExitRefused = 2;
 constexpr int kExitNothingExtracted = 3;
+constexpr int kExitWalkCut = 4;
 
 // After the first stop request the record in hand may finish its downloads
 // for this long; then every transfer is aborted, and the runner ends after
@@ -48,57 +53,12 @@ constexpr auto kStopLimit = 4s;
 // After a second request ("now"): transfers are aborted at once.
 constexpr auto kNowLimit = 1s;
 
-// A status line of the engine, GBK with CR LF line ends, as UTF-8 lines. Its
-// control characters are replaced: text of pages and rule files must not
-// drive the terminal.
-void printStatus(const std::string& gbkText) {
-  const std::string text = gbk::toUtf8(gbk::printable(gbkText));
-  std::string line;
-  for (const char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      std::cerr << line << '\n';
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) std::cerr << line << '\n';
-  std::cerr.flush();
-}
-
-void applyToPage(const CliOptions& options, MemoryWindow& window) {
-  auto gbkOf = [](const std::string& utf8) { return gbk::fromUtf8(utf8); };
-  window.selectTab(static_cast<int>(options.job));
-  switch (options.job) {
-    case CollectionMode::OfferSearch:
-      if (options.keyword) window.setControlText(TabPage::Search, ids::kSearchKeyword, gbkOf(*options.keyword));
-      if (options.pages) window.setControlText(TabPage::Search, ids::kSearchPages, gbkOf(*options.pages));
-      window.checkSortRadio(sortRadioId(options.sort));
-      if (options.buyerProtection) window.setCheckState(TabPage::Search, ids::kFilterBuyerProtection, CheckState::Checked);
-      if (options.alipay) window.setCheckState(TabPage::Search, ids::kFilterAlipay, CheckState::Checked);
-      if (options.online) window.setCheckState(TabPage::Search, ids::kFilterOnline, CheckState::Checked);
-      break;
-    case CollectionMode::ItemBuyers:
-      if (options.itemUrl) window.setControlText(TabPage::ItemUrl, ids::kItemAddress, gbkOf(*options.itemUrl));
-      break;
-    case CollectionMode::SellerSearch:
-      if (options.keyword) window.setControlText(TabPage::SellerSearch, ids::kSellerKeyword, gbkOf(*options.keyword));
-      if (options.pages) window.setControlText(TabPage::SellerSearch, ids::kSellerPages, gbkOf(*options.pages));
-      if (options.level) window.setControlText(TabPage::SellerSearch, ids::kSellerLevel, gbkOf(*options.level));
-      break;
-    case CollectionMode::None:
-      break;
-  }
-}
-
-// Runs the job until every thread of the run has ended. The first stop
-// request is the stop button; if the record in hand is still downloading
-// after a grace period, its transfers are aborted. A second request aborts
-// them at once. False when threads still ran at the limit: the process must
-// then end without waiting for them.
-bool runToTheEnd(RunController& controller) {
-  controller.collect();
+// Waits until every thread of the run has ended. The first stop request is
+// the stop button; if the record in hand is still downloading after a grace
+// period, its transfers are aborted. A second request aborts them at once.
+// False when threads still ran at the limit: the process must then end
+// without waiting for them.
+bool waitForTheEnd(RunController& controller) {
   std::chrono::steady_clock::time_point stoppedAt;
   std::chrono::steady_clock::duration limit = kStopLimit;
   int seen = 0;
@@ -130,81 +90,113 @@ bool runToTheEnd(RunController& controller) {
   return true;
 }
 
-// The file given with --out, created before the run; standard output without.
-// Nothing when it cannot be created: the reason has been printed.
-std::unique_ptr<std::ofstream> openOutput(const CliOptions& options) {
-  auto file = std::make_unique<std::ofstream>(pathFromUtf8(options.outPath), std::ios::binary | std::ios::trunc);
-  if (*file) return file;
-  const std::string reason = std::strerror(errno);
-  std::cerr << "gleaner-cli: 无法创建输出文件 " << options.outPath << "\n"
+void tellCannotCreate(const char* what, const std::string& path, const std::string& reason) {
+  std::cerr << "gleaner-cli: 无法创建" << what << " " << path << "\n"
             << "请换一个可以写入的文件夹或文件名后重试。\n"
             << "(" << reason << ")\n";
-  return nullptr;
 }
 
-int exitStatus(const RunSummary& summary, const std::vector<RowSink*>& sinks) {
-  if (summary.outcome == RunSummary::Outcome::Refused) return kExitRefused;
-  if (summary.pagesDownloaded == 0) return kExitNoPage;
+// Two of the run's files name the same file: one would overwrite the other.
+bool sameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code error;
+  const std::filesystem::path pa = pathFromUtf8(a);
+  const std::filesystem::path pb = pathFromUtf8(b);
+  if (std::filesystem::equivalent(pa, pb, error)) return true;
+  return std::filesystem::weakly_canonical(pa, error) == std::filesystem::weakly_canonical(pb, error);
+}
+
+// The output files must be distinct: the rows, the store and the summary
+// would otherwise overwrite each other. The message has been printed.
+bool outputsDistinct(const CliOptions& options) {
+  const std::pair<const char*, const std::string*> others[] = {{"--store", &options.storePath},
+                                                               {"--json-summary", &options.jsonSummaryPath}};
+  for (const auto& [flag, path] : others) {
+    if (sameFile(options.outPath, *path)) {
+      std::cerr << "gleaner-cli: --out 和 " << flag << " 不能是同一个文件：" << options.outPath << "\n"
+                << "请给它们不同的文件名后重试。\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+int exitStatusOf(const std::optional<RunOutcome>& outcome, const std::vector<RowSink*>& sinks) {
+  const int signal = interruptSignal();
+  if (signal != 0 && (!outcome || outcome->kind == OutcomeKind::Stopped)) return 128 + signal;
   for (const RowSink* sink : sinks) {
     if (sink->failed()) {
       std::cerr << "gleaner-cli: 写入结果失败（磁盘已满或输出已关闭？），已写入的行保留。\n";
       return kExitNoPage;
     }
   }
-  if (summary.extractionsFailed == summary.pagesDownloaded) {
-    std::cerr << "gleaner-cli: 页面已下载，但每一页的解析都失败了：规则文件缺失、损坏或无法从规则服务器下载，\n"
-              << "或页面所链接的网页打不开。请检查规则服务器（GLEANER_RULE_SERVER）和网络后重试。\n";
-    return kExitNothingExtracted;
+  if (!outcome) return kExitNoPage;
+  switch (outcome->kind) {
+    case OutcomeKind::Finished:
+    case OutcomeKind::ResultsEnded:
+    case OutcomeKind::Stopped: return kExitDone;
+    case OutcomeKind::NothingDownloaded:
+    case OutcomeKind::NotAnItemPage: return kExitNoPage;
+    case OutcomeKind::ExtractionsFailed: return kExitNothingExtracted;
+    case OutcomeKind::PageFailed: return kExitWalkCut;
   }
   return kExitDone;
 }
 
 int run(const CliOptions& options) {
-  // The output comes first: an unwritable --out is refused before anything
-  // else happens, no page asked for.
-  std::unique_ptr<std::ofstream> file;
-  if (!options.outPath.empty()) {
-    file = openOutput(options);
-    if (!file) return kExitRefused;
-  }
-  std::ostream& out = file ? *file : std::cout;
+  const Job job = *options.job;
+  // The run's settings and every output are checked before any file is
+  // created or emptied, and before any page is asked for.
+  const SettingsReading reading = readRunSettings(runSettingsOf(options, Sites{}.itemHost));
+  if (!outputsDistinct(options)) return kExitRefused;
   std::optional<JsonSummaryFile> json;
   if (!options.jsonSummaryPath.empty()) {
     json.emplace(options.jsonSummaryPath);
     if (!json->ok()) return kExitRefused;
   }
+  if (!reading.request) {
+    printStatus(reading.refusal);
+    if (json) json->write(jsonSummary({job, nullptr, kExitRefused}));
+    return kExitRefused;
+  }
+  const RunRequest& request = *reading.request;
+
+  std::ofstream file;
+  if (!options.outPath.empty()) {
+    file.open(pathFromUtf8(options.outPath), std::ios::binary | std::ios::trunc);
+    if (!file) {
+      tellCannotCreate("输出文件", options.outPath, std::strerror(errno));
+      return kExitRefused;
+    }
+  }
+  std::ostream& out = options.outPath.empty() ? std::cout : file;
   RowWriter writer(out, options.tsv, options.gbk);
-  if (options.header) writer.append(columnHeadingsOf(options.job));
+  if (options.header) writer.append(headingsOf(job));
   std::vector<RowSink*> sinks{&writer};
+  std::optional<StoreSink> store;
+  if (!options.storePath.empty()) {
+    store.emplace(pathFromUtf8(options.storePath));
+    sinks.push_back(&*store);
+  }
 
   InternetClient::initialize();
   BuiltinRuleServer builtInRules;
   Sites sites;
   sites.ruleServer = chooseRuleServer(builtInRules);
-
-  MemoryWindow window(sites.itemHost);
-  window.setKeepRows(false);
-  applyToPage(options, window);
-  std::optional<StoreSink> store;
-  if (!options.storePath.empty()) {
-    store.emplace(pathFromUtf8(options.storePath));
-    window.setListMirror(&*store);
-  }
-  window.onStatusText = printStatus;
-  window.onMessage = printStatus;
-  window.onReport = printStatus;
-  window.onRowAppended = [&sinks](const ResultRow& row) {
-    for (RowSink* sink : sinks) sink->append(row);
-  };
+  ConsoleWatcher watcher(request, sinks, store ? &*store : nullptr);
+  PauseSwitch pause;  // the runner has no pause button
 
   installInterruptSignals();
-  auto controller = std::make_unique<RunController>(window, sites);
-  const bool ended = runToTheEnd(*controller);
-  if (store) store->close();
-  int status = exitStatus(*controller->latestSummary(), sinks);
-  if (json && !json->write(jsonSummary({options.job, controller->latestSummary().get(), status, interruptCount() > 0}))) {
-    status = kExitNoPage;
+  auto controller = std::make_unique<RunController>(watcher, sites, pause);
+  if (!controller->collect(request)) {
+    printStatus(runThreadFailureMessage());
+    return kExitNoPage;
   }
+  const bool ended = waitForTheEnd(*controller);
+  if (store) store->close();
+  const std::optional<RunOutcome> outcome = controller->latestRun()->outcome();
+  int status = exitStatusOf(outcome, sinks);
+  if (json && !json->write(jsonSummary({job, outcome ? &*outcome : nullptr, status}))) status = kExitNoPage;
   if (!ended) {
     // A thread is stuck past every limit (it can only be in a transfer or a
     // scan that ignores its bounds). Every row is written and flushed: end

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "engine/CollectionState.h"
-#include "engine/ProcessValues.h"
 #include "text/GbkText.h"
 
 namespace gleaner {
@@ -45,23 +43,26 @@ std::string sellerPageAddress(const std::string& address, int offset) {
   return address.substr(0, value) + std::to_string(offset) + (valueEnd == gbk::npos ? "" : address.substr(valueEnd));
 }
 
-void applyOfferRule(const std::string& address, const std::string& pagesText, CollectionState& state) {
-  const int next = ++PageCursor + 1;
-  if (next <= gbk::decimalToInt(pagesText)) queueAddress(offerPageAddress(address, next), state);
-}
-
-void applyBuyersRule(const std::string& address, CollectionState& state) {
-  if (ReviewPagesQueued.load() > kReviewPagesAfterFirst) return;
-  queueAddress(reviewPageAddress(address), state);
-  ++ReviewPagesQueued;
-}
-
-void applySellerRule(const std::string& address, const std::string& pagesText, CollectionState& state) {
-  const std::int64_t next = std::int64_t{PageCursor.load()} + kResultsPerPage;
-  // 64 bits: a typed page count of 2^31 - 1 must not wrap the product.
-  if (next >= kResultsPerPage * gbk::decimalToInt(pagesText)) return;
-  queueAddress(sellerPageAddress(address, static_cast<int>(next)), state);
-  PageCursor = static_cast<int>(next);
+std::optional<std::string> PageWalk::nextAfter(const std::string& address) {
+  switch (job_) {
+    case Job::Offers: {
+      const int next = ++pageCursor_ + 1;
+      if (next > pages_) return std::nullopt;
+      return offerPageAddress(address, next);
+    }
+    case Job::Buyers:
+      if (reviewPagesQueued_ > kReviewPagesAfterFirst) return std::nullopt;
+      ++reviewPagesQueued_;
+      return reviewPageAddress(address);
+    case Job::Sellers: {
+      const std::int64_t next = std::int64_t{pageCursor_} + kResultsPerPage;
+      // 64 bits: a page count of 2^31 - 1 must not wrap the product.
+      if (next >= kResultsPerPage * pages_) return std::nullopt;
+      pageCursor_ = static_cast<int>(next);
+      return sellerPageAddress(address, pageCursor_);
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace gleaner

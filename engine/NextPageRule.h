@@ -1,12 +1,13 @@
-// How a downloaded page queues its successor, one rule per job. Each page
-// queues at most one next address, so a run has one page in flight.
+// How a downloaded page gives its successor, one rule per job. Each page
+// gives at most one next address, so a run has one page in flight.
 #pragma once
 
+#include <optional>
 #include <string>
 
-namespace gleaner {
+#include "text/Job.h"
 
-class CollectionState;
+namespace gleaner {
 
 // The address up to and including its first "beginPage=", then n.
 std::string offerPageAddress(const std::string& address, int n);
@@ -17,18 +18,26 @@ std::string reviewPageAddress(const std::string& address);
 // end) replaced by offset; "&s=" and offset appended when it has none.
 std::string sellerPageAddress(const std::string& address, int offset);
 
-// A run of N pages downloads pages 1 to N, each once; the first address is
-// page 1 (offer search: it ends in "beginPage=1"; seller search: it has no
-// offset, which is offset 0). A page count below 2 gives the first page only.
+// How one run walks its result pages: after each page read, the address of
+// the next one, if the walk goes on. A run of N pages reads pages 1 to N,
+// each once; the first address is page 1 (offer search: it ends in
+// "beginPage=1"; seller search: it has no offset, which is offset 0). A page
+// count below 2 gives the first page only. Buyers walk at most 101 review
+// pages after the first.
+class PageWalk {
+ public:
+  PageWalk(Job job, int pages) : job_(job), pages_(pages) {}
 
-// Offer search: PageCursor counts the pages done; page PageCursor + 1 is
-// queued while it is within the page count.
-void applyOfferRule(const std::string& address, const std::string& pagesText, CollectionState& state);
-// Buyers: at most 101 next review pages after the first.
-void applyBuyersRule(const std::string& address, CollectionState& state);
-// Seller search: PageCursor is the offset of the page done; the next page,
-// 40 results on, is queued while it is within the page count (offsets 0, 40,
-// ..., 40 x (N - 1)).
-void applySellerRule(const std::string& address, const std::string& pagesText, CollectionState& state);
+  std::optional<std::string> nextAfter(const std::string& address);
+
+ private:
+  const Job job_;
+  const int pages_;
+  // Offer search: pages done. Seller search: the result offset of the latest
+  // page queued (the first page has offset 0).
+  int pageCursor_ = 0;
+  // Buyers: review pages queued so far.
+  int reviewPagesQueued_ = 0;
+};
 
 }  // namespace gleaner

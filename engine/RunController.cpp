@@ -3,65 +3,45 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/FailureMessages.h"
-#include "engine/MainThread.h"
-#include "engine/MainWindowView.h"
-#include "engine/ProcessValues.h"
+#include "engine/Run.h"
 #include "engine/ThreadGroup.h"
 #include "net/InternetClient.h"
 
 namespace gleaner {
 
 struct RunController::Impl {
-  Impl(MainWindowView& w, Sites s) : window(w), sites(std::move(s)) {}
+  Impl(RunWatcher& w, Sites s, const PauseSwitch& p) : watcher(w), sites(std::move(s)), pause(p) {}
 
-  MainWindowView& window;
+  RunWatcher& watcher;
   const Sites sites;
+  const PauseSwitch& pause;
   std::shared_ptr<ThreadGroup> threads = std::make_shared<ThreadGroup>();
   mutable std::mutex mutex;
-  // The latest run. Weak: a stop pressed after that run has ended (a refused
-  // start included) finds nothing and touches nothing.
-  std::weak_ptr<MainThread> latest;
+  std::shared_ptr<Run> latest;
   // Every run that may still have a thread: shutting down stops them all,
   // a finishing worker of an earlier stopped run included.
-  std::vector<std::weak_ptr<MainThread>> runs;
-  std::shared_ptr<const RunSummary> latestSummary;
-  bool pauseToggle = true;
+  std::vector<std::weak_ptr<Run>> runs;
 };
 
-RunController::RunController(MainWindowView& window, Sites sites)
-    : impl_(std::make_unique<Impl>(window, std::move(sites))) {}
+RunController::RunController(RunWatcher& watcher, Sites sites, const PauseSwitch& pause)
+    : impl_(std::make_unique<Impl>(watcher, std::move(sites), pause)) {}
 
 RunController::~RunController() { shutdown(); }
 
-void RunController::collect() {
-  auto run = std::make_shared<MainThread>(impl_->window, impl_->sites, impl_->threads);
+bool RunController::collect(const RunRequest& request) {
+  auto run = std::make_shared<Run>(request, impl_->watcher, impl_->sites, impl_->pause, impl_->threads);
   {
     std::lock_guard lock(impl_->mutex);
     impl_->latest = run;
-    std::erase_if(impl_->runs, [](const std::weak_ptr<MainThread>& r) { return r.expired(); });
+    std::erase_if(impl_->runs, [](const std::weak_ptr<Run>& r) { return r.expired(); });
     impl_->runs.push_back(run);
-    impl_->latestSummary = run->summary();
   }
-  if (!impl_->threads->start([run] { run->Run(); })) {
-    impl_->window.showMessage(runThreadFailureMessage());
-  }
+  return impl_->threads->start([run] { run->execute(); });
 }
 
 void RunController::stop() {
   std::lock_guard lock(impl_->mutex);
-  if (auto run = impl_->latest.lock()) run->requestStop();
-}
-
-void RunController::togglePause() {
-  std::lock_guard lock(impl_->mutex);
-  PauseRequested = impl_->pauseToggle;
-  impl_->pauseToggle = !impl_->pauseToggle;
-}
-
-bool RunController::pauseToggle() const {
-  std::lock_guard lock(impl_->mutex);
-  return impl_->pauseToggle;
+  if (impl_->latest) impl_->latest->requestStop();
 }
 
 bool RunController::busy() const { return impl_->threads->running() > 0; }
@@ -82,9 +62,9 @@ bool RunController::shutdown(const std::function<void()>& pump, std::chrono::mil
   return allEnded;
 }
 
-std::shared_ptr<const RunSummary> RunController::latestSummary() const {
+std::shared_ptr<const Run> RunController::latestRun() const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->latestSummary;
+  return impl_->latest;
 }
 
 const Sites& RunController::sites() const { return impl_->sites; }

@@ -6,6 +6,7 @@ std::optional<std::string> RunHealth::pageRead(int pageNumber, const PageReport&
   std::lock_guard lock(mutex_);
   ++counts_.pages;
   counts_.rows += report.rows;
+  counts_.lookupsFailed += report.lookupsFailed;
   records_ += report.records;
   if (report.stopped && report.records == 0) return std::nullopt;  // read only in part: tells nothing
   if (!report.withoutRecords()) {
@@ -29,7 +30,7 @@ std::string RunHealth::pageWarning(int pageNumber, const PageReport& report) {
   const RuleFile& rule = report.listRule != nullptr ? *report.listRule : rules::kOfferList;
   switch (report.emptyResult) {
     case EmptyResult::Empty:
-      return rule.job == RuleJob::Buyers ? literals::reviewsEmpty(pageNumber) : literals::searchResultEmpty(pageNumber);
+      return rule.job == Job::Buyers ? literals::reviewsEmpty(pageNumber) : literals::searchResultEmpty(pageNumber);
     case EmptyResult::NotEmpty:
       return literals::ruleMayBeBroken(pageNumber, rule.name);
     default:

@@ -1,27 +1,24 @@
-// The first page addresses of the jobs, built from the tab pages' settings.
+// The first result page address of a search job, built from its request.
 #pragma once
 
 #include <string>
 
-#include "engine/MainWindowView.h"
+#include "engine/RunRequest.h"
 #include "extract/Sites.h"
 
 namespace gleaner {
 
-// The query part of the checked sort radio button of the offer search page
-// ("&sortType=..."), or "" when none is checked.
-std::string sortQueryPart(MainWindowView& window);
+// The query part of an offer search's sort order ("&sortType=..."), or ""
+// for none.
+std::string sortQueryPart(OfferSort sort);
 
-// The filter parts of the offer search page's three read check boxes; a box
-// counts when it is checked or indeterminate.
-std::string filterQueryParts(MainWindowView& window);
+// The query parts of the offer search's three filters, in their order.
+std::string filterQueryParts(const RunRequest& request);
 
-// http://<offer search host>/selloffer/offer_search.htm?keywords=<encoded>
+// Offers: http://<offer search host>/selloffer/offer_search.htm?keywords=<encoded>
 // <sort><filters>&button_click=top&earseDirect=false&n=y#beginPage=1
-std::string offerSearchAddress(const Sites& sites, const std::string& keyword, const std::string& sortPart,
-                               const std::string& filterParts);
-
-// http://<Taobao search host>/search?&q=<encoded>
-std::string sellerSearchAddress(const Sites& sites, const std::string& keyword);
+// Sellers: http://<Taobao search host>/search?&q=<encoded>
+// Buyers have none: their first page comes from the item page.
+std::string searchAddress(const RunRequest& request, const Sites& sites);
 
 }  // namespace gleaner

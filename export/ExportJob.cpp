@@ -49,11 +49,11 @@ ExportResult ExportJob::run(ExportSource& source, const ExportRequest& request, 
     std::unique_ptr<SheetWriter> writer = openWriter(request.format, partial);
     ExportSelection selection(source.job(), source.headings(), request.choice);
     writer->writeRow(selection.headings());
-    std::vector<StoredRow> rows;
+    std::vector<ResultRow> rows;
     std::vector<std::string> cells;
     std::size_t done = 0;
     while (source.next(kChunk, rows)) {
-      for (const StoredRow& row : rows) {
+      for (const ResultRow& row : rows) {
         if (!selection.take(row, cells)) continue;
         if (request.format == ExportFormat::Xlsx && result.rows + 1 >= XlsxExportWriter::kMaxRows) {
           writer.reset();

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "export/ExportChoice.h"
-#include "store/StoredRow.h"
+#include "text/Job.h"
+#include "text/ResultRow.h"
 
 namespace gleaner {
 
@@ -20,13 +21,13 @@ class ExportSelection {
  public:
   // job is the list's job (the tab index of its run), headings its GBK
   // column headings.
-  ExportSelection(int job, const StoredRow& headings, ExportChoice choice);
+  ExportSelection(std::optional<Job> job, const ResultRow& headings, ExportChoice choice);
 
   const std::vector<std::string>& headings() const { return headings_; }
 
   // The cells to write for a list row; false when the row is left out (a
   // seller already written).
-  bool take(const StoredRow& gbkRow, std::vector<std::string>& cells);
+  bool take(const ResultRow& gbkRow, std::vector<std::string>& cells);
 
  private:
   ExportChoice choice_;

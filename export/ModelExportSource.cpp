@@ -15,7 +15,7 @@ ModelExportSource::ModelExportSource(const ResultModel& model) : model_(model) {
   headings_ = model.headings();
 }
 
-bool ModelExportSource::next(std::size_t n, std::vector<StoredRow>& out) {
+bool ModelExportSource::next(std::size_t n, std::vector<ResultRow>& out) {
   out.clear();
   if (read_ >= rows_) return false;
   if (!model_.copyRows(epoch_, read_, std::min(n, rows_ - read_), out)) {

@@ -15,17 +15,17 @@ class ModelExportSource : public ExportSource {
  public:
   explicit ModelExportSource(const ResultModel& model);
 
-  int job() const override { return job_; }
-  StoredRow headings() const override { return headings_; }
+  std::optional<Job> job() const override { return job_; }
+  ResultRow headings() const override { return headings_; }
   std::size_t rowCount() const override { return rows_; }
-  bool next(std::size_t n, std::vector<StoredRow>& out) override;
+  bool next(std::size_t n, std::vector<ResultRow>& out) override;
 
  private:
   const ResultModel& model_;
   std::uint64_t epoch_;
   std::size_t rows_;
-  int job_;
-  StoredRow headings_;
+  std::optional<Job> job_;
+  ResultRow headings_;
   std::size_t read_ = 0;
 };
 

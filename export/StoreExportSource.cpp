@@ -8,11 +8,11 @@ namespace gleaner {
 StoreExportSource::StoreExportSource(const std::filesystem::path& path)
     : store_(std::make_unique<ResultStore>(path, ResultStore::Access::ReadOnly)), summary_(store_->summary()) {}
 
-bool StoreExportSource::next(std::size_t n, std::vector<StoredRow>& out) {
+bool StoreExportSource::next(std::size_t n, std::vector<ResultRow>& out) {
   out.clear();
   if (read_ >= summary_.rows) return false;
   try {
-    store_->readRows(nextIndex_, [&](std::size_t index, StoredRow&& row) {
+    store_->readRows(nextIndex_, [&](std::size_t index, ResultRow&& row) {
       out.push_back(std::move(row));
       nextIndex_ = index + 1;
       return out.size() < n && read_ + out.size() < summary_.rows;

@@ -15,10 +15,10 @@ class StoreExportSource : public ExportSource {
   // Throws StoreError when the file is not a readable store.
   explicit StoreExportSource(const std::filesystem::path& path);
 
-  int job() const override { return summary_.job; }
-  StoredRow headings() const override { return summary_.headings; }
+  std::optional<Job> job() const override { return summary_.job; }
+  ResultRow headings() const override { return summary_.headings; }
   std::size_t rowCount() const override { return summary_.rows; }
-  bool next(std::size_t n, std::vector<StoredRow>& out) override;
+  bool next(std::size_t n, std::vector<ResultRow>& out) override;
 
  private:
   std::unique_ptr<ResultStore> store_;

@@ -1,5 +1,7 @@
-#include "extract/PageExtractor.h"
+#include "extract/ItemPageProbe.h"
 
+#include "extract/PatternError.h"
+#include "extract/PatternScan.h"
 #include "text/GbkText.h"
 
 namespace gleaner {
@@ -15,20 +17,11 @@ std::string reviewPattern(const std::string& ratingHost) {
 }
 
 constexpr const char* kTitlePattern = "(?:<title>(.*?)</title>)";
-constexpr const char* kProbeSource = "item page probe";
 
-}  // namespace
-
-std::string PageExtractor::ItemPageProbe(const std::string& page) {
+std::string findReviewAddress(const std::string& page, const std::string& ratingHost) {
+  const std::string hostBase = "http://" + ratingHost;
   std::string address;
-  guarded([&] { address = findReviewAddress(page); });
-  return address + "#" + PageTitleReader(page);
-}
-
-std::string PageExtractor::findReviewAddress(const std::string& page) {
-  const std::string hostBase = "http://" + sites_.ratingHost;
-  std::string address;
-  scan(reviewPattern(sites_.ratingHost), kProbeSource, page, {}, [&](const std::string& record) {
+  PatternScan(reviewPattern(ratingHost), page, [&](const std::string& record) {
     if (record.empty() || !gbk::contains(record, hostBase)) return true;
     // Cutting before "&ismore" also drops the record's tab; a value without
     // "&ismore" gives no address at all.
@@ -38,20 +31,34 @@ std::string PageExtractor::findReviewAddress(const std::string& page) {
   return address;
 }
 
-std::string PageExtractor::PageTitleReader(const std::string& page) {
+std::string findTitle(const std::string& page) {
   std::string title;
-  guarded([&] { title = readTitle(page); });
-  return title;
-}
-
-std::string PageExtractor::readTitle(const std::string& page) {
-  std::string title;
-  scan(kTitlePattern, kProbeSource, page, {}, [&](const std::string& record) {
+  PatternScan(kTitlePattern, page, [&](const std::string& record) {
     if (record.empty()) return true;
     title = record + "\r\n";
     return false;
   });
   return title;
+}
+
+// The probe's patterns are fixed; only a crafted page can make a search give up.
+template <typename Find>
+std::string guarded(Find find, std::string& failure) {
+  try {
+    return find();
+  } catch (const PatternError& e) {
+    failure = "item page probe\r\nPattern failed: " + gbk::printable(e.what()) + "\r\n";
+    return {};
+  }
+}
+
+}  // namespace
+
+ItemProbe probeItemPage(const std::string& page, const std::string& ratingHost) {
+  ItemProbe probe;
+  probe.reviewAddress = guarded([&] { return findReviewAddress(page, ratingHost); }, probe.failure);
+  probe.title = guarded([&] { return findTitle(page); }, probe.failure);
+  return probe;
 }
 
 }  // namespace gleaner

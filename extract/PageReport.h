@@ -1,7 +1,8 @@
-// What the latest page operation of a PageExtractor found, for the run's
-// rule health: how many records its list rule gave, how many rows came of
-// them, whether a failure or a stop ended it, and, for a page without
-// records, whether the job's empty-result marker calls it empty.
+// What a reader found on one result page, for the run's rule health: how
+// many records its list rule gave, how many rows came of them, how many of
+// its records' further pages could not be had, whether a failure or a stop
+// ended it, and, for a page without records, whether the job's empty-result
+// marker calls it empty.
 #pragma once
 
 #include "extract/RuleCatalog.h"
@@ -18,8 +19,9 @@ enum class EmptyResult {
 
 struct PageReport {
   const RuleFile* listRule = nullptr;
-  int records = 0;  // non-empty records of the list rule
-  int rows = 0;     // rows appended
+  int records = 0;        // non-empty records of the list rule
+  int rows = 0;           // rows found
+  int lookupsFailed = 0;  // further pages that could not be had (their rows kept, a cell left empty)
   bool failed = false;
   bool stopped = false;
   EmptyResult emptyResult = EmptyResult::NotChecked;

@@ -140,6 +140,56 @@ MatchDetail detailOf(const boost::match_results<BudgetIterator>& match, const ch
 
 }  // namespace
 
+struct PatternCursor::State {
+  State(const std::string& pattern, const std::string& text, const ScanLimits& scanLimits)
+      : regex(compile(pattern)),
+        limits(scanLimits),
+        budget(limits),
+        textStart(text.data()),
+        text(text),
+        begin(text.data(), &budget),
+        end(text.data() + text.size(), &budget),
+        from(begin) {}
+
+  const boost::regex regex;
+  const ScanLimits limits;
+  SearchBudget budget;
+  const char* textStart;
+  const std::string& text;
+  const BudgetIterator begin;
+  const BudgetIterator end;
+  BudgetIterator from;
+  bool done = false;
+  boost::match_results<BudgetIterator> match;
+};
+
+PatternCursor::PatternCursor(const std::string& pattern, const std::string& text, const ScanLimits& limits)
+    : state_(std::make_unique<State>(pattern, text, limits)) {}
+
+PatternCursor::~PatternCursor() = default;
+
+std::optional<MatchDetail> PatternCursor::next() {
+  State& s = *state_;
+  if (s.done) return std::nullopt;
+  s.budget.restart();
+  if (!searchFrom(s.from, s.end, s.match, s.regex)) {
+    s.done = true;
+    return std::nullopt;
+  }
+  MatchDetail detail = detailOf(s.match, s.textStart);
+  BudgetIterator next = s.match[0].second;
+  if (s.match[0].first == s.match[0].second) {
+    // An empty match would be found again at the same place.
+    if (next == s.end) {
+      s.done = true;
+    } else {
+      next += static_cast<std::ptrdiff_t>(gbk::charLength(s.text, static_cast<std::size_t>(next - s.begin)));
+    }
+  }
+  s.from = next;
+  return detail;
+}
+
 void PatternScan(const std::string& pattern, const std::string& text,
                  const std::function<bool(const std::string& record)>& handler, const ScanLimits& limits) {
   PatternScanMatches(pattern, text, [&](const MatchDetail&, const std::string& record) { return handler(record); },
@@ -159,24 +209,9 @@ PatternShape InspectPattern(const std::string& pattern) {
 
 void PatternScanMatches(const std::string& pattern, const std::string& text, const MatchHandler& handler,
                         const ScanLimits& limits) {
-  const boost::regex regex = compile(pattern);
-  SearchBudget budget(limits);
-  const BudgetIterator begin(text.data(), &budget);
-  const BudgetIterator end(text.data() + text.size(), &budget);
-  BudgetIterator from = begin;
-  boost::match_results<BudgetIterator> match;
-  for (;;) {
-    budget.restart();
-    if (!searchFrom(from, end, match, regex)) return;
-    const MatchDetail detail = detailOf(match, text.data());
-    if (!handler(detail, MatchRecord(detail.groups))) return;
-    BudgetIterator next = match[0].second;
-    if (match[0].first == match[0].second) {
-      // An empty match would be found again at the same place.
-      if (next == end) return;
-      next += static_cast<std::ptrdiff_t>(gbk::charLength(text, static_cast<std::size_t>(next - begin)));
-    }
-    from = next;
+  PatternCursor cursor(pattern, text, limits);
+  while (const auto match = cursor.next()) {
+    if (!handler(*match, MatchRecord(match->groups))) return;
   }
 }
 

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +39,7 @@ struct ScanLimits {
 void PatternScan(const std::string& pattern, const std::string& text,
                  const std::function<bool(const std::string& record)>& handler, const ScanLimits& limits = {});
 
+
 // One match as the scan found it, before its groups were trimmed or cleaned.
 struct MatchDetail {
   std::size_t begin = 0;  // the whole match: text[begin, end)
@@ -45,6 +48,26 @@ struct MatchDetail {
   // text, empty for a group that took no part in the match.
   std::vector<std::string_view> groups;
   std::vector<bool> participated;
+};
+
+// The scan as a cursor: each call of next() runs one search and hands over
+// the match it found, so that a reader can take a record, do its own work
+// (ask for a further page, pause) and only then ask for the next one. The
+// pattern is compiled when the cursor is made (PatternError when it cannot
+// be); next() throws what PatternScan throws. text must outlive the cursor.
+class PatternCursor {
+ public:
+  PatternCursor(const std::string& pattern, const std::string& text, const ScanLimits& limits = {});
+  ~PatternCursor();
+  PatternCursor(const PatternCursor&) = delete;
+  PatternCursor& operator=(const PatternCursor&) = delete;
+
+  // The next match, or nothing when no more matches.
+  std::optional<MatchDetail> next();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 // The same scan, telling the handler where each match stands and what each

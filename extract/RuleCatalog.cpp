@@ -29,13 +29,22 @@ const RuleFile* findRuleFile(std::string_view name) {
   return nullptr;
 }
 
-const RuleFile& emptyMarkerOf(RuleJob job) {
+const RuleFile& emptyMarkerOf(Job job) {
   switch (job) {
-    case RuleJob::Offers: return rules::kOfferEmpty;
-    case RuleJob::Buyers: return rules::kBuyerEmpty;
-    case RuleJob::Sellers: break;
+    case Job::Offers: return rules::kOfferEmpty;
+    case Job::Buyers: return rules::kBuyerEmpty;
+    case Job::Sellers: break;
   }
   return rules::kSellerEmpty;
+}
+
+const RuleFile& listRuleOf(Job job) {
+  switch (job) {
+    case Job::Offers: return rules::kOfferList;
+    case Job::Buyers: return rules::kBuyerList;
+    case Job::Sellers: break;
+  }
+  return rules::kProductList;
 }
 
 }  // namespace gleaner

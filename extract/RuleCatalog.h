@@ -6,10 +6,9 @@
 #include <span>
 #include <string_view>
 
-namespace gleaner {
+#include "text/Job.h"
 
-// The job a rule serves; the numbers are the tabs' (CollectionMode).
-enum class RuleJob { Offers = 0, Buyers = 1, Sellers = 2 };
+namespace gleaner {
 
 // What a rule does for its job: it finds a page's records, it looks up one
 // record's detail on a page, or it recognises a result page that is empty by
@@ -22,29 +21,29 @@ enum class RulePage { OfferSearch, OfferDetail, Reviews, TaobaoSearch, SellerRat
 struct RuleFile {
   std::string_view name;  // the file name without ".txt": how messages name it
   std::string_view path;  // as served, "/files/ali/ExtractTextAImg.txt"
-  RuleJob job;
+  Job job;  // the job the rule serves
   RuleRole role;
   RulePage page;
 };
 
 namespace rules {
-inline constexpr RuleFile kOfferList{"ExtractTextAImg", "/files/ali/ExtractTextAImg.txt", RuleJob::Offers,
+inline constexpr RuleFile kOfferList{"ExtractTextAImg", "/files/ali/ExtractTextAImg.txt", Job::Offers,
                                      RuleRole::List, RulePage::OfferSearch};
-inline constexpr RuleFile kOfferDetail{"ExtractTextAImg01", "/files/ali/ExtractTextAImg01.txt", RuleJob::Offers,
+inline constexpr RuleFile kOfferDetail{"ExtractTextAImg01", "/files/ali/ExtractTextAImg01.txt", Job::Offers,
                                        RuleRole::Lookup, RulePage::OfferDetail};
-inline constexpr RuleFile kOfferEmpty{"EmptyOfferSearch", "/files/ali/EmptyOfferSearch.txt", RuleJob::Offers,
+inline constexpr RuleFile kOfferEmpty{"EmptyOfferSearch", "/files/ali/EmptyOfferSearch.txt", Job::Offers,
                                       RuleRole::EmptyMarker, RulePage::OfferSearch};
-inline constexpr RuleFile kBuyerList{"ExtractAllText", "/files/taobao/ExtractAllText.txt", RuleJob::Buyers,
+inline constexpr RuleFile kBuyerList{"ExtractAllText", "/files/taobao/ExtractAllText.txt", Job::Buyers,
                                      RuleRole::List, RulePage::Reviews};
-inline constexpr RuleFile kBuyerEmpty{"EmptyReviewPage", "/files/taobao/EmptyReviewPage.txt", RuleJob::Buyers,
+inline constexpr RuleFile kBuyerEmpty{"EmptyReviewPage", "/files/taobao/EmptyReviewPage.txt", Job::Buyers,
                                       RuleRole::EmptyMarker, RulePage::Reviews};
-inline constexpr RuleFile kProductList{"ExtractTextAImg3", "/files/taobao/ExtractTextAImg3.txt", RuleJob::Sellers,
+inline constexpr RuleFile kProductList{"ExtractTextAImg3", "/files/taobao/ExtractTextAImg3.txt", Job::Sellers,
                                        RuleRole::List, RulePage::TaobaoSearch};
-inline constexpr RuleFile kSellerBlock{"ExtractImg", "/files/taobao/ExtractImg.txt", RuleJob::Sellers,
+inline constexpr RuleFile kSellerBlock{"ExtractImg", "/files/taobao/ExtractImg.txt", Job::Sellers,
                                        RuleRole::Lookup, RulePage::TaobaoSearch};
 inline constexpr RuleFile kRatingSummary{"ExtractTextAImg31", "/files/taobao/ExtractTextAImg31.txt",
-                                         RuleJob::Sellers, RuleRole::Lookup, RulePage::SellerRating};
-inline constexpr RuleFile kSellerEmpty{"EmptySellerSearch", "/files/taobao/EmptySellerSearch.txt", RuleJob::Sellers,
+                                         Job::Sellers, RuleRole::Lookup, RulePage::SellerRating};
+inline constexpr RuleFile kSellerEmpty{"EmptySellerSearch", "/files/taobao/EmptySellerSearch.txt", Job::Sellers,
                                        RuleRole::EmptyMarker, RulePage::TaobaoSearch};
 }  // namespace rules
 
@@ -56,6 +55,8 @@ std::span<const RuleFile* const> ruleFiles();
 // the name counts, as on the rule server). Null for any other name.
 const RuleFile* findRuleFile(std::string_view name);
 
-const RuleFile& emptyMarkerOf(RuleJob job);
+const RuleFile& emptyMarkerOf(Job job);
+// The job's list rule: the one that finds a result page's records.
+const RuleFile& listRuleOf(Job job);
 
 }  // namespace gleaner

@@ -15,8 +15,6 @@ namespace {
 
 // How long one wait for the socket lasts; also how soon an abort is seen.
 constexpr int kPollMilliseconds = 50;
-// Handed-out body bytes are dropped from the buffer once they pass this size.
-constexpr std::size_t kCompactThreshold = 64 * 1024;
 // Response heads of a transfer (redirect and 1xx heads included) beyond this
 // size fail it: no page needs more, and an endless head must not fill memory.
 constexpr std::size_t kMaxHeadBytes = 256 * 1024;
@@ -34,10 +32,6 @@ bool setsHeader(const std::vector<std::string>& headers, std::string_view name) 
   });
 }
 
-bool isFollowedRedirect(int status) {
-  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 // "HTTP/1.1 302 Found" gives 302; 0 when the line carries no status code.
 int parseStatus(std::string_view statusLine) {
   const std::size_t space = statusLine.find(' ');
@@ -46,6 +40,22 @@ int parseStatus(std::string_view statusLine) {
   const char* first = statusLine.data() + space + 1;
   const auto [end, error] = std::from_chars(first, statusLine.data() + statusLine.size(), status);
   return error == std::errc() && end - first == 3 ? status : 0;
+}
+
+FailureKind kindOf(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+      return FailureKind::Unreachable;
+    case CURLE_OPERATION_TIMEDOUT:
+      return FailureKind::NoAnswer;
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+      return FailureKind::BadAddress;
+    default:
+      return FailureKind::BrokenOff;
+  }
 }
 
 std::string describe(const CurlTransfer::Options& options) {
@@ -57,7 +67,6 @@ std::string describe(const CurlTransfer::Options& options) {
 
 CurlTransfer::CurlTransfer(const Options& options)
     : address_(describe(options)),
-      followRedirects_(options.followRedirects),
       deadline_(options.deadline),
       abortFlag_(options.abortFlag),
       maxBodyBytes_(options.maxBodyBytes != 0 ? options.maxBodyBytes : InternetClient::limits().maxBodyBytes) {
@@ -107,11 +116,7 @@ void CurlTransfer::configure(const Options& options) {
   setOption(CURLOPT_NOSIGNAL, 1L);
   setOption(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   setOption(CURLOPT_PROTOCOLS_STR, "http,https");
-  setOption(CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L);
-  if (options.followRedirects) {
-    setOption(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    setOption(CURLOPT_MAXREDIRS, 10L);
-  }
+  setOption(CURLOPT_FOLLOWLOCATION, 0L);
   if (options.direct) {
     setOption(CURLOPT_PROXY, "");
   } else if (const auto proxy = SystemProxy::forAddress(options.url)) {
@@ -144,7 +149,7 @@ void CurlTransfer::configure(const Options& options) {
 
 void CurlTransfer::start() {
   if (added_) return;
-  if (aborted()) throw InternetError(address_ + ": transfers are aborted");
+  if (aborted()) throw InternetError(address_ + ": transfers are aborted", FailureKind::Aborted);
   const CURLMcode code = curl_multi_add_handle(multi_, easy_);
   if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
   added_ = true;
@@ -156,12 +161,12 @@ void CurlTransfer::start() {
   }
   // A body that fails after a whole head fails its reading, not the send.
   if (!finalHeadSeen()) throwIfFailed();
-  if (status_ == 0) throw InternetError(address_ + ": no HTTP response");
+  if (status_ == 0) throw InternetError(address_ + ": no HTTP response", FailureKind::BrokenOff);
 }
 
 bool CurlTransfer::finalHeadSeen() const {
-  // Libcurl goes on by itself after a redirect it follows, and after 1xx.
-  return headBlockEnded_ && status_ >= 200 && !(followRedirects_ && isFollowedRedirect(status_));
+  // Libcurl goes on by itself after 1xx.
+  return headBlockEnded_ && status_ >= 200;
 }
 
 bool CurlTransfer::headReady() const { return done_ || bodyStarted_ || finalHeadSeen(); }
@@ -221,35 +226,25 @@ void CurlTransfer::throwIfFailed() const {
   if (!done_ || result_ == CURLE_OK) return;
   switch (cut_) {
     case Cut::Stalled:
-      throw InternetError(address_ + ": nothing received for " + std::to_string(stallTimeout_.count()) + " s");
+      throw InternetError(address_ + ": nothing received for " + std::to_string(stallTimeout_.count()) + " s",
+                          FailureKind::NoAnswer);
     case Cut::Deadline:
-      throw InternetError(address_ + ": not done within " + std::to_string(totalTimeout_.count()) + " s");
+      throw InternetError(address_ + ": not done within " + std::to_string(totalTimeout_.count()) + " s",
+                          FailureKind::NoAnswer);
     case Cut::BodyTooLarge:
-      throw InternetError(address_ + ": body larger than " + std::to_string(maxBodyBytes_) + " bytes");
+      throw InternetError(address_ + ": body larger than " + std::to_string(maxBodyBytes_) + " bytes",
+                          FailureKind::TooLarge);
     case Cut::HeadTooLarge:
-      throw InternetError(address_ + ": response head larger than " + std::to_string(kMaxHeadBytes) + " bytes");
+      throw InternetError(address_ + ": response head larger than " + std::to_string(kMaxHeadBytes) + " bytes",
+                          FailureKind::TooLarge);
     case Cut::OutOfMemory:
-      throw InternetError(address_ + ": out of memory");
+      throw InternetError(address_ + ": out of memory", FailureKind::TooLarge);
     case Cut::None:
       break;
   }
-  if (result_ == CURLE_ABORTED_BY_CALLBACK) throw InternetError(address_ + ": transfer aborted");
-  throw InternetError(address_ + ": " + (errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(result_)));
-}
-
-bool CurlTransfer::readLine(std::string& line) {
-  start();
-  for (;;) {
-    throwIfFailed();
-    if (takeLine(line)) return true;
-    if (done_) {
-      if (readPos_ == body_.size()) return false;
-      line.assign(body_, readPos_);
-      readPos_ = scanPos_ = body_.size();
-      return true;
-    }
-    step();
-  }
+  if (result_ == CURLE_ABORTED_BY_CALLBACK) throw InternetError(address_ + ": transfer aborted", FailureKind::Aborted);
+  throw InternetError(address_ + ": " + (errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(result_)),
+                      kindOf(result_));
 }
 
 std::string CurlTransfer::readRest() {
@@ -259,28 +254,9 @@ std::string CurlTransfer::readRest() {
     if (done_) break;
     step();
   }
-  std::string rest = readPos_ == 0 ? std::move(body_) : body_.substr(readPos_);
-  body_.clear();
-  body_.shrink_to_fit();
-  readPos_ = scanPos_ = 0;
+  std::string rest = std::move(body_);
+  body_ = std::string();
   return rest;
-}
-
-bool CurlTransfer::takeLine(std::string& line) {
-  const std::size_t lineFeed = body_.find('\n', std::max(scanPos_, readPos_));
-  if (lineFeed == std::string::npos) {
-    scanPos_ = body_.size();
-    return false;
-  }
-  std::size_t end = lineFeed;
-  if (end > readPos_ && body_[end - 1] == '\r') --end;
-  line.assign(body_, readPos_, end - readPos_);
-  readPos_ = scanPos_ = lineFeed + 1;
-  if (readPos_ >= kCompactThreshold && readPos_ * 2 >= body_.size()) {
-    body_.erase(0, readPos_);
-    readPos_ = scanPos_ = 0;
-  }
-  return true;
 }
 
 // The callbacks never throw into libcurl: a limit or a failed allocation

@@ -1,6 +1,6 @@
 // One HTTP transfer over its own libcurl easy handle, driven through a multi
 // handle on the calling thread so that the body is read as it arrives.
-// Used by HttpFile; callers go through the session classes.
+// Used by downloadPage, which makes one per hop; libcurl follows nothing.
 #pragma once
 
 #include <curl/curl.h>
@@ -22,7 +22,6 @@ class CurlTransfer {
     std::vector<std::string> headers;  // "Name: value", each replacing libcurl's own of that name
     std::string userAgent;             // sent only when no header sets one
     bool direct = true;                // no proxy at all; false: the system proxy (SystemProxy)
-    bool followRedirects = false;      // libcurl follows them (whole-address opens only)
     // The transfer fails when it has not ended by then: connect, head and body
     // together. Unset: the client's total time-out from start().
     std::optional<std::chrono::steady_clock::time_point> deadline;
@@ -47,15 +46,9 @@ class CurlTransfer {
   // then the empty line.
   const std::string& rawHeaders() const { return rawHeaders_; }
 
-  // The next body line: up to a line feed, which is not part of the line, nor
-  // is a carriage return right before it; a last line without a line feed
-  // counts. False at the end of the body. Throws InternetError when the body
-  // breaks off, stalls, outgrows its limit, runs past the deadline or is
-  // aborted.
-  bool readLine(std::string& line);
-
-  // The rest of the body, unchanged, once the transfer has ended. Throws as
-  // readLine does.
+  // The body, unchanged, once the transfer has ended. Throws InternetError
+  // when the body breaks off, stalls, outgrows its limit, runs past the
+  // deadline or is aborted.
   std::string readRest();
 
  private:
@@ -81,10 +74,8 @@ class CurlTransfer {
   void throwIfFailed() const;
   bool finalHeadSeen() const;
   bool headReady() const;
-  bool takeLine(std::string& line);
 
   std::string address_;  // names the transfer in error messages
-  bool followRedirects_ = false;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
   const std::atomic<bool>* abortFlag_ = nullptr;
   std::chrono::seconds totalTimeout_{120};
@@ -110,8 +101,6 @@ class CurlTransfer {
   int status_ = 0;
   std::string rawHeaders_;
   std::string body_;
-  std::size_t readPos_ = 0;  // first byte of body_ not yet handed out
-  std::size_t scanPos_ = 0;  // bytes before this hold no line feed after readPos_
 };
 
 }  // namespace gleaner

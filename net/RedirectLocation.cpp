@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "net/UrlSplit.h"
 #include "text/GbkText.h"
 
 namespace gleaner {
@@ -64,6 +65,28 @@ std::string resolveReference(std::string_view base, std::string_view reference) 
   const std::size_t lastSlash = path.rfind('/');
   const std::string directory = lastSlash == std::string_view::npos ? "/" : std::string(path.substr(0, lastSlash + 1));
   return std::string(base.substr(0, pathStart)) + directory + std::string(reference);
+}
+
+RedirectStep judgeRedirect(std::string_view from, int status, std::string_view rawHeaders) {
+  RedirectStep step;
+  if (!isRedirectStatus(status)) return step;
+  step.kind = RedirectStep::Kind::Fail;
+  const auto location = locationHeader(rawHeaders);
+  if (!location) {
+    step.reason = std::string(from) + ": redirect without a location";
+    return step;
+  }
+  const auto origin = UrlSplit::split(from);
+  const std::string next = resolveReference(from, *location);
+  const auto target = UrlSplit::split(next);
+  if (!origin || !target || target->serviceType() == ServiceType::Other ||
+      target->serviceType() != origin->serviceType()) {
+    step.reason = "not an " + (origin ? origin->scheme() : std::string("http")) + " address: " + next;
+    return step;
+  }
+  step.kind = RedirectStep::Kind::Follow;
+  step.next = next;
+  return step;
 }
 
 }  // namespace gleaner

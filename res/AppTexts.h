@@ -15,6 +15,10 @@ inline constexpr const char* kHelpTabTitle = "在线帮助与软件订购";
 // String 101: the about item of the system (or context) menu.
 inline constexpr const char* kAboutMenuText = "关于 Gleaner(&A)...";
 
+// Collect pressed on the help tab, which has no job.
+inline constexpr const char* kChooseJobTab =
+    "在线帮助页没有采集任务。\n请先点选“阿里巴巴卖家及其商品采集”、“淘宝单品买家采集”或“淘宝卖家信息采集”页，填好设置后再按“采集”。";
+
 // Caption of the program's message boxes: the executable's name.
 inline constexpr const char* kMessageCaption = "gleaner";
 

@@ -11,7 +11,7 @@ std::optional<LoadedList> ListLoader::load(const std::filesystem::path& path, co
   list.job = summary.job;
   list.headings = summary.headings;
   bool givenUp = false;
-  store.readRows(0, [&](std::size_t, StoredRow&& row) {
+  store.readRows(0, [&](std::size_t, ResultRow&& row) {
     list.rows.append(row);
     if (progress && list.rows.size() % kStep == 0 && !progress(list.rows.size(), summary.rows)) givenUp = true;
     return !givenUp;

@@ -8,13 +8,14 @@
 #include <optional>
 
 #include "store/RowTable.h"
-#include "store/StoredRow.h"
+#include "text/Job.h"
+#include "text/ResultRow.h"
 
 namespace gleaner {
 
 struct LoadedList {
-  int job = kNoJob;
-  StoredRow headings;
+  std::optional<Job> job;
+  ResultRow headings;
   RowTable rows;
 };
 

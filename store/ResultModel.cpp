@@ -16,7 +16,7 @@ void ResultModel::changing() {
   for (std::size_t i = 0; i < rows_.size(); ++i) writer_->append(i, rows_.row(i));
 }
 
-void ResultModel::setJob(int job, const StoredRow& headings) {
+void ResultModel::setJob(Job job, const ResultRow& headings) {
   std::lock_guard lock(mutex_);
   changing();
   job_ = job;
@@ -24,7 +24,7 @@ void ResultModel::setJob(int job, const StoredRow& headings) {
   if (writer_ != nullptr) writer_->setJob(job, headings);
 }
 
-void ResultModel::presetJob(int job, const StoredRow& headings) {
+void ResultModel::presetJob(Job job, const ResultRow& headings) {
   std::lock_guard lock(mutex_);
   if (!untouched_) return;
   job_ = job;
@@ -39,7 +39,7 @@ void ResultModel::clear() {
   if (writer_ != nullptr) writer_->clear();
 }
 
-std::size_t ResultModel::append(const StoredRow& row, const std::string& countText) {
+std::size_t ResultModel::append(const ResultRow& row, const std::string& countText) {
   std::lock_guard lock(mutex_);
   changing();
   const std::size_t index = rows_.size();
@@ -47,38 +47,6 @@ std::size_t ResultModel::append(const StoredRow& row, const std::string& countTe
   countText_ = countText;
   if (writer_ != nullptr) writer_->append(index, row);
   return index;
-}
-
-void ResultModel::insert(std::size_t index, const std::string& cell0) {
-  std::lock_guard lock(mutex_);
-  changing();
-  const StoredRow row{cell0, {}, {}, {}};
-  if (index >= rows_.size()) {
-    index = rows_.size();
-    rows_.append(row);
-    if (writer_ != nullptr) writer_->append(index, row);
-    return;
-  }
-  rows_.insert(index, row);
-  ++epoch_;
-  if (writer_ != nullptr) writer_->insert(index, row);
-}
-
-bool ResultModel::setCell(std::size_t row, std::size_t column, const std::string& text) {
-  std::lock_guard lock(mutex_);
-  if (row >= rows_.size() || column > 3) return false;
-  changing();
-  StoredRow cells = rows_.row(row);
-  cells[column] = text;
-  rows_.replace(row, cells);
-  ++epoch_;
-  if (writer_ != nullptr) writer_->update(row, cells);
-  return true;
-}
-
-void ResultModel::setCountText(const std::string& text) {
-  std::lock_guard lock(mutex_);
-  countText_ = text;
 }
 
 ResultModel::State ResultModel::state() const {
@@ -91,12 +59,12 @@ std::size_t ResultModel::rowCount() const {
   return rows_.size();
 }
 
-int ResultModel::job() const {
+std::optional<Job> ResultModel::job() const {
   ReaderFirstMutex::Reading lock(mutex_);
   return job_;
 }
 
-StoredRow ResultModel::headings() const {
+ResultRow ResultModel::headings() const {
   ReaderFirstMutex::Reading lock(mutex_);
   return headings_;
 }
@@ -112,7 +80,7 @@ std::string ResultModel::cell(std::size_t row, std::size_t column) const {
   return std::string(rows_.cell(row, column));
 }
 
-bool ResultModel::copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<StoredRow>& out) const {
+bool ResultModel::copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<ResultRow>& out) const {
   out.clear();
   ReaderFirstMutex::Reading lock(mutex_);
   if (epoch != epoch_) return false;
@@ -137,7 +105,7 @@ bool ResultModel::untouched() const {
   return untouched_;
 }
 
-bool ResultModel::adopt(int job, const StoredRow& headings, RowTable rows, const std::string& countText) {
+bool ResultModel::adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText) {
   std::lock_guard lock(mutex_);
   if (!untouched_) return false;
   rows_ = std::move(rows);

@@ -8,12 +8,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "store/ReaderFirstMutex.h"
 #include "store/RowTable.h"
-#include "store/StoredRow.h"
+#include "text/Job.h"
+#include "text/ResultRow.h"
 
 namespace gleaner {
 
@@ -25,35 +27,30 @@ class ResultModel {
   struct State {
     std::uint64_t epoch = 0;  // changes whenever rows already there change or go
     std::size_t rows = 0;
-    int job = kNoJob;
+    std::optional<Job> job;
     std::string countText;
   };
 
   // --- the list operations ---
-  void setJob(int job, const StoredRow& headings);  // rows stay
+  void setJob(Job job, const ResultRow& headings);  // rows stay
   // The columns an untouched list shows before its first run; not a change
   // of the list, so the store keeps the last list and a restore stays offered.
-  void presetJob(int job, const StoredRow& headings);
+  void presetJob(Job job, const ResultRow& headings);
   void clear();                                     // job and count text stay
   // Appends at the end and sets the count text; returns the row's index.
-  std::size_t append(const StoredRow& row, const std::string& countText);
-  // Inserts a row holding only cell 0; an index past the end appends.
-  void insert(std::size_t index, const std::string& cell0);
-  // False when there is no such row or column.
-  bool setCell(std::size_t row, std::size_t column, const std::string& text);
-  void setCountText(const std::string& text);
+  std::size_t append(const ResultRow& row, const std::string& countText);
 
   // --- reading ---
   State state() const;
   std::size_t rowCount() const;
-  int job() const;
-  StoredRow headings() const;
+  std::optional<Job> job() const;
+  ResultRow headings() const;
   std::string countText() const;
   // Empty for a row or column that is not there.
   std::string cell(std::size_t row, std::size_t column) const;
   // Copies up to n rows from index from into out (cleared first) while the
   // list is still the one of epoch; false when it has changed since.
-  bool copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<StoredRow>& out) const;
+  bool copyRows(std::uint64_t epoch, std::size_t from, std::size_t n, std::vector<ResultRow>& out) const;
 
   // --- the store ---
   // From now on every change is passed on to writer. The store may still
@@ -67,15 +64,15 @@ class ResultModel {
   // A restore: the list becomes the store's own list (read from it), which
   // the store then keeps without being rewritten. Refused (false) once the
   // list has changed since attachStore.
-  bool adopt(int job, const StoredRow& headings, RowTable rows, const std::string& countText);
+  bool adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText);
 
  private:
   void changing();  // under mutex_: brings the store in step before a change
 
   mutable ReaderFirstMutex mutex_;
   RowTable rows_;
-  int job_ = kNoJob;
-  StoredRow headings_;
+  std::optional<Job> job_;
+  ResultRow headings_;
   std::string countText_;
   std::uint64_t epoch_ = 0;
   StoreWriter* writer_ = nullptr;

@@ -13,6 +13,8 @@ constexpr long long kApplicationId = 0x474C4E52;  // 'GLNR'
 constexpr long long kFormat = 1;
 
 const char* const kHeadingKeys[4] = {"heading0", "heading1", "heading2", "heading3"};
+// The job value of a list without a job.
+constexpr long long kNoJobNumber = -1;
 
 }  // namespace
 
@@ -71,7 +73,11 @@ StoreSummary ResultStore::summary() {
   SqliteStatement meta(*db_, "SELECT key, value FROM meta");
   while (meta.step()) {
     const std::string key = meta.columnBytes(0);
-    if (key == "job") summary.job = static_cast<int>(meta.columnInt(1));
+    if (key == "job") {
+      const long long number = meta.columnInt(1);
+      summary.job = jobOfNumber(number);
+      summary.unknownJob = !summary.job && number != kNoJobNumber;
+    }
     if (key == "clean_end") summary.cleanEnd = meta.columnInt(1) != 0;
     for (std::size_t c = 0; c < 4; ++c) {
       if (key == kHeadingKeys[c]) summary.headings[c] = meta.columnBytes(1);
@@ -103,8 +109,8 @@ void ResultStore::rollback() noexcept {
   }
 }
 
-void ResultStore::setJob(int job, const StoredRow& headings) {
-  setMeta("job", job);
+void ResultStore::setJob(std::optional<Job> job, const ResultRow& headings) {
+  setMeta("job", job ? jobNumber(*job) : kNoJobNumber);
   SqliteStatement& s = statements_->setMeta;
   for (std::size_t c = 0; c < 4; ++c) {
     s.reset();
@@ -116,7 +122,7 @@ void ResultStore::setJob(int job, const StoredRow& headings) {
 
 void ResultStore::clearRows() { db_->exec("DELETE FROM rows"); }
 
-void ResultStore::appendRow(std::size_t index, const StoredRow& row) {
+void ResultStore::appendRow(std::size_t index, const ResultRow& row) {
   SqliteStatement& s = statements_->append;
   s.reset();
   s.bindInt(1, static_cast<long long>(index));
@@ -124,30 +130,40 @@ void ResultStore::appendRow(std::size_t index, const StoredRow& row) {
   s.step();
 }
 
-void ResultStore::updateRow(std::size_t index, const StoredRow& row) { appendRow(index, row); }
-
-void ResultStore::insertRow(std::size_t index, const StoredRow& row) {
-  // Two steps, so that no two rows share an index on the way.
-  SqliteStatement away(*db_, "UPDATE rows SET idx = -idx - 2 WHERE idx >= ?1");
-  away.bindInt(1, static_cast<long long>(index));
-  away.step();
-  db_->exec("UPDATE rows SET idx = -idx - 1 WHERE idx < 0");
-  appendRow(index, row);
-}
-
-void ResultStore::readRows(std::size_t from, const std::function<bool(std::size_t, StoredRow&&)>& visit) {
-  SqliteStatement s(*db_, "SELECT c0, c1, c2, c3, idx FROM rows WHERE idx >= ?1 ORDER BY idx");
-  s.bindInt(1, static_cast<long long>(from));
-  while (s.step()) {
-    StoredRow row;
-    for (int c = 0; c < 4; ++c) row[static_cast<std::size_t>(c)] = s.columnBytes(c);
-    if (!visit(static_cast<std::size_t>(s.columnInt(4)), std::move(row))) return;
+void ResultStore::setFacts(const std::string& group, const StoreFacts& facts) {
+  SqliteStatement drop(*db_, "DELETE FROM meta WHERE key >= ?1 AND key < ?2");
+  drop.bindText(1, (group + ".").c_str());
+  drop.bindText(2, (group + "/").c_str());  // '/' follows '.'
+  drop.step();
+  SqliteStatement& s = statements_->setMeta;
+  for (const auto& [name, value] : facts) {
+    s.reset();
+    const std::string key = group + "." + name;
+    s.bindText(1, key.c_str());
+    s.bindBlob(2, value);
+    s.step();
   }
 }
 
-void ResultStore::limitPages(long long pages) {
-  const std::string sql = "PRAGMA max_page_count=" + std::to_string(pages);
-  db_->exec(sql.c_str());
+StoreFacts ResultStore::facts(const std::string& group) {
+  StoreFacts facts;
+  SqliteStatement s(*db_, "SELECT key, value FROM meta WHERE key >= ?1 AND key < ?2 ORDER BY rowid");
+  const std::string from = group + ".";
+  const std::string to = group + "/";
+  s.bindText(1, from.c_str());
+  s.bindText(2, to.c_str());
+  while (s.step()) facts.emplace_back(s.columnBytes(0).substr(from.size()), s.columnBytes(1));
+  return facts;
+}
+
+void ResultStore::readRows(std::size_t from, const std::function<bool(std::size_t, ResultRow&&)>& visit) {
+  SqliteStatement s(*db_, "SELECT c0, c1, c2, c3, idx FROM rows WHERE idx >= ?1 ORDER BY idx");
+  s.bindInt(1, static_cast<long long>(from));
+  while (s.step()) {
+    ResultRow row;
+    for (int c = 0; c < 4; ++c) row[static_cast<std::size_t>(c)] = s.columnBytes(c);
+    if (!visit(static_cast<std::size_t>(s.columnInt(4)), std::move(row))) return;
+  }
 }
 
 }  // namespace gleaner

@@ -3,7 +3,9 @@
 // program that wrote it ended cleanly.
 //
 // Schema (application_id 'GLNR', user_version 1):
-//   meta(key TEXT PRIMARY KEY, value)  job, heading0..3, clean_end
+//   meta(key TEXT PRIMARY KEY, value)  job, heading0..3, clean_end, and the
+//                                      facts of the last run: run.<name>
+//                                      (its request), outcome.<name>
 //   rows(idx INTEGER PRIMARY KEY, c0 BLOB, c1 BLOB, c2 BLOB, c3 BLOB)
 // idx is the row's index in the list, 0 to n-1. The cells are BLOBs because
 // they are GBK, not UTF-8; `gleaner-cli export` turns a store into CSV.
@@ -15,8 +17,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "store/StoredRow.h"
+#include "text/Job.h"
+#include "text/ResultRow.h"
 
 namespace gleaner {
 
@@ -26,9 +33,13 @@ class SqliteDb;
 struct StoreSummary {
   bool cleanEnd = true;  // the program that wrote it last ended cleanly
   std::size_t rows = 0;
-  int job = kNoJob;
-  StoredRow headings;
+  std::optional<Job> job;
+  bool unknownJob = false;  // the job value is none this program knows
+  ResultRow headings;
 };
+
+// Named texts of one group ("run", "outcome"), in the order they were set.
+using StoreFacts = std::vector<std::pair<std::string, std::string>>;
 
 class ResultStore {
  public:
@@ -52,20 +63,16 @@ class ResultStore {
   void begin();
   void commit();
   void rollback() noexcept;
-  void setJob(int job, const StoredRow& headings);
+  void setJob(std::optional<Job> job, const ResultRow& headings);
+  // The group's facts become these (GBK texts kept as they are).
+  void setFacts(const std::string& group, const StoreFacts& facts);
+  StoreFacts facts(const std::string& group);
   void clearRows();
-  void appendRow(std::size_t index, const StoredRow& row);
-  void updateRow(std::size_t index, const StoredRow& row);
-  // Moves rows index.. one place down first.
-  void insertRow(std::size_t index, const StoredRow& row);
+  void appendRow(std::size_t index, const ResultRow& row);
 
   // Calls visit with every row (and its index) from index from on, in list
   // order, until it returns false.
-  void readRows(std::size_t from, const std::function<bool(std::size_t, StoredRow&&)>& visit);
-
-  // Caps the file at pages pages of the store's page size, so that a test can
-  // make it run full.
-  void limitPages(long long pages);
+  void readRows(std::size_t from, const std::function<bool(std::size_t, ResultRow&&)>& visit);
 
  private:
   void prepareSchema();

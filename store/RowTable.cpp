@@ -5,7 +5,7 @@
 
 namespace gleaner {
 
-RowTable::Entry RowTable::pack(const StoredRow& row) {
+RowTable::Entry RowTable::pack(const ResultRow& row) {
   std::size_t total = 0;
   for (const std::string& cell : row) total += cell.size();
   if (total > UINT32_MAX) throw std::length_error("a row of more than 4 GiB");
@@ -39,17 +39,7 @@ RowTable::Entry RowTable::pack(const StoredRow& row) {
   return entry;
 }
 
-void RowTable::append(const StoredRow& row) { entries_.push_back(pack(row)); }
-
-void RowTable::insert(std::size_t index, const StoredRow& row) {
-  if (index >= entries_.size()) {
-    append(row);
-    return;
-  }
-  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), pack(row));
-}
-
-void RowTable::replace(std::size_t index, const StoredRow& row) { entries_.at(index) = pack(row); }
+void RowTable::append(const ResultRow& row) { entries_.push_back(pack(row)); }
 
 void RowTable::clear() {
   // Swapped out, so that the memory goes back at once.
@@ -65,8 +55,8 @@ std::string_view RowTable::cell(std::size_t index, std::size_t column) const {
   return std::string_view(e.data + begin, e.ends[column] - begin);
 }
 
-StoredRow RowTable::row(std::size_t index) const {
-  StoredRow row;
+ResultRow RowTable::row(std::size_t index) const {
+  ResultRow row;
   for (std::size_t c = 0; c < 4; ++c) row[c] = std::string(cell(index, c));
   return row;
 }

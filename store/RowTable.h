@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "store/StoredRow.h"
+#include "text/Job.h"
+#include "text/ResultRow.h"
 
 namespace gleaner {
 
@@ -24,16 +25,11 @@ class RowTable {
   std::size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
 
-  void append(const StoredRow& row);
-  // index at or past the end appends.
-  void insert(std::size_t index, const StoredRow& row);
-  // The row's cells are replaced; the old bytes stay in their block until
-  // clear() (cells are rarely rewritten).
-  void replace(std::size_t index, const StoredRow& row);
+  void append(const ResultRow& row);
   void clear();
 
   std::string_view cell(std::size_t index, std::size_t column) const;
-  StoredRow row(std::size_t index) const;
+  ResultRow row(std::size_t index) const;
 
  private:
   struct Entry {
@@ -41,7 +37,7 @@ class RowTable {
     std::uint32_t ends[4];  // cell c is [c ? ends[c-1] : 0, ends[c])
   };
 
-  Entry pack(const StoredRow& row);
+  Entry pack(const ResultRow& row);
 
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 

@@ -9,7 +9,6 @@ StoreWriter::StoreWriter(std::filesystem::path path, Options options)
     : path_(std::move(path)), options_(options) {
   try {
     store_ = std::make_unique<ResultStore>(path_);
-    if (options_.maxPages) store_->limitPages(*options_.maxPages);
     previous_ = store_->summary();
     store_->setCleanEnd(false);
   } catch (const std::exception& e) {
@@ -20,18 +19,23 @@ StoreWriter::StoreWriter(std::filesystem::path path, Options options)
     faultWaiting_ = true;
     return;
   }
-  running_ = true;
   thread_ = std::thread([this] { run(); });
 }
 
 StoreWriter::~StoreWriter() { close(false); }
 
-void StoreWriter::reset(int job, const StoredRow& headings) { queue({Kind::Reset, 0, job, headings}); }
-void StoreWriter::setJob(int job, const StoredRow& headings) { queue({Kind::SetJob, 0, job, headings}); }
-void StoreWriter::clear() { queue({Kind::Clear, 0, kNoJob, {}}); }
-void StoreWriter::append(std::size_t index, const StoredRow& row) { queue({Kind::Append, index, kNoJob, row}); }
-void StoreWriter::update(std::size_t index, const StoredRow& row) { queue({Kind::Update, index, kNoJob, row}); }
-void StoreWriter::insert(std::size_t index, const StoredRow& row) { queue({Kind::Insert, index, kNoJob, row}); }
+void StoreWriter::reset(std::optional<Job> job, const ResultRow& headings) { queue({Kind::Reset, 0, job, headings}); }
+void StoreWriter::setJob(std::optional<Job> job, const ResultRow& headings) {
+  queue({Kind::SetJob, 0, job, headings});
+}
+void StoreWriter::clear() { queue({Kind::Clear}); }
+void StoreWriter::append(std::size_t index, const ResultRow& row) { queue({Kind::Append, index, {}, row}); }
+void StoreWriter::setFacts(std::string group, StoreFacts facts) {
+  Change change{Kind::Facts};
+  change.group = std::move(group);
+  change.facts = std::move(facts);
+  queue(std::move(change));
+}
 
 void StoreWriter::queue(Change change) {
   std::lock_guard lock(mutex_);
@@ -39,7 +43,6 @@ void StoreWriter::queue(Change change) {
   const bool first = queue_.empty();
   if (first) firstQueued_ = std::chrono::steady_clock::now();
   queue_.push_back(std::move(change));
-  ++queuedTotal_;
   // Two wake-ups per batch at most: the first change starts the thread's
   // clock, a full batch ends its wait. It looks at the queue again after each
   // transaction anyway.
@@ -55,7 +58,7 @@ void StoreWriter::run() {
       wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
       continue;
     }
-    const auto due = [&] { return stopping_ || flushWaiters_ > 0 || queue_.size() >= options_.batch; };
+    const auto due = [&] { return stopping_ || queue_.size() >= options_.batch; };
     if (!due()) wake_.wait_until(lock, firstQueued_ + options_.maxDelay, due);
 
     const std::size_t n = std::min(queue_.size(), options_.maxPerTransaction);
@@ -78,15 +81,11 @@ void StoreWriter::run() {
 
     taken.clear();  // freeing the rows needs no lock
     lock.lock();
-    handledTotal_ += n;
     if (error) {
       fail(*error);
-      handledTotal_ += queue_.size();
       queue_.clear();
-      written_.notify_all();
       break;
     }
-    written_.notify_all();
   }
   // Stopping, everything written (or a fault): the marker, then the file is closed.
   if (!faulted_ && cleanEnd_) {
@@ -102,9 +101,6 @@ void StoreWriter::run() {
   }
   lock.unlock();
   store_.reset();
-  lock.lock();
-  running_ = false;
-  written_.notify_all();
 }
 
 void StoreWriter::apply(const Change& change) {
@@ -122,23 +118,10 @@ void StoreWriter::apply(const Change& change) {
     case Kind::Append:
       store_->appendRow(change.index, change.cells);
       break;
-    case Kind::Update:
-      store_->updateRow(change.index, change.cells);
-      break;
-    case Kind::Insert:
-      store_->insertRow(change.index, change.cells);
+    case Kind::Facts:
+      store_->setFacts(change.group, change.facts);
       break;
   }
-}
-
-bool StoreWriter::flush() {
-  std::unique_lock lock(mutex_);
-  const unsigned long long target = queuedTotal_;
-  ++flushWaiters_;
-  wake_.notify_one();
-  written_.wait(lock, [&] { return handledTotal_ >= target || faulted_ || !running_; });
-  --flushWaiters_;
-  return !faulted_;
 }
 
 void StoreWriter::close(bool cleanEnd) {
@@ -168,11 +151,6 @@ std::optional<std::string> StoreWriter::takeFault() {
   std::optional<std::string> fault;
   fault.swap(fault_);
   return fault;
-}
-
-bool StoreWriter::faulted() const {
-  std::lock_guard lock(mutex_);
-  return faulted_;
 }
 
 }  // namespace gleaner

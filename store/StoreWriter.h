@@ -25,7 +25,8 @@
 #include <thread>
 
 #include "store/ResultStore.h"
-#include "store/StoredRow.h"
+#include "text/Job.h"
+#include "text/ResultRow.h"
 
 namespace gleaner {
 
@@ -38,8 +39,6 @@ class StoreWriter {
     std::size_t batch = 256;
     // The most changes one transaction takes, so each commit stays short.
     std::size_t maxPerTransaction = 4096;
-    // Caps the file (ResultStore::limitPages), for tests of a full disk.
-    std::optional<long long> maxPages;
   };
 
   StoreWriter(std::filesystem::path path, Options options);
@@ -54,16 +53,14 @@ class StoreWriter {
   const StoreSummary& previous() const { return previous_; }
 
   // --- changes of the list, in list order ---
-  void reset(int job, const StoredRow& headings);  // the job's columns, no rows
-  void setJob(int job, const StoredRow& headings);
+  void reset(std::optional<Job> job, const ResultRow& headings);  // the job's columns, no rows
+  void setJob(std::optional<Job> job, const ResultRow& headings);
   void clear();
-  void append(std::size_t index, const StoredRow& row);
-  void update(std::size_t index, const StoredRow& row);
-  void insert(std::size_t index, const StoredRow& row);
+  void append(std::size_t index, const ResultRow& row);
+  // The facts of the last run (its request, its outcome), in list order
+  // with the rows.
+  void setFacts(std::string group, StoreFacts facts);
 
-  // Waits until every change queued so far is written (or dropped by a
-  // fault). False on a fault.
-  bool flush();
   // Writes what is queued and closes the file; with cleanEnd the store
   // records that the program ended cleanly. Later changes are dropped.
   void close(bool cleanEnd);
@@ -71,15 +68,16 @@ class StoreWriter {
   // The first fault's text (SQLite's), once; nullopt before a fault and after
   // it was taken.
   std::optional<std::string> takeFault();
-  bool faulted() const;
 
  private:
-  enum class Kind { Reset, SetJob, Clear, Append, Update, Insert };
+  enum class Kind { Reset, SetJob, Clear, Append, Facts };
   struct Change {
     Kind kind;
     std::size_t index = 0;
-    int job = kNoJob;
-    StoredRow cells;
+    std::optional<Job> job;
+    ResultRow cells;
+    std::string group;
+    StoreFacts facts;
   };
 
   void queue(Change change);
@@ -94,13 +92,8 @@ class StoreWriter {
 
   mutable std::mutex mutex_;
   std::condition_variable wake_;     // the writer thread waits on it
-  std::condition_variable written_;  // flush() waits on it
   std::deque<Change> queue_;
   std::chrono::steady_clock::time_point firstQueued_;
-  unsigned long long queuedTotal_ = 0;   // changes queued since the start
-  unsigned long long handledTotal_ = 0;  // written or dropped
-  int flushWaiters_ = 0;
-  bool running_ = false;  // the writer thread has not ended
   bool stopping_ = false;
   bool cleanEnd_ = false;
   bool closed_ = false;

@@ -1,5 +1,7 @@
 #include "text/HealthTexts.h"
 
+#include "text/OutcomeTexts.h"
+
 namespace gleaner::literals {
 
 namespace {
@@ -96,6 +98,7 @@ std::string runSummary(const RunCounts& counts) {
        << kWithoutRecords;
   if (counts.emptyResultPages > 0) line << kOfWhich << counts.emptyResultPages << kEmptyResults;
   line << kRuleFailures << counts.ruleFailures << kTimes;
+  if (counts.lookupsFailed > 0) line << lookupsFailedPart(counts.lookupsFailed);
   return line.str();
 }
 

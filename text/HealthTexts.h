@@ -29,9 +29,11 @@ struct RunCounts {
   int pagesWithoutRecords = 0;
   int emptyResultPages = 0;  // of those, pages the site calls empty
   int ruleFailures = 0;
+  int lookupsFailed = 0;  // further pages (offer, rating) that could not be had
 };
-// 采集结束：共%d页，%d条结果，%d页没有找到记录（其中%d页结果为空），规则出错%d次
-// (the part in brackets only when some pages were empty results)
+// 采集结束：共%d页，%d条结果，%d页没有找到记录（其中%d页结果为空），规则出错%d次，详情页面下载失败%d次
+// (the part in brackets only when some pages were empty results, the last
+// part only when some further page could not be had)
 std::string runSummary(const RunCounts& counts);
 // The line of a run that ends on a warning: the warning, "；", the summary
 // (the warning first, so that a narrow status line shows it).

@@ -1,0 +1,93 @@
+#include "engine/RunRequest.h"
+
+#include "text/GbkText.h"
+#include "text/Literals.h"
+
+namespace gleaner {
+
+namespace {
+
+std::optional<std::string> fieldOf(const RunRequest::Fields& fields, const std::string& name) {
+  for (const auto& [key, value] : fields) {
+    if (key == name) return value;
+  }
+  return std::nullopt;
+}
+
+bool isNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("-0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+RunRequest::Fields RunRequest::fields() const {
+  return {
+      {"job", std::to_string(jobNumber(job))},
+      {"keyword", keyword},
+      {"pages", std::to_string(pages)},
+      {"sort", std::to_string(static_cast<int>(sort))},
+      {"buyer_protection", buyerProtection ? "1" : "0"},
+      {"alipay", alipay ? "1" : "0"},
+      {"online", online ? "1" : "0"},
+      {"item_address", itemAddress},
+      {"level", levelFilter},
+  };
+}
+
+std::optional<RunRequest> RunRequest::fromFields(const Fields& fields) {
+  const auto job = fieldOf(fields, "job");
+  const auto pages = fieldOf(fields, "pages");
+  const auto sort = fieldOf(fields, "sort");
+  if (!job || !isNumber(*job) || !pages || !isNumber(*pages) || !sort || !isNumber(*sort)) return std::nullopt;
+  const auto jobValue = jobOfNumber(gbk::decimalToInt(*job));
+  const int sortValue = gbk::decimalToInt(*sort);
+  if (!jobValue || sortValue < 0 || sortValue > static_cast<int>(OfferSort::Price)) return std::nullopt;
+  RunRequest request;
+  request.job = *jobValue;
+  request.pages = gbk::decimalToInt(*pages);
+  request.sort = static_cast<OfferSort>(sortValue);
+  request.keyword = fieldOf(fields, "keyword").value_or("");
+  request.buyerProtection = fieldOf(fields, "buyer_protection") == "1";
+  request.alipay = fieldOf(fields, "alipay") == "1";
+  request.online = fieldOf(fields, "online") == "1";
+  request.itemAddress = fieldOf(fields, "item_address").value_or("");
+  request.levelFilter = fieldOf(fields, "level").value_or("");
+  return request;
+}
+
+RunSettings RunSettings::defaults(Job job, const std::string& itemHost) {
+  RunSettings settings;
+  settings.job = job;
+  settings.keyword = std::string(literals::kDefaultKeyword);
+  settings.pagesText = std::string(literals::kDefaultPageCount);
+  settings.itemAddress = "http://" + itemHost + std::string(literals::kSampleItemPath);
+  settings.levelText = std::string(literals::kAllCreditLevels);
+  return settings;
+}
+
+SettingsReading readRunSettings(const RunSettings& settings) {
+  const bool searches = settings.job != Job::Buyers;
+  if (searches && settings.keyword.empty()) return {std::nullopt, std::string(literals::kFillKeyword)};
+  // Only the offer search insists on a page count; an empty one of the
+  // seller search reads as 0 pages, which still reads the first.
+  if (settings.job == Job::Offers && settings.pagesText.empty()) {
+    return {std::nullopt, std::string(literals::kFillPageCount)};
+  }
+  RunRequest request;
+  request.job = settings.job;
+  if (searches) {
+    request.keyword = settings.keyword;
+    request.pages = gbk::decimalToInt(settings.pagesText);
+  }
+  if (settings.job == Job::Offers) {
+    request.sort = settings.sort;
+    request.buyerProtection = settings.buyerProtection;
+    request.alipay = settings.alipay;
+    request.online = settings.online;
+  }
+  if (settings.job == Job::Buyers) request.itemAddress = settings.itemAddress;
+  if (settings.job == Job::Sellers) request.levelFilter = settings.levelText;
+  return {request, {}};
+}
+
+}  // namespace gleaner

@@ -1,0 +1,32 @@
+// What a run tells whoever watches it: the window (which carries each call
+// out on its user-interface thread), gleaner-cli's sinks, the tests. Calls
+// come from the run's threads, in the order things happen; all texts GBK.
+#pragma once
+
+#include <string>
+
+#include "text/Job.h"
+#include "text/ResultRow.h"
+
+namespace gleaner {
+
+struct RunOutcome;
+
+class RunWatcher {
+ public:
+  virtual ~RunWatcher() = default;
+  // The run starts: the list takes the job's four columns and empties.
+  virtual void runStarted(Job job) = 0;
+  // A row found; count is the rows the run has found so far, this one included.
+  virtual void rowFound(const ResultRow& row, int count) = 0;
+  // A line for the status display ("正在采集第%d页", a rule warning).
+  virtual void statusChanged(const std::string& line) = 0;
+  // The report of a download or extraction that failed: address,
+  // "\r\nDownload failed!\r\n" and the reason, for the log.
+  virtual void failureReported(const std::string& report) = 0;
+  // The run has ended. Returns once the user has read its end message; a
+  // new run may start after that.
+  virtual void runEnded(const RunOutcome& outcome) = 0;
+};
+
+}  // namespace gleaner
