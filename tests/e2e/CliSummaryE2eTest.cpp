@@ -58,7 +58,8 @@ TEST_F(CliSummary, ANormalRunSummarisesPagesRowsAndEachRulesUse) {
         "\"ExtractTextAImg\": {\"path\": \"/files/ali/ExtractTextAImg.txt\", \"applied\": 2, \"matched\": " +
             std::to_string(rows) + ", \"failed\": 0,",
         "\"ExtractTextAImg01\": {\"path\": \"/files/ali/ExtractTextAImg01.txt\", \"applied\": " + std::to_string(rows),
-        std::string("\"warnings\": [],"), "\"summary\": \"" + summary.substr(0, summary.size() - 1) + "\""}) {
+        std::string("\"failedPage\": null,"), std::string("\"warnings\": [],"),
+        "\"summary\": \"" + summary.substr(0, summary.size() - 1) + "\""}) {
     EXPECT_TRUE(has(json, field)) << field << "\n" << json;
   }
   EXPECT_FALSE(has(json, "EmptyOfferSearch")) << "pages with records need no marker";
@@ -111,6 +112,26 @@ TEST_F(CliSummary, ASummaryFileThatCannotBeCreatedRefusesTheRunBeforeAnyPage) {
   const Finished refused = runCli({"offers", "--keyword", "", "--json-summary", jsonPath()}, env());
   EXPECT_EQ(refused.status, 2);
   EXPECT_TRUE(has(readFile(jsonPath()), "\"outcome\": \"refused\""));
+}
+
+// The outcome comes first in the summary line and in the JSON, with the
+// page that ended the walk.
+TEST_F(CliSummary, TheOutcomeAndThePageThatEndedTheWalk) {
+  const Finished run =
+      runCli({"offers", "--keyword", "missing3", "--pages", "5", "--json-summary", jsonPath()}, env());
+  EXPECT_EQ(run.status, 4) << run.err;
+  const std::string json = readFile(jsonPath());
+  const std::string address = "http://s.1688.com/selloffer/offer_search.htm?keywords=missing3&sortType=normal"
+                              "&button_click=top&earseDirect=false&n=y#beginPage=3";
+  for (const std::string& field :
+       {std::string("\"outcome\": \"page-failed\""), std::string("\"exitStatus\": 4,"),
+        "\"failedPage\": {\"number\": 3, \"address\": \"" + address + "\", \"reason\": \"HTTP 404\"",
+        std::string("\"statusLine\": \"第3页下载失败（HTTP 404），采集到第2页为止：采集结束：共2页")}) {
+    EXPECT_TRUE(has(json, field)) << field << "\n" << json;
+  }
+  const Finished ended = runCli({"sellers", "--keyword", "empty", "--pages", "3", "--json-summary", jsonPath()}, env());
+  EXPECT_EQ(ended.status, 0) << ended.err;
+  EXPECT_TRUE(has(readFile(jsonPath()), "\"outcome\": \"results-ended\"")) << readFile(jsonPath());
 }
 
 TEST(JsonSummary, StringsAreEscapedUtf8) {

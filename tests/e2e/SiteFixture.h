@@ -5,15 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "extract/ExtractorWindow.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunRequest.h"
 #include "extract/Sites.h"
 #include "net/ConnectTo.h"
 #include "rules/BuiltinRuleServer.h"
 #include "sample-site/SampleSite.h"
 #include "support/ExpectedRows.h"
+#include "support/RecordingWatcher.h"
 
 namespace gleaner::e2e {
 
@@ -24,6 +27,15 @@ class SiteFixture : public ::testing::Test {
 
   // The targets the site was asked for on one host, in order.
   std::vector<std::string> targetsOn(const std::string& host) const;
+
+  // One run of request through the engine against the site, to its end:
+  // what it told its watcher is in watcher (cleared first).
+  RunOutcome runToTheEnd(const RunRequest& request);
+  // A request of the job with the tab page's defaults and this keyword and
+  // page count (buyers: the sample item).
+  RunRequest search(Job job, const std::string& keyword, int pages) const;
+
+  std::unique_ptr<testing::RecordingWatcher> watcher;
 
   sample::SampleSite site;
   BuiltinRuleServer rules;

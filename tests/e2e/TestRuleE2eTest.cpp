@@ -99,7 +99,7 @@ TEST_F(TestRule, BuyerListRuleShowsTheBuyersOfARunOfThatPage) {
   std::filesystem::remove(store);
   runCli({"buyers", "--item-url", "http://item.taobao.com/item.htm?id=10000000004", "--store", store}, env());
   std::vector<ResultRow> runRows;
-  ResultStore(store, ResultStore::Access::ReadOnly).readRows(0, [&](std::size_t, StoredRow&& row) {
+  ResultStore(store, ResultStore::Access::ReadOnly).readRows(0, [&](std::size_t, ResultRow&& row) {
     runRows.push_back(std::move(row));
     return true;
   });

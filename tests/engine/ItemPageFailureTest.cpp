@@ -5,8 +5,9 @@
 
 #include <chrono>
 
-#include "engine/MemoryWindow.h"
+#include "engine/PauseSwitch.h"
 #include "engine/RunController.h"
+#include "support/RecordingWatcher.h"
 #include "support/WaitFor.h"
 #include "text/GbkConvert.h"
 
@@ -17,16 +18,19 @@ using namespace std::chrono_literals;
 
 // The one message a buyers run for address ends with.
 std::string messageOfBuyersRun(const std::string& address) {
-  Sites sites;
-  MemoryWindow window(sites.itemHost);
-  window.selectTab(1);
-  window.setControlText(TabPage::ItemUrl, ids::kItemAddress, address);
-  RunController controller(window, sites);
-  controller.collect();
+  testing::RecordingWatcher watcher;
+  PauseSwitch pause;
+  RunController controller(watcher, Sites{}, pause);
+  RunRequest request;
+  request.job = Job::Buyers;
+  request.itemAddress = address;
+  controller.collect(request);
   EXPECT_TRUE(testing::waitFor([&] { return !controller.busy(); }, 20s));
-  EXPECT_EQ(window.messages().size(), 1u);
-  EXPECT_TRUE(window.collectEnabled());
-  return window.messages().empty() ? std::string() : gbk::toUtf8(window.messages().front());
+  const auto outcome = watcher.lastOutcome();
+  if (!outcome) return {};
+  EXPECT_EQ(outcome->kind, OutcomeKind::NothingDownloaded);
+  EXPECT_EQ(gbk::toUtf8(outcome->statusLine).rfind("商品页面下载失败（", 0), 0u) << gbk::toUtf8(outcome->statusLine);
+  return gbk::toUtf8(outcome->message);
 }
 
 std::string lastLine(const std::string& text) { return text.substr(text.rfind('\n') + 1); }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "engine/MemoryWindow.h"
+#include <utility>
+#include <vector>
+
 #include "engine/NextPageRule.h"
+#include "engine/RunRequest.h"
 #include "engine/SearchRequestBuilder.h"
 #include "engine/UrlEncoder.h"
+#include "text/Literals.h"
 
 namespace gleaner {
 namespace {
@@ -17,34 +21,93 @@ TEST(UrlEncoder, KeepsOnlyLowerCaseLettersAndDigits) {
 }
 
 TEST(SearchRequestBuilder, OfferAddressTakesSortAndFiltersInOrder) {
-  MemoryWindow window;
-  window.checkSortRadio(ids::kSortPopular);
-  window.setCheckState(TabPage::Search, ids::kFilterBuyerProtection, CheckState::Checked);
-  window.setCheckState(TabPage::Search, ids::kFilterOnline, CheckState::Checked);
-  Sites sites;
-  EXPECT_EQ(offerSearchAddress(sites, "abc", sortQueryPart(window), filterQueryParts(window)),
+  RunRequest request;
+  request.keyword = "abc";
+  request.sort = OfferSort::Popular;
+  request.buyerProtection = true;
+  request.online = true;
+  EXPECT_EQ(searchAddress(request, Sites{}),
             "http://s.1688.com/selloffer/offer_search.htm?keywords=abc&sortType=pop&isCreditFlag=true"
             "&onlineStatus=yes&button_click=top&earseDirect=false&n=y#beginPage=1");
+  request.job = Job::Sellers;
+  EXPECT_EQ(searchAddress(request, Sites{}), "http://s.taobao.com/search?&q=abc");
 }
 
-TEST(SearchRequestBuilder, SortRadiosAndIndeterminateBoxes) {
-  MemoryWindow window;
-  const std::pair<int, const char*> cases[] = {
-      {ids::kSortNormal, "&sortType=normal"}, {ids::kSortBooked, "&sortType=booked"},
-      {ids::kSortCredit, "&sortType=normal"}, {ids::kSortNewest, "&sortType=normal"},
-      {ids::kSortPrice, "&sortType=price"},   {0, ""}};
-  for (const auto& [radio, part] : cases) {
-    window.checkSortRadio(radio);
-    EXPECT_EQ(sortQueryPart(window), part) << radio;
+TEST(SearchRequestBuilder, SortOrders) {
+  const std::pair<OfferSort, const char*> cases[] = {
+      {OfferSort::Normal, "&sortType=normal"}, {OfferSort::Booked, "&sortType=booked"},
+      {OfferSort::Credit, "&sortType=normal"}, {OfferSort::Newest, "&sortType=normal"},
+      {OfferSort::Price, "&sortType=price"},   {OfferSort::None, ""}};
+  for (const auto& [sort, part] : cases) EXPECT_EQ(sortQueryPart(sort), part) << static_cast<int>(sort);
+}
+
+// What the tab pages hold becomes a request, or the refusal the user sees.
+TEST(RunSettings, RefusalsPageCountsAndDefaults) {
+  RunSettings offers = RunSettings::defaults(Job::Offers, "item.taobao.com");
+  EXPECT_EQ(offers.keyword, literals::kDefaultKeyword);
+  EXPECT_EQ(offers.pagesText, "10");
+  offers.keyword.clear();
+  offers.pagesText.clear();
+  EXPECT_EQ(readRunSettings(offers).refusal, literals::kFillKeyword) << "the keyword is asked for first";
+  offers.keyword = "abc";
+  EXPECT_EQ(readRunSettings(offers).refusal, literals::kFillPageCount);
+  for (const auto& [text, pages] : std::vector<std::pair<std::string, int>>{
+           {"3", 3}, {" 12abc", 12}, {"x", 0}, {"-2", -2}, {"99999999999", 2147483647}}) {
+    offers.pagesText = text;
+    const SettingsReading reading = readRunSettings(offers);
+    ASSERT_TRUE(reading.request) << text;
+    EXPECT_EQ(reading.request->pages, pages) << text;
   }
-  window.setCheckState(TabPage::Search, ids::kFilterAlipay, CheckState::Indeterminate);
-  // The hidden boxes are not read.
-  window.setCheckState(TabPage::Search, ids::kFilterMixedHidden, CheckState::Checked);
-  EXPECT_EQ(filterQueryParts(window), "&isOnlyAlipay=true");
+
+  RunSettings sellers = RunSettings::defaults(Job::Sellers, "item.taobao.com");
+  sellers.pagesText.clear();  // the seller search reads an empty page count as 0 pages
+  const SettingsReading seller = readRunSettings(sellers);
+  ASSERT_TRUE(seller.request);
+  EXPECT_EQ(seller.request->pages, 0);
+  EXPECT_EQ(seller.request->levelFilter, literals::kAllCreditLevels);
+  sellers.keyword.clear();
+  EXPECT_EQ(readRunSettings(sellers).refusal, literals::kFillKeyword);
+
+  RunSettings buyers = RunSettings::defaults(Job::Buyers, "item.taobao.com");
+  EXPECT_EQ(buyers.itemAddress, "http://item.taobao.com" + std::string(literals::kSampleItemPath));
+  buyers.itemAddress.clear();
+  EXPECT_TRUE(readRunSettings(buyers).request) << "an item address is not checked here: its download is";
 }
 
-TEST(SearchRequestBuilder, SellerAddressStartsTheQueryWithTheKeyword) {
-  EXPECT_EQ(sellerSearchAddress(Sites{}, "abc"), "http://s.taobao.com/search?&q=abc");
+TEST(RunRequest, ItsFieldsGiveItBack) {
+  RunRequest request;
+  request.job = Job::Sellers;
+  request.keyword = "\xBA\xCB\xCC\xD2";
+  request.pages = 7;
+  request.sort = OfferSort::Price;
+  request.alipay = true;
+  request.itemAddress = "http://i/x";
+  request.levelFilter = "3\xD7\xEA";
+  EXPECT_EQ(RunRequest::fromFields(request.fields()), request);
+  EXPECT_FALSE(RunRequest::fromFields({{"job", "9"}, {"pages", "1"}, {"sort", "1"}}));
+  EXPECT_FALSE(RunRequest::fromFields({{"job", "0"}}));
+}
+
+TEST(PageWalk, EachJobsNextPage) {
+  PageWalk offers(Job::Offers, 3);
+  const std::string first = "http://h/o?keywords=a#beginPage=1";
+  EXPECT_EQ(offers.nextAfter(first), "http://h/o?keywords=a#beginPage=2");
+  EXPECT_EQ(offers.nextAfter("http://h/o?keywords=a#beginPage=2"), "http://h/o?keywords=a#beginPage=3");
+  EXPECT_FALSE(offers.nextAfter("http://h/o?keywords=a#beginPage=3"));
+
+  PageWalk sellers(Job::Sellers, 2);
+  EXPECT_EQ(sellers.nextAfter("http://t/search?&q=a"), "http://t/search?&q=a&s=40");
+  EXPECT_FALSE(sellers.nextAfter("http://t/search?&q=a&s=40"));
+
+  PageWalk buyers(Job::Buyers, 0);
+  std::string review = "http://r/detail_rate.htm?currentPage=1";
+  int pages = 1;
+  while (const auto next = buyers.nextAfter(review)) {
+    review = *next;
+    ++pages;
+  }
+  EXPECT_EQ(pages, 102);
+  EXPECT_EQ(review, "http://r/detail_rate.htm?currentPage=102");
 }
 
 TEST(NextPageRule, AddressesOfTheNextPage) {

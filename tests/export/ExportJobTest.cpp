@@ -32,7 +32,7 @@ class ExportJobs : public ::testing::Test {
           pathFromUtf8("gleaner-采集结果-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    model.setJob(2, {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "ID", "nick", "level"});  // 商品名称
+    model.setJob(Job::Sellers, {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "ID", "nick", "level"});  // 商品名称
   }
   void TearDown() override { fs::remove_all(dir); }
 

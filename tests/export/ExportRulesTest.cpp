@@ -50,29 +50,29 @@ TEST(ExportCells, AreWrittenToAWorkbookAsTypedAndCutOnlyAtItsLimit) {
 }
 
 TEST(ExportSelections, SellerInformationIsThePersonColumnsOnce) {
-  const StoredRow headings{"h0", "h1", "h2", "h3"};
-  const std::vector<StoredRow> rows{
+  const ResultRow headings{"h0", "h1", "h2", "h3"};
+  const std::vector<ResultRow> rows{
       {"p1", "id1", "nick1", "3\xD7\xEA"}, {"p2", "id2", "nick2", "1\xD7\xEA"}, {"p3", "id1", "nick1", "3\xD7\xEA"},
       {"p4", "id1", "other", "3\xD7\xEA"}, {"p5", "\tid2\r\n", "nick2", "1\xD7\xEA"}};
-  const auto take = [&](int job, ExportChoice choice) {
+  const auto take = [&](Job job, ExportChoice choice) {
     ExportSelection selection(job, headings, choice);
     std::vector<std::vector<std::string>> out{selection.headings()};
     std::vector<std::string> cells;
-    for (const StoredRow& row : rows) {
+    for (const ResultRow& row : rows) {
       if (selection.take(row, cells)) out.push_back(cells);
     }
     return out;
   };
-  const auto all = take(2, ExportChoice::Everything);
+  const auto all = take(Job::Sellers, ExportChoice::Everything);
   ASSERT_EQ(all.size(), 6u);
   EXPECT_EQ(all[0], (std::vector<std::string>{"h0", "h1", "h2", "h3"}));
   EXPECT_EQ(all[5][1], "id2") << "cleaned before comparing and writing";
   EXPECT_EQ(all[1][3], "3钻") << "GBK in, UTF-8 out";
 
-  EXPECT_EQ(take(2, ExportChoice::Sellers),
+  EXPECT_EQ(take(Job::Sellers, ExportChoice::Sellers),
             (std::vector<std::vector<std::string>>{
                 {"h1", "h2", "h3"}, {"id1", "nick1", "3钻"}, {"id2", "nick2", "1钻"}, {"id1", "other", "3钻"}}));
-  const auto buyers = take(1, ExportChoice::Sellers);
+  const auto buyers = take(Job::Buyers, ExportChoice::Sellers);
   EXPECT_EQ(buyers.front(), (std::vector<std::string>{"h1", "h2"}));
   EXPECT_EQ(buyers.size(), 4u);
 }

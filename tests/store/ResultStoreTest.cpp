@@ -24,49 +24,63 @@ std::string readBytes(const fs::path& path) {
 
 TEST_F(ResultStoreFile, KeepsEveryByteOfEveryCellInListOrder) {
   const fs::path path = dir / "sub" / "结果.sqlite";  // the folder is made, the name may be Chinese
-  const std::vector<StoredRow> rows{
+  const std::vector<ResultRow> rows{
       {"\xBA\xCB\xCC\xD2\t\r\n", "90084618\t", "\x83\x7C\x96\x7C", "http://item.taobao.com/item.htm?id=1"},
       {"", "", "", ""},
       {std::string("nul\0inside", 10), "'quote\"", "=1+2", std::string(100000, 'x')},
   };
-  const StoredRow headings{"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "b", "c", "d"};
+  const ResultRow headings{"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "b", "c", "d"};
   {
     ResultStore store(path);
     store.begin();
-    store.setJob(1, headings);
+    store.setJob(Job::Buyers, headings);
     for (std::size_t i = 0; i < rows.size(); ++i) store.appendRow(i, rows[i]);
     store.commit();
     const StoreSummary summary = store.summary();
     EXPECT_EQ(summary.rows, 3u);
-    EXPECT_EQ(summary.job, 1);
+    EXPECT_EQ(summary.job, Job::Buyers);
     EXPECT_EQ(summary.headings, headings);
   }
   EXPECT_EQ(storedRows(path), rows);
 
-  // Changes inside the list keep the numbering whole.
   {
     ResultStore store(path);
     store.begin();
-    store.insertRow(1, {"inserted", "", "", ""});
-    store.updateRow(0, {"changed", "", "", ""});
-    store.commit();
-    store.begin();
-    store.appendRow(4, {"never", "", "", ""});
+    store.appendRow(3, {"never", "", "", ""});
     store.rollback();
   }
-  const auto after = storedRows(path);
-  ASSERT_EQ(after.size(), 4u);
-  EXPECT_EQ(after[0][0], "changed");
-  EXPECT_EQ(after[1][0], "inserted");
-  EXPECT_EQ(after[2], rows[1]);
-  EXPECT_EQ(after[3], rows[2]);
+  EXPECT_EQ(storedRows(path), rows) << "a rolled back change leaves nothing";
 
   ResultStore store(path);
   store.begin();
   store.clearRows();
   store.commit();
   EXPECT_EQ(store.summary().rows, 0u);
-  EXPECT_EQ(store.summary().job, 1) << "emptying the rows keeps the job";
+  EXPECT_EQ(store.summary().job, Job::Buyers) << "emptying the rows keeps the job";
+}
+
+// The facts of the last run: each group is replaced as a whole, the others
+// and the list stay; a job value no program knows is told as such.
+TEST_F(ResultStoreFile, KeepsTheFactsOfTheLastRunByGroup) {
+  const fs::path path = dir / "results.sqlite";
+  ResultStore store(path);
+  store.begin();
+  store.setJob(Job::Offers, {});
+  store.setFacts("run", {{"job", "0"}, {"keyword", "\xBA\xCB\xCC\xD2"}, {"pages", "3"}});
+  store.setFacts("outcome", {{"kind", "finished"}});
+  store.setFacts("run", {{"job", "2"}});
+  store.commit();
+  EXPECT_EQ(store.facts("run"), (StoreFacts{{"job", "2"}}));
+  EXPECT_EQ(store.facts("outcome"), (StoreFacts{{"kind", "finished"}}));
+  EXPECT_EQ(store.summary().job, Job::Offers);
+  EXPECT_FALSE(store.summary().unknownJob);
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(utf8Of(path).c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "UPDATE meta SET value = 7 WHERE key = 'job'", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_FALSE(store.summary().job);
+  EXPECT_TRUE(store.summary().unknownJob);
 }
 
 TEST_F(ResultStoreFile, RefusesDamagedAndForeignFilesAndLeavesThemAlone) {
@@ -88,9 +102,8 @@ TEST_F(ResultStoreFile, RefusesDamagedAndForeignFilesAndLeavesThemAlone) {
     EXPECT_THROW(ResultStore{path}, StoreError) << path;
     EXPECT_THROW((ResultStore{path, ResultStore::Access::ReadOnly}), StoreError) << path;
     StoreWriter writer(path);
-    EXPECT_TRUE(writer.faulted());
     writer.append(0, {"a", "b", "c", "d"});
-    EXPECT_FALSE(writer.flush());
+    writer.close(true);
     const auto fault = writer.takeFault();
     ASSERT_TRUE(fault);
     EXPECT_FALSE(writer.takeFault()) << "a fault is told once";
@@ -107,9 +120,8 @@ TEST_F(ResultStoreFile, AFolderThatTakesNoFileIsAFaultAtOpen) {
   ReadOnlyFolder readOnly(folder);
   if (!readOnly.active()) GTEST_SKIP() << "no way to make a read-only folder here";
   StoreWriter writer(folder / "results.sqlite");
-  EXPECT_TRUE(writer.faulted());
   EXPECT_EQ(writer.previous().rows, 0u);
-  writer.reset(0, {});
+  writer.reset(Job::Offers, {});
   writer.append(0, {"a", "b", "c", "d"});
   writer.close(true);
   EXPECT_TRUE(writer.takeFault());

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "store/ResultStore.h"
-#include "store/StoredRow.h"
+#include "text/ResultRow.h"
 #include "text/PathText.h"
 
 namespace gleaner::testing {
@@ -29,11 +29,11 @@ class StoreFolder : public ::testing::Test {
 };
 
 // Every row a store file holds, in list order.
-inline std::vector<StoredRow> storedRows(const std::filesystem::path& path) {
+inline std::vector<ResultRow> storedRows(const std::filesystem::path& path) {
   ResultStore store(path, ResultStore::Access::ReadOnly);
-  std::vector<StoredRow> rows;
+  std::vector<ResultRow> rows;
   std::size_t expected = 0;
-  store.readRows(0, [&](std::size_t index, StoredRow&& row) {
+  store.readRows(0, [&](std::size_t index, ResultRow&& row) {
     EXPECT_EQ(index, expected++) << "rows are numbered from 0 without gaps";
     rows.push_back(std::move(row));
     return true;

@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "extract/ExtractorWindow.h"
+#include "text/ResultRow.h"
 
 namespace gleaner::testing {
 
 std::string gbkText(const char* utf8);
 
 std::vector<ResultRow> expectedOfferRows(const std::string& keyword, int page);
+// The level filter as the level box holds it (GBK).
 std::vector<ResultRow> expectedSellerRows(const std::string& keyword, int offset, const std::string& levelFilter);
 std::vector<ResultRow> expectedBuyerRows(const std::string& itemId, int page, const std::string& itemTitle,
                                          const std::string& itemAddress);

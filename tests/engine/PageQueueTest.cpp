@@ -1,4 +1,4 @@
-#include "engine/CollectionState.h"
+#include "engine/PageQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -10,24 +10,24 @@
 namespace gleaner {
 namespace {
 
-TEST(CollectionState, QueueHoldsFourThousandAddressesAndDropsTheRest) {
-  CollectionState state;
-  for (int i = 0; i < CollectionState::kCapacity; ++i) state.pushAddress("a" + std::to_string(i));
+TEST(PageQueue, QueueHoldsFourThousandAddressesAndDropsTheRest) {
+  PageQueue state;
+  for (int i = 0; i < PageQueue::kCapacity; ++i) state.pushAddress("a" + std::to_string(i));
   EXPECT_TRUE(state.isFull());
   state.pushAddress("one too many");
   queueAddress("one more", state);
   std::string address;
   int handed = 0;
   while (state.popAddress(address)) ++handed;
-  EXPECT_EQ(handed, CollectionState::kCapacity);
+  EXPECT_EQ(handed, PageQueue::kCapacity);
   EXPECT_EQ(address, "a3999");
   EXPECT_TRUE(state.allHandedOut());
   // Handing out never frees a slot: the queue stays full.
   EXPECT_TRUE(state.isFull());
 }
 
-TEST(CollectionState, PopHandsOutInOrderAndLeavesTheOutputAloneWhenEmpty) {
-  CollectionState state;
+TEST(PageQueue, PopHandsOutInOrderAndLeavesTheOutputAloneWhenEmpty) {
+  PageQueue state;
   EXPECT_TRUE(state.allHandedOut());
   state.pushAddress("first");
   queueAddress("second", state);
@@ -43,28 +43,28 @@ TEST(CollectionState, PopHandsOutInOrderAndLeavesTheOutputAloneWhenEmpty) {
   EXPECT_TRUE(state.allHandedOut());
 }
 
-TEST(CollectionState, TenWorkerSlotsAndNoReleaseBelowZero) {
-  CollectionState state;
+TEST(PageQueue, TenWorkerSlotsAndNoReleaseBelowZero) {
+  PageQueue state;
   EXPECT_FALSE(state.releaseWorker());
   EXPECT_EQ(state.workerCount(), 0);
-  for (int i = 0; i < CollectionState::kMaxWorkers; ++i) EXPECT_TRUE(state.acquireWorker());
+  for (int i = 0; i < PageQueue::kMaxWorkers; ++i) EXPECT_TRUE(state.acquireWorker());
   EXPECT_FALSE(state.acquireWorker());
   EXPECT_EQ(state.workerCount(), 10);
   EXPECT_TRUE(state.releaseWorker());
   EXPECT_TRUE(state.acquireWorker());
 }
 
-TEST(CollectionState, WorkerSlotOnlyForAWaitingAddress) {
-  CollectionState state;
+TEST(PageQueue, WorkerSlotOnlyForAWaitingAddress) {
+  PageQueue state;
   EXPECT_FALSE(state.acquireWorkerForWaitingAddress());
   state.pushAddress("x");
-  for (int i = 0; i < CollectionState::kMaxWorkers; ++i) ASSERT_TRUE(state.acquireWorkerForWaitingAddress());
+  for (int i = 0; i < PageQueue::kMaxWorkers; ++i) ASSERT_TRUE(state.acquireWorkerForWaitingAddress());
   EXPECT_FALSE(state.acquireWorkerForWaitingAddress());
   EXPECT_EQ(state.workerCount(), 10);
 }
 
-TEST(CollectionState, EndTestSeesQueueAndSlotsTogether) {
-  CollectionState state;
+TEST(PageQueue, EndTestSeesQueueAndSlotsTogether) {
+  PageQueue state;
   EXPECT_TRUE(state.allHandedOutAndNoWorker());
   state.pushAddress("x");
   EXPECT_FALSE(state.allHandedOutAndNoWorker());
@@ -79,8 +79,8 @@ TEST(CollectionState, EndTestSeesQueueAndSlotsTogether) {
 // Many threads push, pop, acquire and release at once: no address is handed
 // out twice or lost, the slot count stays within 0..10 and the queue never
 // takes more than its capacity.
-TEST(CollectionState, HammeredFromManyThreadsKeepsItsInvariants) {
-  CollectionState state;
+TEST(PageQueue, HammeredFromManyThreadsKeepsItsInvariants) {
+  PageQueue state;
   constexpr int kThreads = 16;
   constexpr int kPushesPerThread = 300;  // 4800 pushes: more than the capacity
   std::atomic<int> slotsHeld{0};
@@ -92,9 +92,9 @@ TEST(CollectionState, HammeredFromManyThreadsKeepsItsInvariants) {
       for (int i = 0; i < kPushesPerThread; ++i) {
         queueAddress(std::to_string(t) + ":" + std::to_string(i), state);
         if (state.acquireWorker()) {
-          if (++slotsHeld > CollectionState::kMaxWorkers) slotOverflow = true;
+          if (++slotsHeld > PageQueue::kMaxWorkers) slotOverflow = true;
           const int count = state.workerCount();
-          if (count < 0 || count > CollectionState::kMaxWorkers) slotOverflow = true;
+          if (count < 0 || count > PageQueue::kMaxWorkers) slotOverflow = true;
           std::string address;
           if (state.popAddress(address)) popped[t].push_back(address);
           --slotsHeld;
@@ -116,7 +116,7 @@ TEST(CollectionState, HammeredFromManyThreadsKeepsItsInvariants) {
   for (const auto& list : popped) total += list.size();
   for (const auto& list : popped) seen.insert(list.begin(), list.end());
   seen.insert(rest.begin(), rest.end());
-  EXPECT_EQ(total, static_cast<size_t>(CollectionState::kCapacity));
+  EXPECT_EQ(total, static_cast<size_t>(PageQueue::kCapacity));
   EXPECT_EQ(seen.size(), total) << "an address was handed out twice";
   EXPECT_TRUE(state.allHandedOutAndNoWorker());
 }
