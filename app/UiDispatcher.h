@@ -22,14 +22,6 @@ class UiDispatcher {
   // run because the window is closing.
   bool call(std::function<void()> task);
 
-  // The task's result, or fallback when it was not run.
-  template <typename R, typename F>
-  R callFor(F&& task, R fallback) {
-    R result = std::move(fallback);
-    call([&] { result = task(); });
-    return result;
-  }
-
   // User-interface thread: from now on no task runs.
   void close();
   bool isClosed() const;

@@ -22,16 +22,6 @@ bool PageQueue::popAddress(std::string& out) {
   return true;
 }
 
-bool PageQueue::allHandedOut() const {
-  std::lock_guard guard(lock_);
-  return static_cast<std::uint32_t>(pushedCount_) <= static_cast<std::uint32_t>(nextIndex_);
-}
-
-std::int32_t PageQueue::workerCount() const {
-  std::lock_guard guard(lock_);
-  return runningWorkers_;
-}
-
 bool PageQueue::acquireWorker() {
   std::lock_guard guard(lock_);
   if (runningWorkers_ == maxWorkers_) return false;

@@ -27,8 +27,6 @@ class PageQueue {
   bool isFull() const;
   // Hands out the next waiting address; false, and out untouched, when none waits.
   bool popAddress(std::string& out);
-  bool allHandedOut() const;
-  std::int32_t workerCount() const;
   bool acquireWorker();
   bool releaseWorker();
 

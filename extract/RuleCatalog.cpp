@@ -38,13 +38,4 @@ const RuleFile& emptyMarkerOf(Job job) {
   return rules::kSellerEmpty;
 }
 
-const RuleFile& listRuleOf(Job job) {
-  switch (job) {
-    case Job::Offers: return rules::kOfferList;
-    case Job::Buyers: return rules::kBuyerList;
-    case Job::Sellers: break;
-  }
-  return rules::kProductList;
-}
-
 }  // namespace gleaner

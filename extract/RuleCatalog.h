@@ -56,7 +56,5 @@ std::span<const RuleFile* const> ruleFiles();
 const RuleFile* findRuleFile(std::string_view name);
 
 const RuleFile& emptyMarkerOf(Job job);
-// The job's list rule: the one that finds a result page's records.
-const RuleFile& listRuleOf(Job job);
 
 }  // namespace gleaner
