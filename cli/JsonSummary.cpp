@@ -83,7 +83,8 @@ std::string jsonSummary(const JsonSummaryRun& run) {
              ", \"applied\": " + std::to_string(c.applied) + ", \"matched\": " + std::to_string(c.matched) +
              ", \"failed\": " + std::to_string(c.failed()) + ", \"failures\": {\"download\": " +
              std::to_string(c.downloadFailed) + ", \"compile\": " + std::to_string(c.compileFailed) +
-             ", \"runaway\": " + std::to_string(c.runaway) + "}}";
+             ", \"runaway\": " + std::to_string(c.runaway) + ", \"emptyMatch\": " + std::to_string(c.emptyMatch) +
+             "}}";
   }
   rules += health.rules.empty() ? "}" : "\n  }";
   field("rules", rules);

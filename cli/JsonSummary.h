@@ -20,7 +20,8 @@ struct JsonSummaryRun {
 //  "pagesWithoutRecords", "emptyResultPages", "ruleFailures", "lookupsFailed",
 //  "extractionsFailed", "failedPage": {"number", "address", "reason",
 //  "detail"} or null, "rules": {NAME: {"path", "applied", "matched",
-//  "failed", "failures": {"download", "compile", "runaway"}}}, "warnings",
+//  "failed", "failures": {"download", "compile", "runaway", "emptyMatch"}}},
+//  "warnings",
 //  "summary", "statusLine"}
 // outcome: "refused" or the outcome's name (outcomeName).
 std::string jsonSummary(const JsonSummaryRun& run);

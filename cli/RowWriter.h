@@ -4,6 +4,7 @@
 // found so far in the output.
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ class RowWriter : public RowSink {
 
   // --- RowSink ---
   void append(const ResultRow& row) noexcept override;
-  bool failed() const override { return failed_; }
+  bool failed() const override { return failed_.load(); }
 
  private:
   std::string cell(const std::string& gbkText) const;
@@ -29,7 +30,7 @@ class RowWriter : public RowSink {
   std::ostream& out_;
   bool tsv_;
   bool gbk_;
-  bool failed_ = false;
+  std::atomic<bool> failed_{false};
 };
 
 }  // namespace gleaner::cli

@@ -1,11 +1,13 @@
 // gleaner-cli: runs one job with the engine, the extractors and the rule
 // files of the desktop program, without a window.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -44,6 +46,9 @@ constexpr int kExitNoPage = 1;
 constexpr int kExitRefused = 2;
 constexpr int kExitNothingExtracted = 3;
 constexpr int kExitWalkCut = 4;
+// Standard output was closed under the run (a pipe whose reader went away):
+// the run stopped, as a shell reports a process that a closed pipe ended.
+constexpr int kExitOutputClosed = 128 + 13;
 
 // After the first stop request the record in hand may finish its downloads
 // for this long; then every transfer is aborted, and the runner ends after
@@ -54,23 +59,26 @@ constexpr auto kStopLimit = 4s;
 constexpr auto kNowLimit = 1s;
 
 // Waits until every thread of the run has ended. The first stop request is
-// the stop button; if the record in hand is still downloading after a grace
-// period, its transfers are aborted. A second request aborts them at once.
-// False when threads still ran at the limit: the process must then end
-// without waiting for them.
-bool waitForTheEnd(RunController& controller) {
+// the stop button, and so is an output that can no longer be written (its
+// reader went away); if the record in hand is still downloading after a
+// grace period, its transfers are aborted. A second request aborts them at
+// once. False when threads still ran at the limit: the process must then
+// end without waiting for them.
+bool waitForTheEnd(RunController& controller, const std::function<bool()>& outputClosed) {
   std::chrono::steady_clock::time_point stoppedAt;
   std::chrono::steady_clock::duration limit = kStopLimit;
   int seen = 0;
   bool aborted = false;
   while (controller.busy()) {
     std::this_thread::sleep_for(20ms);
-    const int interrupts = interruptCount();
+    const bool closed = seen == 0 && outputClosed();
+    const int interrupts = std::max(interruptCount(), closed ? 1 : 0);
     const auto now = std::chrono::steady_clock::now();
     if (interrupts > seen) {
       if (seen == 0) {
         stoppedAt = now;
-        printStatus(gbk::fromUtf8("正在停止：处理完手头这条记录即结束（再按一次 Ctrl-C 立即结束）"));
+        printStatus(gbk::fromUtf8(closed ? "输出已关闭，正在停止：处理完手头这条记录即结束"
+                                         : "正在停止：处理完手头这条记录即结束（再按一次 Ctrl-C 立即结束）"));
         controller.stop();
       }
       if (interrupts > 1) {
@@ -121,9 +129,14 @@ bool outputsDistinct(const CliOptions& options) {
   return true;
 }
 
-int exitStatusOf(const std::optional<RunOutcome>& outcome, const std::vector<RowSink*>& sinks) {
+int exitStatusOf(const std::optional<RunOutcome>& outcome, const std::vector<RowSink*>& sinks, bool outputClosed) {
   const int signal = interruptSignal();
-  if (signal != 0 && (!outcome || outcome->kind == OutcomeKind::Stopped)) return 128 + signal;
+  const bool stopped = !outcome || outcome->kind == OutcomeKind::Stopped;
+  if (signal != 0 && stopped) return 128 + signal;
+  if (outputClosed && stopped) {
+    std::cerr << "gleaner-cli: 输出已关闭，采集已停止；已写入的行保留。\n";
+    return kExitOutputClosed;
+  }
   for (const RowSink* sink : sinks) {
     if (sink->failed()) {
       std::cerr << "gleaner-cli: 写入结果失败（磁盘已满或输出已关闭？），已写入的行保留。\n";
@@ -192,10 +205,13 @@ int run(const CliOptions& options) {
     printStatus(runThreadFailureMessage());
     return kExitNoPage;
   }
-  const bool ended = waitForTheEnd(*controller);
+  // Only standard output closes under a run: a file that cannot be written
+  // is a fault told at the end, and the run goes on for its store.
+  const auto outputClosed = [&] { return options.outPath.empty() && writer.failed(); };
+  const bool ended = waitForTheEnd(*controller, outputClosed);
   if (store) store->close();
   const std::optional<RunOutcome> outcome = controller->latestRun()->outcome();
-  int status = exitStatusOf(outcome, sinks);
+  int status = exitStatusOf(outcome, sinks, outputClosed());
   if (json && !json->write(jsonSummary({job, outcome ? &*outcome : nullptr, status}))) status = kExitNoPage;
   if (!ended) {
     // A thread is stuck past every limit (it can only be in a transfer or a

@@ -1,6 +1,6 @@
-// A pattern that cannot be used: it is empty or does not compile, or a search
+// A pattern that cannot be used: it is empty or does not compile, a search
 // with it ran past its time budget or the regular-expression engine's
-// complexity limit.
+// complexity limit, or (where that is refused) it matches the empty text.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@ namespace gleaner {
 
 class PatternError : public std::runtime_error {
  public:
-  enum class Kind { Empty, Compile, Runaway };
+  enum class Kind { Empty, Compile, Runaway, EmptyMatch };
 
   // detail: the regular-expression library's own words, when it had any;
   // position: for Compile, the byte of the pattern where it gave up (-1 when

@@ -36,15 +36,27 @@ boost::regex compile(const std::string& pattern) {
 // The work of one search, counted in characters the matcher reads. Boost's
 // own complexity limit grows with the page times the square of the pattern's
 // length, so a long rule runs for minutes on a crafted page before it gives
-// up; this budget ends any search after limits.perSearch, and at a stop.
+// up; this budget ends any search after limits.perSearch, the scan once its
+// searches have taken limits.perScan in all, and either at a stop.
 class SearchBudget {
  public:
   explicit SearchBudget(const ScanLimits& limits) : limits_(limits) {}
 
   void restart() {
-    deadline_ = Clock::now() + limits_.perSearch;
+    const auto now = Clock::now();
+    if (searching_) spent_ += now - searchStart_;
+    searching_ = true;
+    searchStart_ = now;
+    const auto left = std::chrono::duration_cast<Clock::duration>(limits_.perScan) - spent_;
+    wholeScan_ = left < limits_.perSearch;
+    deadline_ = now + (wholeScan_ ? left : std::chrono::duration_cast<Clock::duration>(limits_.perSearch));
     reads_ = 0;
     check();
+  }
+  // The search in hand has found its match (or the end).
+  void searchDone() {
+    if (searching_) spent_ += Clock::now() - searchStart_;
+    searching_ = false;
   }
   void read() {
     if ((++reads_ & kCheckEvery) == 0) check();
@@ -55,16 +67,28 @@ class SearchBudget {
 
   void check() const {
     if (limits_.stop != nullptr && limits_.stop->requested()) throw ScanStopped();
-    if (Clock::now() >= deadline_) {
-      throw PatternError(PatternError::Kind::Runaway, "pattern search too expensive: no result after " +
-                                                          std::to_string(limits_.perSearch.count()) + " ms");
+    if (Clock::now() < deadline_) return;
+    if (wholeScan_) {
+      throw PatternError(PatternError::Kind::Runaway, "pattern searches too expensive: more than " +
+                                                          std::to_string(limits_.perScan.count()) +
+                                                          " ms in all on one text");
     }
+    throw PatternError(PatternError::Kind::Runaway, "pattern search too expensive: no result after " +
+                                                        std::to_string(limits_.perSearch.count()) + " ms");
   }
 
   const ScanLimits& limits_;
   Clock::time_point deadline_;
+  Clock::time_point searchStart_;
+  Clock::duration spent_{0};
+  bool searching_ = false;
+  bool wholeScan_ = false;  // the scan's whole budget ends before the search's own
   std::size_t reads_ = 0;
 };
+
+PatternError emptyMatchError() {
+  return PatternError(PatternError::Kind::EmptyMatch, "pattern matches the empty text");
+}
 
 // A pointer into the text that charges every character read to the budget.
 // Boost's matcher is a template over its iterator, so the count sits in its
@@ -122,6 +146,16 @@ bool searchFrom(BudgetIterator from, BudgetIterator end, boost::match_results<Bu
   }
 }
 
+bool matchesEmptyText(const boost::regex& regex) {
+  const std::string nothing;
+  try {
+    return boost::regex_search(nothing, regex, boost::match_default);
+  } catch (const std::exception& e) {
+    throw PatternError(PatternError::Kind::Runaway, std::string("pattern search too expensive: ") + e.what(),
+                       e.what());
+  }
+}
+
 MatchDetail detailOf(const boost::match_results<BudgetIterator>& match, const char* textStart) {
   MatchDetail detail;
   detail.begin = static_cast<std::size_t>(match[0].first.get() - textStart);
@@ -164,7 +198,9 @@ struct PatternCursor::State {
 };
 
 PatternCursor::PatternCursor(const std::string& pattern, const std::string& text, const ScanLimits& limits)
-    : state_(std::make_unique<State>(pattern, text, limits)) {}
+    : state_(std::make_unique<State>(pattern, text, limits)) {
+  if (limits.refuseEmptyMatches && matchesEmptyText(state_->regex)) throw emptyMatchError();
+}
 
 PatternCursor::~PatternCursor() = default;
 
@@ -172,10 +208,13 @@ std::optional<MatchDetail> PatternCursor::next() {
   State& s = *state_;
   if (s.done) return std::nullopt;
   s.budget.restart();
-  if (!searchFrom(s.from, s.end, s.match, s.regex)) {
+  const bool found = searchFrom(s.from, s.end, s.match, s.regex);
+  s.budget.searchDone();
+  if (!found) {
     s.done = true;
     return std::nullopt;
   }
+  if (s.limits.refuseEmptyMatches && s.match[0].first == s.match[0].second) throw emptyMatchError();
   MatchDetail detail = detailOf(s.match, s.textStart);
   BudgetIterator next = s.match[0].second;
   if (s.match[0].first == s.match[0].second) {
@@ -198,13 +237,7 @@ void PatternScan(const std::string& pattern, const std::string& text,
 
 PatternShape InspectPattern(const std::string& pattern) {
   const boost::regex regex = compile(pattern);
-  const std::string nothing;
-  try {
-    return {regex.mark_count(), boost::regex_search(nothing, regex, boost::match_default)};
-  } catch (const std::exception& e) {
-    throw PatternError(PatternError::Kind::Runaway, std::string("pattern search too expensive: ") + e.what(),
-                       e.what());
-  }
+  return {regex.mark_count(), matchesEmptyText(regex)};
 }
 
 void PatternScanMatches(const std::string& pattern, const std::string& text, const MatchHandler& handler,

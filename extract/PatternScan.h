@@ -20,9 +20,16 @@ struct ScanLimits {
   // up: sound patterns need milliseconds even on a page of the size limit,
   // and a runaway one would otherwise hold a worker for minutes.
   std::chrono::milliseconds perSearch{1000};
+  // All the searches of one scan together: many slow searches, each within
+  // its second, must not hold a page for minutes either.
+  std::chrono::milliseconds perScan{10000};
   // When given, the scan ends as soon as a stop is requested: before its
   // next search, and inside a search under way.
   const StopSignal* stop = nullptr;
+  // A pattern that matches the empty text is no rule: it would give an empty
+  // record at every character. With this set, such a pattern fails as soon
+  // as it is compiled, and so does any match of the scan that is empty.
+  bool refuseEmptyMatches = false;
 };
 
 // Compiles pattern (Perl syntax, case-insensitive) and searches it over text

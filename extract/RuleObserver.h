@@ -14,6 +14,7 @@ enum class RuleFailure {
   Download,  // the rule file could not be fetched (server down, missing, too big)
   Compile,   // empty, or not a pattern
   Runaway,   // a search ran past its budget or the engine's complexity limit
+  EmptyMatch,  // it matches the empty text: it would give an empty record everywhere
 };
 
 class RuleObserver {

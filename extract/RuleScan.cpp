@@ -9,9 +9,24 @@
 
 namespace gleaner {
 
+namespace {
+
+RuleFailure failureOf(PatternError::Kind kind) {
+  switch (kind) {
+    case PatternError::Kind::Runaway: return RuleFailure::Runaway;
+    case PatternError::Kind::EmptyMatch: return RuleFailure::EmptyMatch;
+    case PatternError::Kind::Empty:
+    case PatternError::Kind::Compile: break;
+  }
+  return RuleFailure::Compile;
+}
+
+}  // namespace
+
 RuleScan::RuleScan(RuleSource& rules, const RuleFile& rule, const std::string& text, const StopSignal* stop)
     : rules_(rules), rule_(rule) {
   limits_.stop = stop;
+  limits_.refuseEmptyMatches = true;
   const std::optional<std::string> pattern = rules.pattern(rule);
   if (!pattern) return;
   try {
@@ -39,8 +54,7 @@ std::optional<std::string> RuleScan::next() {
 
 void RuleScan::fail(const PatternError& error) {
   if (RuleObserver* observer = rules_.observer()) {
-    observer->ruleFailed(rule_, error.kind() == PatternError::Kind::Runaway ? RuleFailure::Runaway
-                                                                            : RuleFailure::Compile);
+    observer->ruleFailed(rule_, failureOf(error.kind()));
   }
   // Boost's message quotes the pattern, which is the rule server's text.
   throw ExtractionFailure(gbk::printable(rules_.address(rule_)) + "\r\nPattern failed: " +

@@ -19,6 +19,7 @@ void RuleTally::ruleFailed(const RuleFile& rule, RuleFailure failure) {
     case RuleFailure::Download: ++counts.downloadFailed; break;
     case RuleFailure::Compile: ++counts.compileFailed; break;
     case RuleFailure::Runaway: ++counts.runaway; break;
+    case RuleFailure::EmptyMatch: ++counts.emptyMatch; break;
   }
 }
 

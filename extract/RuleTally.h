@@ -17,7 +17,8 @@ struct RuleCounts {
   int downloadFailed = 0;
   int compileFailed = 0;
   int runaway = 0;
-  int failed() const { return downloadFailed + compileFailed + runaway; }
+  int emptyMatch = 0;
+  int failed() const { return downloadFailed + compileFailed + runaway + emptyMatch; }
 };
 
 class RuleTally : public RuleObserver {

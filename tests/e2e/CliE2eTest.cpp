@@ -197,6 +197,53 @@ TEST_F(CliE2e, TheFirstSignalEndsTheProcessEvenWhenATransferHangs) {
   }
 }
 
+// A run that will not start leaves every file as it was: a refused setting,
+// a summary file that cannot be created, or two outputs naming one file.
+TEST_F(CliE2e, ARefusedRunEmptiesNoFile) {
+  const std::filesystem::path out = pathFromUtf8(::testing::TempDir()) / "kept.csv";
+  const std::filesystem::path store = pathFromUtf8(::testing::TempDir()) / "kept.sqlite";
+  const auto keep = [&] { std::ofstream(out, std::ios::binary | std::ios::trunc) << "rows of yesterday\r\n"; };
+  keep();
+  const std::vector<std::vector<std::string>> refused = {
+      {"offers", "--keyword", "", "--out", utf8Of(out)},
+      {"offers", "--pages", "1", "--out", utf8Of(out), "--json-summary", "/nonexistent-folder/s.json"},
+      {"offers", "--pages", "1", "--out", utf8Of(out), "--store", utf8Of(out)},
+      {"offers", "--pages", "1", "--out", utf8Of(out), "--json-summary", utf8Of(out)},
+      {"offers", "--pages", "1", "--out", utf8Of(out), "--store", utf8Of(out.parent_path() / "." / "kept.csv")},
+  };
+  for (const auto& args : refused) {
+    const Finished run = runCli(args, env());
+    EXPECT_EQ(run.status, 2) << args.back() << "\n" << run.err;
+    EXPECT_EQ(readFile(out), "rows of yesterday\r\n") << args.back();
+  }
+  EXPECT_NE(runCli(refused[2], env()).err.find("不能是同一个文件"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(store));
+  EXPECT_TRUE(site.requests().empty());
+}
+
+#ifndef _WIN32
+// A reader that goes away (`| head`) is a stop: the run ends at once instead
+// of collecting every page, and the store keeps every row found.
+TEST_F(CliE2e, AClosedStandardOutputStopsTheRun) {
+  const std::string store = ::testing::TempDir() + "/piped.sqlite";
+  std::filesystem::remove(store);
+  testing::ChildProcess shell(
+      "/bin/bash",
+      {"-c", "\"$0\" offers --keyword tiny --pages 50 --store \"$1\" | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}",
+       GLEANER_CLI_PATH, store},
+      env());
+  ASSERT_TRUE(shell.started());
+  const auto status = shell.wait(60s);
+  ASSERT_TRUE(status) << "the run went on after its output closed";
+  EXPECT_EQ(*status, 141) << shell.err();
+  EXPECT_NE(shell.err().find("输出已关闭"), std::string::npos) << shell.err();
+  EXPECT_LT(targetsOn("s.1688.com").size(), 50u);
+  const auto rows = ResultStore(store, ResultStore::Access::ReadOnly).summary().rows;
+  EXPECT_GE(rows, 1u);
+  EXPECT_EQ(rows, targetsOn("s.1688.com").size()) << "one row per tiny page read, each kept";
+}
+#endif
+
 TEST_F(CliE2e, AnOutputFileThatCannotBeCreatedIsRefusedBeforeAnyPage) {
   const Finished run = runCli({"offers", "--pages", "1", "--out", "/nonexistent-folder/rows.csv"}, env());
   EXPECT_EQ(run.status, 2);

@@ -77,7 +77,7 @@ TEST_F(CliSummary, ABrokenRuleRunNamesTheRuleAndCountsItsFailures) {
   EXPECT_TRUE(has(json, "\"exitStatus\": 3,")) << json;
   EXPECT_TRUE(has(json, "\"ruleFailures\": 2,")) << json;
   EXPECT_TRUE(has(json, "\"applied\": 2, \"matched\": 0, \"failed\": 2, \"failures\": {\"download\": 0, \"compile\": 2, "
-                        "\"runaway\": 0}")) << json;
+                        "\"runaway\": 0, \"emptyMatch\": 0}")) << json;
   EXPECT_TRUE(has(json, "\"warnings\": [\n    \"" + warning + "\"\n  ]")) << json;
 
   // A rule that compiles but no longer fits: the warning names it, and the

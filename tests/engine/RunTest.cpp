@@ -408,6 +408,25 @@ TEST_F(RunTest, StopEndsASellerRunOfThousandsOfRecordsWithinASecond) {
   EXPECT_LT(Clock::now() - start, 1500ms);
 }
 
+// A product rule that matches the empty text would give an empty record,
+// and the seller's pause, at every character: it is broken for the page.
+TEST_F(RunTest, ARuleThatMatchesTheEmptyTextIsBrokenForThePage) {
+  serve([&] {
+    defaultRule_ = "(x*)";
+    body_ = std::string(4000, 'y');
+  });
+  const auto started = Clock::now();
+  const RunOutcome outcome = runToTheEnd(sellers(1));
+  EXPECT_LT(Clock::now() - started, 10s) << "no pause for empty records";
+  EXPECT_TRUE(watcher_.rows().empty());
+  EXPECT_EQ(outcome.kind, OutcomeKind::ExtractionsFailed);
+  ASSERT_FALSE(outcome.health.rules.empty());
+  EXPECT_EQ(outcome.health.rules.front().first->name, "ExtractTextAImg3");
+  EXPECT_EQ(outcome.health.rules.front().second.emptyMatch, 1);
+  ASSERT_EQ(watcher_.reports().size(), 1u);
+  EXPECT_NE(watcher_.reports()[0].find("pattern matches the empty text"), std::string::npos);
+}
+
 TEST_F(RunTest, ManyRunsOneAfterAnotherLeaveNoThreadBehind) {
   for (int i = 0; i < 5; ++i) runToTheEnd(offers(0));
   EXPECT_EQ(watcher_.outcomes().size(), 5u);
