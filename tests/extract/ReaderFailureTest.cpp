@@ -153,6 +153,15 @@ TEST_F(ReaderFailureTest, ALookupRuleThatCannotBeHadOrCompiledEndsThePage) {
   const auto missing = [this](const std::string& rule) {
     return site.url(rule) + "\r\nDownload failed!\r\n" + site.url(rule) + ": no rule file there (status 404)\r\n";
   };
+  // The case's rule in place of the good one, and no report yet.
+  const auto breakRule = [this](const Case& c) {
+    if (c.ruleText.empty()) {
+      site.remove(c.rulePath);
+    } else {
+      site.serve(c.rulePath, c.ruleText);
+    }
+    run.host.reports.clear();
+  };
   const Case offerCases[] = {
       {"missing detail rule", kDetailRule, "", missing(kDetailRule)},
       {"broken detail rule", kDetailRule, "<h1>(.*?</h1>", site.url(kDetailRule) + "\r\nPattern failed:"},
@@ -161,12 +170,7 @@ TEST_F(ReaderFailureTest, ALookupRuleThatCannotBeHadOrCompiledEndsThePage) {
   for (const Case& c : offerCases) {
     SCOPED_TRACE(c.what);
     serveOfferRules();
-    if (c.ruleText.empty()) {
-      site.remove(c.rulePath);
-    } else {
-      site.serve(c.rulePath, c.ruleText);
-    }
-    run.host.reports.clear();
+    breakRule(c);
     const PageReport report = readOffers(kThreeOffers);
     EXPECT_TRUE(report.failed);
     EXPECT_TRUE(run.host.rows.empty());
@@ -182,12 +186,7 @@ TEST_F(ReaderFailureTest, ALookupRuleThatCannotBeHadOrCompiledEndsThePage) {
   for (const Case& c : sellerCases) {
     SCOPED_TRACE(c.what);
     serveSellerRules();
-    if (c.ruleText.empty()) {
-      site.remove(c.rulePath);
-    } else {
-      site.serve(c.rulePath, c.ruleText);
-    }
-    run.host.reports.clear();
+    breakRule(c);
     const int ratingHits = site.hits("/user-rate-9.htm");
     const PageReport report = readSellers(kTwoProducts);
     EXPECT_TRUE(report.failed);
