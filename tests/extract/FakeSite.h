@@ -30,6 +30,11 @@ class FakeSite {
     std::lock_guard lock(mutex_);
     bodies_[path] = std::move(body);
   }
+  // From now on the path is answered with 404.
+  void remove(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    bodies_.erase(path);
+  }
   // The response announces its full length, sends half of it and closes.
   void breakOff(const std::string& path) {
     std::lock_guard lock(mutex_);

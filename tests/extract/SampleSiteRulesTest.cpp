@@ -1,5 +1,5 @@
 // The six rule files over the sample site's pages, through PatternScan alone:
-// each record holds what its extractor cuts out, names with characters whose
+// each record holds what its reader cuts out, names with characters whose
 // second byte is an ASCII mark come out whole, and big pages give the same
 // records as small ones.
 #include <gtest/gtest.h>
@@ -10,7 +10,8 @@
 
 #include "extract/HtmlTextCleaner.h"
 #include "extract/PatternScan.h"
-#include "extract/RuleFetcher.h"
+#include "extract/RuleSource.h"
+#include "net/PageDownload.h"
 #include "rules/EmbeddedRules.h"
 #include "sample-site/HostileFiller.h"
 #include "sample-site/SamplePages.h"
@@ -22,23 +23,10 @@ namespace {
 
 std::string gbkText(const char* utf8) { return gbk::fromUtf8(utf8); }
 
-// A body as the line reader delivers it: every line followed by CR LF.
-std::string asFetched(const std::string& body) {
-  std::string out;
-  std::size_t start = 0;
-  while (start < body.size()) {
-    std::size_t end = body.find('\n', start);
-    if (end == std::string::npos) end = body.size();
-    out += body.substr(start, end - start) + "\r\n";
-    start = end + 1;
-  }
-  return out;
-}
-
 std::vector<std::string> scan(const char* rulePath, const std::string& body) {
-  const std::string pattern = ruleTextToPattern(asFetched(std::string(*embeddedRuleFile(rulePath))));
+  const std::string pattern = ruleTextToPattern(pageTextOf(std::string(*embeddedRuleFile(rulePath))));
   std::vector<std::string> records;
-  PatternScan(pattern, asFetched(body), [&](const std::string& record) {
+  PatternScan(pattern, pageTextOf(body), [&](const std::string& record) {
     records.push_back(record);
     return true;
   });
@@ -258,8 +246,8 @@ TEST(SampleSiteRules, EachRuleFileIsFetchedAsTheSamePatternWithOrWithoutItsLastL
   for (const EmbeddedRuleFile& file : embeddedRuleFiles()) {
     const std::string text(file.bytes);
     ASSERT_FALSE(text.empty());
-    EXPECT_EQ(ruleTextToPattern(asFetched(text)), ruleTextToPattern(asFetched(text.substr(0, text.size() - 1))));
-    EXPECT_NO_THROW(PatternScan(ruleTextToPattern(asFetched(text)), "", [](const std::string&) { return true; }))
+    EXPECT_EQ(ruleTextToPattern(pageTextOf(text)), ruleTextToPattern(pageTextOf(text.substr(0, text.size() - 1))));
+    EXPECT_NO_THROW(PatternScan(ruleTextToPattern(pageTextOf(text)), "", [](const std::string&) { return true; }))
         << file.path;
   }
 }

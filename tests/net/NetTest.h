@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "net/InternetClient.h"
+#include "net/InternetError.h"
+#include "net/PageDownload.h"
 
 namespace gleaner::testing {
 
@@ -23,5 +27,17 @@ class NetTest : public ::testing::Test {
     InternetClient::setLimits(limits);
   }
 };
+
+// How the download of request failed; nothing (and a test failure) when it
+// did not.
+inline std::optional<InternetError> failureOf(const PageRequest& request) {
+  try {
+    downloadPage(request);
+  } catch (const InternetError& error) {
+    return error;
+  }
+  ADD_FAILURE() << request.address << " was downloaded";
+  return std::nullopt;
+}
 
 }  // namespace gleaner::testing

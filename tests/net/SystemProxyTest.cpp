@@ -14,10 +14,8 @@
 
 #include <windows.h>
 
-#include "net/HttpFile.h"
-#include "net/InternetSession.h"
 #include "net/NetTest.h"
-#include "net/PageTextReader.h"
+#include "net/PageDownload.h"
 #endif
 
 namespace gleaner {
@@ -104,7 +102,7 @@ class InternetOptionsProxy {
 
 class SystemProxyOfThisUser : public testing::NetTest {};
 
-TEST_F(SystemProxyOfThisUser, PreconfiguredAccessGoesThroughItAndDirectAccessDoesNot) {
+TEST_F(SystemProxyOfThisUser, AWholeAddressGoesThroughItAndAResultPageDoesNot) {
   testing::RawServer proxy(testing::answerWith("HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\nproxied\n"));
   testing::LoopbackServer server([](httplib::Server& s) {
     s.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("direct\n", "text/plain"); });
@@ -115,15 +113,10 @@ TEST_F(SystemProxyOfThisUser, PreconfiguredAccessGoesThroughItAndDirectAccessDoe
   EXPECT_EQ(current->proxyFor("http", "far.away.example"), "http://" + proxy.hostPort());
   EXPECT_EQ(current->proxyFor("http", "www.near.example"), "");
 
-  InternetSession preconfigured({}, AccessType::Preconfigured);
-  auto viaProxy = preconfigured.openUrl("http://far.away.example/page?q=1");
-  EXPECT_EQ(readPageText(*viaProxy), "proxied\r\n");
-  // Loopback (the built-in rule server) and direct sessions stay direct.
-  auto loopback = preconfigured.openUrl(server.url("/"));
-  EXPECT_EQ(readPageText(*loopback), "direct\r\n");
-  InternetSession direct({}, AccessType::Direct);
-  auto viaDirect = direct.openUrl(server.url("/"));
-  EXPECT_EQ(readPageText(*viaDirect), "direct\r\n");
+  EXPECT_EQ(downloadPage(PageRequest::wholeAddress("http://far.away.example/page?q=1")).text, "proxied\r\n");
+  // Loopback (the built-in rule server) and direct downloads stay direct.
+  EXPECT_EQ(downloadPage(PageRequest::wholeAddress(server.url("/"))).text, "direct\r\n");
+  EXPECT_EQ(downloadPage(PageRequest::resultPage(server.url("/"))).text, "direct\r\n");
 
   ASSERT_EQ(proxy.heads().size(), 1u);
   EXPECT_EQ(proxy.heads()[0].rfind("GET http://far.away.example/page?q=1 HTTP/1.1\r\n", 0), 0u) << proxy.heads()[0];

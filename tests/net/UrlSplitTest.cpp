@@ -95,5 +95,27 @@ TEST(RedirectLocation, ResolvesReferencesAgainstTheAddressTheyCameFrom) {
   EXPECT_EQ(resolveReference("http://s.example", "x"), "http://s.example/x");
 }
 
+// The wire tests show the http side; an https download keeps to https the
+// same way.
+TEST(RedirectLocation, OnlyRedirectStatusesAreFollowedAndOnlyWithinTheirScheme) {
+  const std::string head = "HTTP/1.1 302 Found\r\nLocation: next.htm\r\n\r\n";
+  for (const int status : {200, 304, 404, 500}) {
+    EXPECT_EQ(judgeRedirect("http://s.example/dir/page.htm", status, head).kind, RedirectStep::Kind::NotARedirect)
+        << status;
+  }
+  for (const int status : {301, 302, 303, 307, 308}) {
+    const RedirectStep step = judgeRedirect("http://s.example/dir/page.htm", status, head);
+    EXPECT_EQ(step.kind, RedirectStep::Kind::Follow) << status;
+    EXPECT_EQ(step.next, "http://s.example/dir/next.htm");
+  }
+  const RedirectStep secure = judgeRedirect("https://s.example/a", 301, "HTTP/1.1 301 x\r\nLocation: /b\r\n\r\n");
+  EXPECT_EQ(secure.kind, RedirectStep::Kind::Follow);
+  EXPECT_EQ(secure.next, "https://s.example/b");
+  const RedirectStep down =
+      judgeRedirect("https://s.example/a", 302, "HTTP/1.1 302 x\r\nLocation: http://s.example/b\r\n\r\n");
+  EXPECT_EQ(down.kind, RedirectStep::Kind::Fail);
+  EXPECT_EQ(down.reason, "not an https address: http://s.example/b");
+}
+
 }  // namespace
 }  // namespace gleaner

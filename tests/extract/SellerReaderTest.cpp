@@ -1,12 +1,13 @@
+#include "extract/SellerReader.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include "engine/MemoryWindow.h"
 #include "extract/FakeSite.h"
-#include "extract/PageExtractor.h"
+#include "extract/ReaderRun.h"
 #include "text/Literals.h"
 
 namespace gleaner {
@@ -36,18 +37,17 @@ std::string ratingPage(const std::string& summary) {
 }
 std::string ratingPath(const std::string& sellerId) { return "/user-rate-" + sellerId + ".htm"; }
 
-class SellerExtractorTest : public ::testing::Test {
+class SellerReaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     site.serve(kProductRule, "<div class=\"item\"><a href=\"([^\"]*)\">(.*?)</a></div>");
     site.serve(kBlockRule, "<div class=\"shop\" data-item=\"(\\d+)\">\n<a class=\"nick\" href=\"(http[^\"]*\")>([^<]*)</a>\n");
     site.serve(kSummaryRule, "<div class=\"credit\">(.*?)</div>");
-    run.settings.levelFilterText = std::string(literals::kAllCreditLevels);
   }
 
-  void extract(const std::string& page) {
-    PageExtractor extractor(window, site.sites(), run);
-    extractor.SellerExtractor(page);
+  // levelFilter: the level box's text.
+  PageReport read(const std::string& page, const std::string& levelFilter = std::string(literals::kAllCreditLevels)) {
+    return SellerReader(run.context, levelFilter).read(page);
   }
 
   // Three products whose sellers stand at 1钻, 2钻 and below the first band.
@@ -64,16 +64,15 @@ class SellerExtractorTest : public ::testing::Test {
 
   std::vector<std::string> productNames() const {
     std::vector<std::string> names;
-    for (const ResultRow& row : window.rows()) names.push_back(row[0]);
+    for (const ResultRow& row : run.host.rows) names.push_back(row[0]);
     return names;
   }
 
   testing::FakeSite site;
-  MemoryWindow window;
-  RunContext run;
+  testing::ReaderRun run{site.sites()};
 };
 
-TEST_F(SellerExtractorTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEveryProduct) {
+TEST_F(SellerReaderTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEveryProduct) {
   site.serve(ratingPath("456"), ratingPage(kPageLabel + "1234<a href=\"/more\">more</a>"));
   site.serve(ratingPath("789"), ratingPage(kPageLabel + "3<a href=\"/more\">more</a>"));
   const std::string page =
@@ -83,10 +82,9 @@ TEST_F(SellerExtractorTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEv
       product("Blue Coat", "http://i.test/item.htm?id=124") +
       sellerBlock("123", "http://s.test/shop?user_number_id=456", "Nick Name") +
       sellerBlock("124", "http://s.test/shop?user_number_id=789", "Newbie");
-  window.runFields().sellerRowCounter = 2;
 
   const auto start = std::chrono::steady_clock::now();
-  extract(page);
+  const PageReport report = read(page);
   const auto elapsed = std::chrono::steady_clock::now() - start;
 
   const std::vector<ResultRow> expected = {
@@ -94,9 +92,9 @@ TEST_F(SellerExtractorTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEv
       // Below the first band: an empty level passes and the cell starts with ", ".
       {"BlueCoat\t", "789", "Newbie\t", ", " + kCellLabel + "3"},
   };
-  EXPECT_EQ(window.rows(), expected);
-  EXPECT_EQ(window.runFields().sellerRowCounter, 4);
-  EXPECT_EQ(window.countDisplay(), "4");
+  EXPECT_EQ(run.host.rows, expected);
+  EXPECT_EQ(report.records, 3) << "the empty product is no record";
+  EXPECT_EQ(report.rows, 2);
   // The reported and the empty product cost no download; the others one of each.
   EXPECT_EQ(site.hits(kProductRule), 1);
   EXPECT_EQ(site.hits(kBlockRule), 2);
@@ -105,56 +103,51 @@ TEST_F(SellerExtractorTest, BuildsRowsFromProductSellerAndRatingAndPausesAfterEv
   EXPECT_GE(elapsed, std::chrono::milliseconds(4 * 500));
 }
 
-TEST_F(SellerExtractorTest, LevelFilterLetsNamedLevelsAndUnratedSellersPass) {
+TEST_F(SellerReaderTest, LevelFilterLetsNamedLevelsAndUnratedSellersPass) {
   const std::string page = threeLevelsPage();
 
-  run.settings.levelFilterText = (level(5));  // 1钻
-  extract(page);
+  read(page, level(5));  // 1钻
   EXPECT_EQ(productNames(), (std::vector<std::string>{"One\t", "Three\t"}));
 
-  window.deleteAllRows();
-  run.settings.levelFilterText = (level(5) + "," + level(6));  // typed "1钻,2钻"
-  extract(page);
+  run.host.rows.clear();
+  read(page, level(5) + "," + level(6));  // typed "1钻,2钻"
   EXPECT_EQ(productNames(), (std::vector<std::string>{"One\t", "Two\t", "Three\t"}));
 
-  window.deleteAllRows();
-  run.settings.levelFilterText = ("");
-  extract(page);
+  run.host.rows.clear();
+  read(page, "");
   EXPECT_EQ(productNames(), (std::vector<std::string>{"Three\t"}));
-  EXPECT_EQ(window.countDisplay(), "6");
 }
 
-TEST_F(SellerExtractorTest, ProductsWithoutSellerOrUsableRatingGiveNoRow) {
+TEST_F(SellerReaderTest, ProductsWithoutSellerOrUsableRatingGiveNoRow) {
   site.serve(ratingPath("321"), ratingPage(kPageLabel + "50 href"));  // summary without "<"
   const std::string page = product("No Key", "http://i.test/item.htm") +
                            product("Orphan", "http://i.test/item.htm?id=777") +
                            product("Odd", "http://i.test/item.htm?id=55") +
                            sellerBlock("55", "http://s.test/?user_number_id=321", "Odd Seller");
-  extract(page);
-  EXPECT_TRUE(window.rows().empty());
-  EXPECT_EQ(window.runFields().sellerRowCounter, 0);
+  read(page);
+  EXPECT_TRUE(run.host.rows.empty());
   // The product without "id=" is not looked up; the orphan finds no block
   // and so fetches no rating page.
   EXPECT_EQ(site.hits(kBlockRule), 2);
   EXPECT_EQ(site.hits(ratingPath("321")), 1);
   EXPECT_EQ(site.hits(kSummaryRule), 1);
-  EXPECT_TRUE(window.reports().empty());
+  EXPECT_TRUE(run.host.reports.empty());
 }
 
-TEST_F(SellerExtractorTest, SellerBlockLookupRemovesSpacesFromBlocksButNotFromTheId) {
+TEST_F(SellerReaderTest, SellerBlockLookupRemovesSpacesFromBlocksButNotFromTheId) {
   const std::string page = sellerBlock("41", "http://s.test/a?user_number_id=1", "First") +
                            sellerBlock("42", "http://s.test/my shop?user_number_id=5", "Second");
-  PageExtractor extractor(window, site.sites());
-  EXPECT_EQ(extractor.SellerBlockLookup(page, "42"), "Second\thttp://s.test/myshop?user_number_id=5\"\t42\t");
-  EXPECT_EQ(extractor.SellerBlockLookup(page, "myshop"), "Second\thttp://s.test/myshop?user_number_id=5\"\t42\t");
-  EXPECT_EQ(extractor.SellerBlockLookup(page, "my shop"), "");
+  SellerReader reader(run.context, "");
+  EXPECT_EQ(reader.sellerBlockOf(page, "42"), "Second\thttp://s.test/myshop?user_number_id=5\"\t42\t");
+  EXPECT_EQ(reader.sellerBlockOf(page, "myshop"), "Second\thttp://s.test/myshop?user_number_id=5\"\t42\t");
+  EXPECT_EQ(reader.sellerBlockOf(page, "my shop"), "");
 }
 
-TEST_F(SellerExtractorTest, RatingSummaryLookupTakesTheFirstRecordWithHref) {
-  PageExtractor extractor(window, site.sites());
+TEST_F(SellerReaderTest, RatingSummaryLookupTakesTheFirstRecordWithHref) {
+  SellerReader reader(run.context, "");
   const std::string page = ratingPage("plain") + ratingPage(kPageLabel + "77<a href=\"x\">") + ratingPage("href2");
-  EXPECT_EQ(extractor.RatingSummaryLookup(page), kPageLabel + "77<ahref=x>\t\r\n");
-  EXPECT_EQ(extractor.RatingSummaryLookup(ratingPage("no link")), "");
+  EXPECT_EQ(reader.ratingSummaryOf(page), kPageLabel + "77<ahref=x>\t\r\n");
+  EXPECT_EQ(reader.ratingSummaryOf(ratingPage("no link")), "");
 }
 
 TEST(CreditLevelText, BandsAndTheirBounds) {
@@ -168,7 +161,7 @@ TEST(CreditLevelText, BandsAndTheirBounds) {
       {" \t1234", level(7)}, {"1234abc", level(7)}, {"+41", level(2)},
   };
   for (const auto& [score, expected] : cases) {
-    EXPECT_EQ(PageExtractor::CreditLevelText(score), expected) << "score " << score;
+    EXPECT_EQ(creditLevelText(score), expected) << "score " << score;
   }
 }
 
