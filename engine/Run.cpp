@@ -195,8 +195,12 @@ PageReport Run::readWithJobReader(const std::string& page) {
 void Run::rowFound(const ResultRow& row) { watcher_.rowFound(row, ++rows_); }
 
 std::string Run::lookupPage(const std::string& address) {
+  PageRequest request = PageRequest::wholeAddress(address);
+  // A stop ends this download too, so that no row of a stopped run comes
+  // after its end.
+  request.abortFlag = &stop_.flag();
   try {
-    return downloadPage(PageRequest::wholeAddress(address)).text;
+    return downloadPage(request).text;
   } catch (const std::exception& failure) {
     // Aborted by the stop (or the program closing): the record in hand ends
     // with the page; it did not fail.

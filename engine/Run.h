@@ -50,9 +50,11 @@ class Run : public std::enable_shared_from_this<Run>, private ReaderHost {
   // worker holds a slot, or the run is stopped; a second later the run ends.
   void execute();
 
-  // Stop button: the walk ends at its next pass, the page and the item page
-  // being downloaded are dropped at once, a page being read ends after the
-  // record in hand, and no further page is asked for.
+  // Stop button: the walk ends at its next pass, every download of the run
+  // (the page, the item page, a record's offer or rating page, a rule file)
+  // ends at once, a page being read ends with the record in hand (dropped
+  // while its offer or rating page was still on its way), and no further
+  // page is asked for.
   void requestStop() { stop_.request(); }
   bool stopRequested() const { return stop_.requested(); }
 

@@ -24,7 +24,7 @@ std::optional<std::string> RuleSource::pattern(const RuleFile& rule) {
   const std::string where = address(rule);
   std::optional<std::string> text;
   try {
-    text = downloadRuleFile(where, rule.role == RuleRole::EmptyMarker);
+    text = downloadRuleFile(where, rule.role == RuleRole::EmptyMarker, stop_ != nullptr ? &stop_->flag() : nullptr);
   } catch (const std::exception& e) {
     if (stop_ != nullptr && stop_->requested()) throw ScanStopped();
     if (observer_ != nullptr) {
@@ -38,9 +38,11 @@ std::optional<std::string> RuleSource::pattern(const RuleFile& rule) {
   return ruleTextToPattern(*text);
 }
 
-std::optional<std::string> downloadRuleFile(const std::string& address, bool optional) {
+std::optional<std::string> downloadRuleFile(const std::string& address, bool optional,
+                                            const std::atomic<bool>* abort) {
   PageRequest request = PageRequest::wholeAddress(address);
   request.maxBodyBytes = RuleSource::kMaxRuleFileBytes;
+  request.abortFlag = abort;
   DownloadedPage file = downloadPage(request);
   if (optional && file.status == 404) return std::nullopt;
   if (file.status != 200) {

@@ -4,6 +4,7 @@
 // published). Every use is told to the run's rule observer.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -24,9 +25,9 @@ class RuleSource {
   // few hundred bytes.
   static constexpr std::size_t kMaxRuleFileBytes = 64 * 1024;
 
-  // observer: told of every use; null for none. stop: the run's stop, after
-  // which a file that cannot be had is no failure of the rule. Both must
-  // outlive the source.
+  // observer: told of every use; null for none. stop: the run's stop, which
+  // ends a download of a rule file at once (and is then no failure of the
+  // rule). Both must outlive the source.
   explicit RuleSource(const Sites& sites, RuleObserver* observer = nullptr, const StopSignal* stop = nullptr);
 
   // From now on rule is this text (as fetched: lines ended by CR LF).
@@ -53,7 +54,9 @@ class RuleSource {
 // A rule file's text downloaded from address: only a 200 answer counts (a
 // rule server's error page is no pattern); nothing when it answers 404 and
 // the file is optional. Throws InternetError otherwise, naming the status.
-std::optional<std::string> downloadRuleFile(const std::string& address, bool optional = false);
+// While *abort is true the download fails at once.
+std::optional<std::string> downloadRuleFile(const std::string& address, bool optional = false,
+                                            const std::atomic<bool>* abort = nullptr);
 
 // A fetched rule text as a pattern: every "\r\n" pair removed, so the file's
 // lines run together.
