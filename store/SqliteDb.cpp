@@ -39,6 +39,19 @@ std::string SqliteDb::queryText(const char* sql) {
   return statement.step() ? statement.columnBytes(0) : std::string();
 }
 
+std::string SqliteDb::readBlob(const char* table, const char* column, long long rowid) {
+  sqlite3_blob* blob = nullptr;
+  if (sqlite3_blob_open(db_, "main", table, column, rowid, 0, &blob) != SQLITE_OK) {
+    sqlite3_blob_close(blob);
+    fail(std::string("read ") + column);
+  }
+  std::string bytes(static_cast<std::size_t>(sqlite3_blob_bytes(blob)), '\0');
+  const int rc = sqlite3_blob_read(blob, bytes.data(), static_cast<int>(bytes.size()), 0);
+  sqlite3_blob_close(blob);
+  if (rc != SQLITE_OK) fail(std::string("read ") + column);
+  return bytes;
+}
+
 void SqliteDb::fail(const std::string& what) const { throw StoreError(what + ": " + sqlite3_errmsg(db_)); }
 
 }  // namespace gleaner

@@ -24,6 +24,9 @@ class SqliteDb {
   // The single value of a one-row query (a pragma, a count).
   long long queryInt(const char* sql);
   std::string queryText(const char* sql);
+  // The whole value of one blob cell, read straight from the file into the
+  // result, without SQLite's own copy of the value on the way.
+  std::string readBlob(const char* table, const char* column, long long rowid);
 
   sqlite3* handle() const { return db_; }
 
