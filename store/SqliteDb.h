@@ -11,6 +11,11 @@ namespace gleaner {
 
 class SqliteDb {
  public:
+  // ReadOnly never writes, beside the file either: a database that no
+  // connection has open (no -wal file beside it) is opened as immutable, so
+  // it reads from a read-only folder or medium and leaves no -wal or -shm
+  // file behind; one with a -wal file (a program has it open, or one ended
+  // without closing it) is read through that log, as SQLite reads it.
   enum class Mode { ReadWriteCreate, ReadOnly };
 
   // Throws StoreError when the file cannot be opened.

@@ -310,7 +310,7 @@ TEST_F(CliStore, KeepsTheRowsOfTheRunWithoutChangingTheOutput) {
 TEST_F(CliStore, ExportRefusesBadUsageAndUnreadableStores) {
   Finished run = runCli({"export", "--store", utf8Of(dir / "none.sqlite"), "--out", utf8Of(dir / "x.csv")}, {});
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("cannot read the store"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("无法读取结果文件"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
   run = runCli({"export", "--store", utf8Of(dir / "s.sqlite"), "--out", utf8Of(dir / "x.txt")}, {});
   EXPECT_EQ(run.status, 2);
@@ -329,6 +329,20 @@ TEST_F(CliStore, ExportRefusesBadUsageAndUnreadableStores) {
   run = runCli({"export", "--store", store, "--out", utf8Of(dir / "x.csv")}, {});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("列表中没有可导出的信息"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+
+  // A list of no known job has no columns to export by.
+  const std::filesystem::path strange = dir / "job7.sqlite";
+  {
+    ResultStore written(strange);
+    written.begin();
+    written.setJob(7, {"a", "b", "c", "d"});
+    written.appendRow(0, {"w", "x", "y", "z"});
+    written.commit();
+  }
+  run = runCli({"export", "--store", utf8Of(strange), "--out", utf8Of(dir / "x.csv")}, {});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("中的列表不属于任何一种采集"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
 }
 

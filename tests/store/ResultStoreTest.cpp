@@ -101,6 +101,37 @@ TEST_F(ResultStoreFile, RefusesDamagedAndForeignFilesAndLeavesThemAlone) {
   EXPECT_FALSE(fs::exists(dir / "missing.sqlite")) << "reading never creates a store";
 }
 
+// Reading a store writes nothing, beside it either, so it reads from a
+// read-only folder too; a store whose writer still has it open is read with
+// all its writer committed.
+TEST_F(ResultStoreFile, IsReadWithoutWritingAnythingFromAReadOnlyFolderToo) {
+  const fs::path path = dir / "results.sqlite";
+  const std::vector<StoredRow> rows{{"a", "b", "c", "d"}, {"e", "f", "g", "h"}};
+  {
+    StoreWriter writer(path);
+    writer.reset(0, {"h0", "h1", "h2", "h3"});
+    for (std::size_t i = 0; i < rows.size(); ++i) writer.append(i, rows[i]);
+    ASSERT_TRUE(writer.flush());
+    EXPECT_EQ(storedRows(path), rows) << "committed, still in the writer's log";
+    writer.close(true);
+  }
+  const std::string bytes = readBytes(path);
+  EXPECT_EQ(storedRows(path), rows);
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir)) files.push_back(entry.path().filename());
+  EXPECT_EQ(files, std::vector<fs::path>{"results.sqlite"}) << "nothing left beside the store";
+  EXPECT_EQ(readBytes(path), bytes);
+
+  // A copy on a read-only medium.
+  const fs::path medium = dir / "medium";
+  fs::create_directories(medium);
+  fs::copy_file(path, medium / "results.sqlite");
+  ReadOnlyFolder readOnly(medium);
+  if (!readOnly.active()) GTEST_SKIP() << "no way to make a read-only folder here";
+  EXPECT_EQ(storedRows(medium / "results.sqlite"), rows);
+  EXPECT_EQ(ResultStore(medium / "results.sqlite", ResultStore::Access::ReadOnly).summary().job, 0);
+}
+
 TEST_F(ResultStoreFile, AFolderThatTakesNoFileIsAFaultAtOpen) {
   const fs::path folder = dir / "locked";
   fs::create_directories(folder);
