@@ -173,7 +173,7 @@ int run(const CliOptions& options) {
     json.emplace(options.jsonSummaryPath);
     if (!json->ok()) return kExitRefused;
   }
-  RowWriter writer(out, options.tsv, options.gbk);
+  RowWriter writer(out, options.tsv, options.gbk, !file && RowWriter::standardOutputIsTerminal());
   if (options.header) writer.append(columnHeadingsOf(options.job));
   std::vector<RowSink*> sinks{&writer};
 

@@ -237,6 +237,20 @@ TEST(RowWriter, AStrayByteBeforeATabOrLineEndIsWrittenAloneInGbkTsv) {
   EXPECT_EQ(csvOf({{"\xD5\\", "", "", ""}}, true, true), "\xD5\\\t\t\t\n");
 }
 
+// A cell's control characters reach a file or a pipe as collected, never a terminal.
+TEST(RowWriter, ShowsAControlCharacterOfACellOnATerminalAsTheStatusLinesDo) {
+  const ResultRow row{"\x1B]0;owned\x07", std::string("nul\0", 4), "\xD6\xD0", "a,b"};
+  std::ostringstream file;
+  std::ostringstream terminal;
+  std::ostringstream terminalTsv;
+  cli::RowWriter(file, false, true).write(row);
+  cli::RowWriter(terminal, false, true, true).write(row);
+  cli::RowWriter(terminalTsv, true, true, true).write(row);
+  EXPECT_EQ(file.str(), std::string("\x1B]0;owned\x07,nul\0,\xD6\xD0,\"a,b\"\r\n", 26));
+  EXPECT_EQ(terminal.str(), "?]0;owned?,nul?,\xD6\xD0,\"a,b\"\r\n");
+  EXPECT_EQ(terminalTsv.str(), "?]0;owned?\tnul?\t\xD6\xD0\ta,b\n");
+}
+
 // --store keeps the list in a result store; `export` writes a store out with
 // the window's rules.
 class CliStore : public CliE2e {
