@@ -80,6 +80,7 @@ class CurlTransfer {
   bool aborted() const;
   void throwIfFailed() const;
   bool finalHeadSeen() const;
+  bool headLineTooLong() const;
   bool headReady() const;
   bool takeLine(std::string& line);
 
@@ -104,6 +105,7 @@ class CurlTransfer {
   bool bodyStarted_ = false;
   bool bodyReserved_ = false;  // room for an announced length was made
   bool progressed_ = false;  // a callback ran during the last round
+  bool socketWoke_ = false;  // the last wait ended on the socket, not on its time-out
   Cut cut_ = Cut::None;
   std::chrono::seconds stallTimeout_{60};
   std::chrono::steady_clock::time_point lastActivity_;

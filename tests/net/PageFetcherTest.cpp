@@ -212,9 +212,17 @@ TEST_F(PageFetcherTest, FailsAPageWhoseBodyOrHeadTricklesPastTheDeadline) {
     EXPECT_LT(took, std::chrono::seconds(4));
     EXPECT_NE(reason.find("not done within 1 s"), std::string::npos) << reason;
   }
+  // Bytes arriving inside one header line are bytes received: no stall.
+  limits.stallTimeout = std::chrono::seconds(1);
+  limits.totalTimeout = std::chrono::seconds(2);
+  InternetClient::setLimits(limits);
+  RawServer server(testing::trickledHeadLine());
+  const std::string reason = expectFailed(fetch(server.url("/line")), server.url("/line"));
+  EXPECT_NE(reason.find("not done within 2 s"), std::string::npos) << reason;
 }
 
-// An endless body stops at the 16 MiB limit; an endless head at its own.
+// An endless body stops at the 16 MiB limit; an endless head at its own, an
+// endless header line at libcurl's.
 TEST_F(PageFetcherTest, FailsAPageWhoseBodyOrHeadHasNoEnd) {
   EXPECT_EQ(InternetClient::limits().maxBodyBytes, 16u * 1024 * 1024);
   RawServer body(testing::endlessBody());
@@ -224,6 +232,9 @@ TEST_F(PageFetcherTest, FailsAPageWhoseBodyOrHeadHasNoEnd) {
   RawServer head(testing::endlessHead());
   reason = expectFailed(fetch(head.url("/endless")), head.url("/endless"));
   EXPECT_NE(reason.find("response head larger than"), std::string::npos) << reason;
+  RawServer line(testing::endlessHeadLine());
+  reason = expectFailed(fetch(line.url("/endless")), line.url("/endless"));
+  EXPECT_NE(reason.find("response head line longer than 102400 bytes"), std::string::npos) << reason;
 }
 
 TEST_F(PageFetcherTest, AReportCarriesNoControlCharacterOfTheAddressOrTheServer) {
