@@ -26,7 +26,9 @@ constexpr std::size_t kChunk = 64 * 1024;
 
 std::uint32_t littleEndian(std::string_view bytes, std::size_t at, int size) {
   std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  for (int i = size - 1; i >= 0; --i) {
+    value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  }
   return value;
 }
 
@@ -97,7 +99,8 @@ struct Part {
 
   void add(std::string_view bytes) {
     size += bytes.size();
-    crc = static_cast<std::uint32_t>(crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+    crc = static_cast<std::uint32_t>(
+        crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
     if (head.size() < kEdge) head.append(bytes.substr(0, kEdge - head.size()));
     tail.append(bytes);
     if (tail.size() > 2 * kEdge) tail.erase(0, tail.size() - kEdge);

@@ -27,7 +27,9 @@ TEST(ExportCells, AreCleanedForAWorkbook) {
   EXPECT_EQ(cleaned("\xBA\xCB\xCC\xD2"), "核桃");
   EXPECT_TRUE(ExportCell("\t\x01\r\n").empty());
 
-  for (const char* formula : {"=1+2", "+SUM(A1)", "-3", "@cmd", "\t\x01=1"}) EXPECT_TRUE(ExportCell(formula).looksLikeFormula());
+  for (const char* formula : {"=1+2", "+SUM(A1)", "-3", "@cmd", "\t\x01=1"}) {
+    EXPECT_TRUE(ExportCell(formula).looksLikeFormula());
+  }
   for (const char* plain : {"", "a=b", " =1", "12", "\xBA\x40"}) EXPECT_FALSE(ExportCell(plain).looksLikeFormula());
 
   EXPECT_EQ(csvField("plain"), "plain");
