@@ -6,6 +6,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/FlagReader.h"
+#include "export/ExportError.h"
 #include "export/ExportJob.h"
 #include "export/ExportReport.h"
 #include "export/ExportTarget.h"
@@ -80,7 +81,13 @@ int runExportCommand(const std::vector<std::string>& args) {
   try {
     source.emplace(pathFromUtf8(options.store));
   } catch (const StoreError& e) {
-    std::cerr << "gleaner-cli export: cannot read the store " << options.store << ": " << e.what() << '\n';
+    std::cerr << "gleaner-cli export: 无法读取结果文件 " << options.store
+              << "：文件不存在、已损坏或不是结果文件。请检查 --store 给出的文件。\n(" << e.what() << ")\n";
+    return kRefused;
+  } catch (const ExportError& e) {
+    std::cerr << "gleaner-cli export: 结果文件 " << options.store
+              << " 中的列表不属于任何一种采集，无法确定导出的列。文件可能已损坏或被其他程序改过。\n(" << e.what()
+              << ")\n";
     return kRefused;
   }
   const ExportRequest request{options.sellers ? ExportChoice::Sellers : ExportChoice::Everything, target.format,

@@ -1,5 +1,11 @@
 #include "cli/RowWriter.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "text/GbkConvert.h"
 #include "text/GbkText.h"
 
@@ -45,7 +51,18 @@ std::string tsvCell(const std::string& text, bool gbkText) {
 
 }  // namespace
 
-std::string RowWriter::cell(const std::string& gbkText) const {
+bool RowWriter::standardOutputIsTerminal() {
+#ifdef _WIN32
+  DWORD mode = 0;
+  const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+  return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode) != 0;
+#else
+  return isatty(STDOUT_FILENO) == 1;
+#endif
+}
+
+std::string RowWriter::cell(const std::string& collected) const {
+  const std::string gbkText = terminal_ ? gbk::printable(collected) : collected;
   // Commas, quotes and line breaks are never GBK trail bytes, so CSV quoting
   // is safe on either encoding.
   if (!gbk_) {

@@ -1,7 +1,9 @@
 // Writes result rows as CSV (RFC 4180) or TSV, in UTF-8 or the list's own
-// GBK bytes. Cells are written exactly as the list holds them. As a row sink
-// it writes and flushes each row as it comes, so that a kill leaves every row
-// found so far in the output.
+// GBK bytes. Cells are written exactly as the list holds them, except on a
+// terminal: there a control character of a cell (ESC, BEL, NUL) would drive
+// the terminal, and is shown as the status lines show it (gbk::printable).
+// As a row sink it writes and flushes each row as it comes, so that a kill
+// leaves every row found so far in the output.
 #pragma once
 
 #include <atomic>
@@ -16,7 +18,13 @@ namespace gleaner::cli {
 
 class RowWriter : public RowSink {
  public:
-  RowWriter(std::ostream& out, bool tsv, bool gbk) : out_(out), tsv_(tsv), gbk_(gbk) {}
+  // terminal: out is a terminal (standardOutputIsTerminal()).
+  RowWriter(std::ostream& out, bool tsv, bool gbk, bool terminal = false)
+      : out_(out), tsv_(tsv), gbk_(gbk), terminal_(terminal) {}
+
+  // True when standard output is a terminal (on Windows, a console window)
+  // rather than a file or a pipe.
+  static bool standardOutputIsTerminal();
 
   void write(const ResultRow& row);
 
@@ -30,6 +38,7 @@ class RowWriter : public RowSink {
   std::ostream& out_;
   bool tsv_;
   bool gbk_;
+  bool terminal_;
   std::atomic<bool> failed_{false};
 };
 

@@ -1,9 +1,9 @@
 #include "cli/TestRuleCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <stdexcept>
 
@@ -62,12 +62,53 @@ TestRuleOptions parse(const std::vector<std::string>& args) {
   return options;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream in(pathFromUtf8(path), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+// A saved page or rule file as a run would take it, read no further than one
+// byte past the run's cap.
+struct InputFile {
+  enum class Fault { None, Unreadable, NotAFile, TooLarge };
+  Fault fault = Fault::None;
+  std::string bytes;
+};
+
+InputFile readInput(const std::string& utf8Path, std::size_t cap) {
+  InputFile input;
+  const std::filesystem::path path = pathFromUtf8(utf8Path);
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    input.fault = InputFile::Fault::NotAFile;  // a folder, a device or a pipe: nothing a run reads
+    return input;
+  }
+  std::ifstream in(path, std::ios::binary);
+  char buffer[64 * 1024];
+  while (in && input.bytes.size() <= cap) {
+    in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, cap + 1 - input.bytes.size())));
+    input.bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  if (!in.is_open() || in.bad()) {
+    input.fault = InputFile::Fault::Unreadable;
+  } else if (input.bytes.size() > cap) {
+    input.fault = InputFile::Fault::TooLarge;
+  }
+  if (input.fault != InputFile::Fault::None) input.bytes.clear();
+  return input;
+}
+
+// "16 MiB", "64 KiB".
+std::string sizeText(std::size_t bytes) {
+  return bytes % (1024 * 1024) == 0 ? std::to_string(bytes / (1024 * 1024)) + " MiB"
+                                    : std::to_string(bytes / 1024) + " KiB";
+}
+
+// Tells why an input file cannot be used; what is "页面文件" or "规则文件".
+void tellInputFault(const InputFile& input, const char* what, const std::string& path, std::size_t cap,
+                    const char* atTheCap) {
+  std::cerr << "gleaner-cli: " << what << " " << path;
+  switch (input.fault) {
+    case InputFile::Fault::NotAFile: std::cerr << " 是文件夹或设备，不是文件，无法读取。请给出一个文件。\n"; break;
+    case InputFile::Fault::TooLarge: std::cerr << " 超过 " << sizeText(cap) << "，" << atTheCap << "\n"; break;
+    default: std::cerr << " 无法读取：文件不存在或没有读取权限。\n"; break;
+  }
 }
 
 // A rule server path for a name outside the catalog: "taobao/NAME.txt" or
@@ -83,6 +124,9 @@ std::optional<std::string> serverPathOf(std::string name) {
   return std::nullopt;
 }
 
+// A rule's name, in the catalog or a server path.
+bool isRuleName(const std::string& name) { return findRuleFile(name) != nullptr || serverPathOf(name).has_value(); }
+
 std::string knownNames() {
   std::string names;
   for (const RuleFile* rule : ruleFiles()) names += (names.empty() ? "" : ", ") + std::string(rule->name);
@@ -94,23 +138,21 @@ std::string knownNames() {
 std::optional<std::string> loadRule(const TestRuleOptions& options, const Sites& sites, RuleTrialInput& input,
                                     TrialHeader& header, int& exitStatus) {
   std::error_code error;
-  if (std::filesystem::is_regular_file(options.rule, error)) {
-    const std::filesystem::path file(options.rule);
-    input.rule = findRuleFile(file.filename().string());
-    header.ruleName = input.rule != nullptr ? std::string(input.rule->name) : file.stem().string();
+  const std::filesystem::path file = pathFromUtf8(options.rule);
+  const bool onDisk = std::filesystem::exists(file, error) &&
+                      (std::filesystem::is_regular_file(file, error) || !isRuleName(options.rule));
+  if (onDisk) {
+    input.rule = findRuleFile(utf8Of(file.filename()));
+    header.ruleName = input.rule != nullptr ? std::string(input.rule->name) : utf8Of(file.stem());
     header.ruleOrigin = "文件 " + options.rule;
-    const auto bytes = readFile(options.rule);
-    if (!bytes) {
-      std::cerr << "gleaner-cli: 无法读取规则文件 " << options.rule << "。\n";
+    const InputFile rule = readInput(options.rule, RuleSource::kMaxRuleFileBytes);
+    if (rule.fault != InputFile::Fault::None) {
+      tellInputFault(rule, "规则文件", options.rule, RuleSource::kMaxRuleFileBytes,
+                     "运行时会被当作损坏的规则拒绝。");
       exitStatus = kTrialCannotRead;
       return std::nullopt;
     }
-    if (bytes->size() > RuleSource::kMaxRuleFileBytes) {
-      std::cerr << "gleaner-cli: 规则文件 " << options.rule << " 超过 64 KiB，运行时会被当作损坏的规则拒绝。\n";
-      exitStatus = kTrialDoesNotCompile;
-      return std::nullopt;
-    }
-    return pageTextOf(*bytes);
+    return pageTextOf(rule.bytes);
   }
   input.rule = findRuleFile(options.rule);
   const std::optional<std::string> path = input.rule != nullptr ? std::string(input.rule->path) : serverPathOf(options.rule);
@@ -139,13 +181,14 @@ std::optional<std::string> loadRule(const TestRuleOptions& options, const Sites&
 std::optional<std::string> loadPage(const TestRuleOptions& options, const RuleTrialInput& input, TrialHeader& header) {
   if (options.pageFile) {
     header.pageOrigin = *options.pageFile;
-    const auto bytes = readFile(*options.pageFile);
-    if (!bytes) {
-      std::cerr << "gleaner-cli: 无法读取页面文件 " << *options.pageFile << "。\n";
+    const std::size_t cap = InternetClient::limits().maxBodyBytes;
+    const InputFile page = readInput(*options.pageFile, cap);
+    if (page.fault != InputFile::Fault::None) {
+      tellInputFault(page, "页面文件", *options.pageFile, cap, "运行时这样的页面会下载失败。");
       return std::nullopt;
     }
-    std::string text = pageTextOf(*bytes);
-    header.lineEndsAdded = text != *bytes;
+    std::string text = pageTextOf(page.bytes);
+    header.lineEndsAdded = text != page.bytes;
     return text;
   }
   header.pageOrigin = gbk::printable(*options.url);

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
+#include <ostream>
 
 #include "export/SheetWriter.h"
 
@@ -16,11 +16,11 @@ class CsvExportWriter : public SheetWriter {
  public:
   explicit CsvExportWriter(const std::filesystem::path& path);  // throws ExportError
 
-  void writeRow(const std::vector<std::string>& cells) override;
+  void writeRow(const std::vector<ExportCell>& cells) override;
   void finish() override;
 
-  // One cell as it stands in the file.
-  static std::string field(const std::string& cell);
+  // Writes one cell as it stands in the file, a piece at a time.
+  static void writeField(std::ostream& out, const ExportCell& cell);
 
  private:
   std::ofstream out_;

@@ -50,7 +50,7 @@ ExportResult ExportJob::run(ExportSource& source, const ExportRequest& request, 
     ExportSelection selection(source.job(), source.headings(), request.choice);
     writer->writeRow(selection.headings());
     std::vector<ResultRow> rows;
-    std::vector<std::string> cells;
+    std::vector<ExportCell> cells;
     std::size_t done = 0;
     while (source.next(kChunk, rows)) {
       for (const ResultRow& row : rows) {

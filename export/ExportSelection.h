@@ -1,5 +1,5 @@
 // Which columns and rows an export writes, row by row: the list's GBK rows
-// in, cleaned UTF-8 cells out.
+// in, their export cells out.
 //   Everything: all four columns of every row.
 //   Sellers: columns 1 and 2 (and the credit level, column 3, of a seller
 //   search), each pair of columns 1 and 2 once, in the order of first
@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/ExportCell.h"
 #include "export/ExportChoice.h"
 #include "text/Job.h"
 #include "text/ResultRow.h"
@@ -23,16 +24,17 @@ class ExportSelection {
   // column headings.
   ExportSelection(std::optional<Job> job, const ResultRow& headings, ExportChoice choice);
 
-  const std::vector<std::string>& headings() const { return headings_; }
+  // The heading row's cells, views of the selection's own headings.
+  std::vector<ExportCell> headings() const;
 
-  // The cells to write for a list row; false when the row is left out (a
-  // seller already written).
-  bool take(const ResultRow& gbkRow, std::vector<std::string>& cells);
+  // The cells to write for a list row, views of gbkRow; false when the row
+  // is left out (a seller already written).
+  bool take(const ResultRow& gbkRow, std::vector<ExportCell>& cells);
 
  private:
   ExportChoice choice_;
   std::vector<std::size_t> columns_;
-  std::vector<std::string> headings_;
+  ResultRow headings_;
   std::set<std::pair<std::string, std::string>> seen_;
 };
 

@@ -2,15 +2,16 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <vector>
+
+#include "export/ExportCell.h"
 
 namespace gleaner {
 
 class SheetWriter {
  public:
   virtual ~SheetWriter() = default;
-  virtual void writeRow(const std::vector<std::string>& cells) = 0;
+  virtual void writeRow(const std::vector<ExportCell>& cells) = 0;
   // Completes the file. Nothing may be written after it.
   virtual void finish() = 0;
   // Cells cut because the format cannot hold them whole.

@@ -12,7 +12,10 @@ namespace gleaner {
 
 class StoreExportSource : public ExportSource {
  public:
-  // Throws StoreError when the file is not a readable store.
+  // Reads the store without changing it or leaving a file beside it, from a
+  // read-only folder too. Throws StoreError when the file is not a readable
+  // store, ExportError when its list is of none of the jobs (a list with
+  // rows needs its job's columns).
   explicit StoreExportSource(const std::filesystem::path& path);
 
   std::optional<Job> job() const override { return summary_.job; }

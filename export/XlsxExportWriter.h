@@ -2,9 +2,17 @@
 // bold, every cell a string, so nothing in it is ever taken for a formula or
 // a number. The sheet is streamed (the library's constant-memory mode): memory
 // stays flat however many rows go in. Column widths follow the longest cell.
+//
+// The library keeps the sheet's rows in a temporary file until finish()
+// packs the workbook, and checks none of its writes to its temporary files.
+// Those files go beside the workbook, on the disk it is written to; the rows'
+// file is checked after every row and before the packing, and the packed
+// workbook is read back (checkWorkbook), so a full disk or a file size limit
+// fails the export instead of leaving a workbook cut short.
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "export/SheetWriter.h"
@@ -24,11 +32,17 @@ class XlsxExportWriter : public SheetWriter {
   ~XlsxExportWriter() override;
 
   // The first row written is the heading row.
-  void writeRow(const std::vector<std::string>& cells) override;
+  void writeRow(const std::vector<ExportCell>& cells) override;
   void finish() override;
   std::size_t cutCells() const override { return cutCells_; }
 
  private:
+  // The bytes of rows in the sheet's temporary file so far, all of them
+  // written out; throws ExportError when a write to it has failed.
+  unsigned long long rowBytesWritten();
+
+  std::filesystem::path path_;
+  std::string folder_;  // where the library's temporary files go (UTF-8)
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
   lxw_format* bold_ = nullptr;

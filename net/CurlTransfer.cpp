@@ -202,7 +202,11 @@ void CurlTransfer::step() {
   }
   // The stall is measured only after libcurl has taken in what the socket
   // holds, so a slow reader of the body is not taken for a silent server.
-  if (progressed_) {
+  // Bytes inside a header line reach no callback until the line ends: that
+  // the socket woke the last wait counts as well.
+  const bool active = progressed_ || socketWoke_;
+  socketWoke_ = false;
+  if (active) {
     lastActivity_ = now;
     return;
   }
@@ -212,8 +216,16 @@ void CurlTransfer::step() {
   }
   const auto untilDeadline = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - now).count() + 1;
   const int wait = static_cast<int>(std::min<long long>(kPollMilliseconds, untilDeadline));
-  code = curl_multi_poll(multi_, nullptr, 0, wait, nullptr);
+  int woken = 0;
+  code = curl_multi_poll(multi_, nullptr, 0, wait, &woken);
   if (code != CURLM_OK) throw InternetError(address_ + ": " + curl_multi_strerror(code));
+  socketWoke_ = woken > 0;
+}
+
+bool CurlTransfer::headLineTooLong() const {
+  // Libcurl holds a header line of at most CURL_MAX_HTTP_HEADER bytes and
+  // fails a longer one as out of memory.
+  return result_ == CURLE_OUT_OF_MEMORY && !bodyStarted_ && !finalHeadSeen();
 }
 
 void CurlTransfer::cutOff(Cut why) {
@@ -241,6 +253,11 @@ void CurlTransfer::throwIfFailed() const {
       throw InternetError(address_ + ": out of memory", FailureKind::TooLarge);
     case Cut::None:
       break;
+  }
+  if (headLineTooLong()) {
+    throw InternetError(address_ + ": response head line longer than " + std::to_string(CURL_MAX_HTTP_HEADER) +
+                            " bytes",
+                        FailureKind::TooLarge);
   }
   if (result_ == CURLE_ABORTED_BY_CALLBACK) throw InternetError(address_ + ": transfer aborted", FailureKind::Aborted);
   throw InternetError(address_ + ": " + (errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(result_)),

@@ -73,6 +73,7 @@ class CurlTransfer {
   bool aborted() const;
   void throwIfFailed() const;
   bool finalHeadSeen() const;
+  bool headLineTooLong() const;
   bool headReady() const;
 
   std::string address_;  // names the transfer in error messages
@@ -95,6 +96,7 @@ class CurlTransfer {
   bool bodyStarted_ = false;
   bool bodyReserved_ = false;  // room for an announced length was made
   bool progressed_ = false;  // a callback ran during the last round
+  bool socketWoke_ = false;  // the last wait ended on the socket, not on its time-out
   Cut cut_ = Cut::None;
   std::chrono::seconds stallTimeout_{60};
   std::chrono::steady_clock::time_point lastActivity_;

@@ -15,6 +15,10 @@ constexpr long long kFormat = 1;
 const char* const kHeadingKeys[4] = {"heading0", "heading1", "heading2", "heading3"};
 // The job value of a list without a job.
 constexpr long long kNoJobNumber = -1;
+const char* const kCellColumns[4] = {"c0", "c1", "c2", "c3"};
+
+// Cells longer than this are read on their own (readRows).
+constexpr long long kLongCellBytes = 256 * 1024;
 
 }  // namespace
 
@@ -157,12 +161,24 @@ StoreFacts ResultStore::facts(const std::string& group) {
 }
 
 void ResultStore::readRows(std::size_t from, const std::function<bool(std::size_t, ResultRow&&)>& visit) {
-  SqliteStatement s(*db_, "SELECT c0, c1, c2, c3, idx FROM rows WHERE idx >= ?1 ORDER BY idx");
+  // A long cell comes as NULL here and is read on its own, straight into the
+  // row: SQLite would otherwise assemble the whole value in a buffer of its
+  // own before the row's copy is made, holding a big cell twice.
+  SqliteStatement s(*db_,
+                    "SELECT idx,"
+                    " CASE WHEN length(c0) > ?2 THEN NULL ELSE c0 END, CASE WHEN length(c1) > ?2 THEN NULL ELSE c1 END,"
+                    " CASE WHEN length(c2) > ?2 THEN NULL ELSE c2 END, CASE WHEN length(c3) > ?2 THEN NULL ELSE c3 END"
+                    " FROM rows WHERE idx >= ?1 ORDER BY idx");
   s.bindInt(1, static_cast<long long>(from));
+  s.bindInt(2, kLongCellBytes);
   while (s.step()) {
+    const long long index = s.columnInt(0);
     ResultRow row;
-    for (int c = 0; c < 4; ++c) row[static_cast<std::size_t>(c)] = s.columnBytes(c);
-    if (!visit(static_cast<std::size_t>(s.columnInt(4)), std::move(row))) return;
+    for (int c = 0; c < 4; ++c) {
+      row[static_cast<std::size_t>(c)] =
+          s.columnIsNull(c + 1) ? db_->readBlob("rows", kCellColumns[c], index) : s.columnBytes(c + 1);
+    }
+    if (!visit(static_cast<std::size_t>(index), std::move(row))) return;
   }
 }
 

@@ -11,6 +11,11 @@ namespace gleaner {
 
 class SqliteDb {
  public:
+  // ReadOnly never writes, beside the file either: a database that no
+  // connection has open (no -wal file beside it) is opened as immutable, so
+  // it reads from a read-only folder or medium and leaves no -wal or -shm
+  // file behind; one with a -wal file (a program has it open, or one ended
+  // without closing it) is read through that log, as SQLite reads it.
   enum class Mode { ReadWriteCreate, ReadOnly };
 
   // Throws StoreError when the file cannot be opened.
@@ -24,6 +29,9 @@ class SqliteDb {
   // The single value of a one-row query (a pragma, a count).
   long long queryInt(const char* sql);
   std::string queryText(const char* sql);
+  // The whole value of one blob cell, read straight from the file into the
+  // result, without SQLite's own copy of the value on the way.
+  std::string readBlob(const char* table, const char* column, long long rowid);
 
   sqlite3* handle() const { return db_; }
 

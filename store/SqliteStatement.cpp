@@ -43,6 +43,8 @@ void SqliteStatement::reset() {
 
 long long SqliteStatement::columnInt(int index) const { return sqlite3_column_int64(statement_, index); }
 
+bool SqliteStatement::columnIsNull(int index) const { return sqlite3_column_type(statement_, index) == SQLITE_NULL; }
+
 std::string SqliteStatement::columnBytes(int index) const {
   const void* data = sqlite3_column_blob(statement_, index);
   const int size = sqlite3_column_bytes(statement_, index);

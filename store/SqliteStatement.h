@@ -28,6 +28,7 @@ class SqliteStatement {
   void reset();
 
   long long columnInt(int index) const;
+  bool columnIsNull(int index) const;
   std::string columnBytes(int index) const;
 
  private:

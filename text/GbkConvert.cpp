@@ -174,4 +174,14 @@ std::string fromUtf8(std::string_view in) {
 
 #endif
 
+void toUtf8InPieces(std::string_view gbk, std::size_t pieceBytes,
+                    const std::function<bool(std::string_view utf8)>& take) {
+  for (std::size_t begin = 0; begin < gbk.size();) {
+    std::size_t end = begin;
+    while (end < gbk.size() && (end == begin || end - begin < pieceBytes)) end += charLength(gbk, end);
+    if (!take(toUtf8(gbk.substr(begin, end - begin)))) return;
+    begin = end;
+  }
+}
+
 }  // namespace gleaner::gbk

@@ -6,6 +6,8 @@
 // GBK cannot hold (or malformed UTF-8) becomes '?'.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +15,11 @@ namespace gleaner::gbk {
 
 std::string toUtf8(std::string_view gbk);
 std::string fromUtf8(std::string_view utf8);
+
+// toUtf8 a piece at a time, for a text too long to hold twice: the pieces,
+// each about pieceBytes of GBK cut between two characters, go to take as
+// UTF-8 in order until take returns false. Together they are toUtf8(gbk).
+void toUtf8InPieces(std::string_view gbk, std::size_t pieceBytes,
+                    const std::function<bool(std::string_view utf8)>& take);
 
 }  // namespace gleaner::gbk

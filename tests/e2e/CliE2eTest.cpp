@@ -1,6 +1,7 @@
 // gleaner-cli as a user or a script drives it: flags, rows on standard
 // output, status on standard error, exit status, Ctrl-C.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -304,6 +305,20 @@ TEST(RowWriter, AStrayByteBeforeATabOrLineEndIsWrittenAloneInGbkTsv) {
   EXPECT_EQ(csvOf({{"\xD5\\", "", "", ""}}, true, true), "\xD5\\\t\t\t\n");
 }
 
+// A cell's control characters reach a file or a pipe as collected, never a terminal.
+TEST(RowWriter, ShowsAControlCharacterOfACellOnATerminalAsTheStatusLinesDo) {
+  const ResultRow row{"\x1B]0;owned\x07", std::string("nul\0", 4), "\xD6\xD0", "a,b"};
+  std::ostringstream file;
+  std::ostringstream terminal;
+  std::ostringstream terminalTsv;
+  cli::RowWriter(file, false, true).write(row);
+  cli::RowWriter(terminal, false, true, true).write(row);
+  cli::RowWriter(terminalTsv, true, true, true).write(row);
+  EXPECT_EQ(file.str(), std::string("\x1B]0;owned\x07,nul\0,\xD6\xD0,\"a,b\"\r\n", 26));
+  EXPECT_EQ(terminal.str(), "?]0;owned?,nul?,\xD6\xD0,\"a,b\"\r\n");
+  EXPECT_EQ(terminalTsv.str(), "?]0;owned?\tnul?\t\xD6\xD0\ta,b\n");
+}
+
 // --store keeps the list in a result store; `export` writes a store out with
 // the window's rules.
 class CliStore : public CliE2e {
@@ -387,7 +402,7 @@ TEST_F(CliStore, KeepsTheRowsOfTheRunWithoutChangingTheOutput) {
 TEST_F(CliStore, ExportRefusesBadUsageAndUnreadableStores) {
   Finished run = runCli({"export", "--store", utf8Of(dir / "none.sqlite"), "--out", utf8Of(dir / "x.csv")}, {});
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("cannot read the store"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("无法读取结果文件"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
   run = runCli({"export", "--store", utf8Of(dir / "s.sqlite"), "--out", utf8Of(dir / "x.txt")}, {});
   EXPECT_EQ(run.status, 2);
@@ -406,6 +421,24 @@ TEST_F(CliStore, ExportRefusesBadUsageAndUnreadableStores) {
   run = runCli({"export", "--store", store, "--out", utf8Of(dir / "x.csv")}, {});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("列表中没有可导出的信息"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+
+  // A list of no known job has no columns to export by.
+  const std::filesystem::path strange = dir / "job7.sqlite";
+  {
+    ResultStore written(strange);
+    written.begin();
+    written.setJob(Job::Offers, {"a", "b", "c", "d"});
+    written.appendRow(0, {"w", "x", "y", "z"});
+    written.commit();
+  }
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(utf8Of(strange).c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "UPDATE meta SET value = 7 WHERE key = 'job'", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  run = runCli({"export", "--store", utf8Of(strange), "--out", utf8Of(dir / "x.csv")}, {});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("中的列表不属于任何一种采集"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
 }
 

@@ -192,6 +192,29 @@ TEST_F(TestRule, WhatCannotBeReadOrUsedIsRefused) {
   const Finished down = runCli({"test-rule", "--rule", "ExtractImg", "--page", page}, {"GLEANER_RULE_SERVER=127.0.0.1:1"});
   EXPECT_EQ(down.status, 1);
   EXPECT_TRUE(has(down.err, "无法从规则服务器取得规则 ExtractImg")) << down.err;
+
+  // What a run would never read: a folder, a device, a page over 16 MiB, a
+  // rule over 64 KiB; read no further than the cap.
+  const std::string folder = ::testing::TempDir() + "/a-folder";
+  std::filesystem::create_directories(folder);
+  const std::string huge = saved("huge.html", "");
+  std::filesystem::resize_file(huge, 500u * 1024 * 1024);  // sparse: nothing on the disk
+  const std::string bigRule = saved("big.txt", std::string(64 * 1024 + 1, 'a'));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> unreadable{
+      {{"--rule", "ExtractImg", "--page", folder}, "是文件夹或设备"},
+#ifndef _WIN32
+      {{"--rule", "ExtractImg", "--page", "/dev/zero"}, "是文件夹或设备"},
+#endif
+      {{"--rule", "ExtractImg", "--page", huge}, "超过 16 MiB，运行时这样的页面会下载失败"},
+      {{"--rule", folder, "--page", page}, "是文件夹或设备"},
+      {{"--rule", bigRule, "--page", page}, "超过 64 KiB，运行时会被当作损坏的规则拒绝"}};
+  for (const auto& [args, told] : unreadable) {
+    trial = testRule(args);
+    EXPECT_EQ(trial.status, 1) << args[1] << " " << args[3] << "\n" << trial.err;
+    EXPECT_TRUE(has(trial.err, told)) << trial.err;
+  }
+  std::filesystem::remove(huge);
+
   const Finished help = runCli({"test-rule", "--help"}, {});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(has(help.out, "6 a search ran past its budget"));

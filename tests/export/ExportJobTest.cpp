@@ -11,6 +11,7 @@
 #include "res/AppTexts.h"
 #include "store/ResultModel.h"
 #include "store/StoreWriter.h"
+#include "support/FileSizeLimit.h"
 #include "support/WorkbookCells.h"
 #include "text/PathText.h"
 
@@ -116,6 +117,36 @@ TEST_F(ExportJobs, ACancelledOrFailedExportLeavesNoFileAndTheTargetAsItWas) {
   EXPECT_EQ(ExportJob::run(empty, {ExportChoice::Everything, ExportFormat::Csv, dir / "e.csv"}).outcome,
             ExportResult::Outcome::Nothing);
   EXPECT_FALSE(fs::exists(dir / "e.csv"));
+}
+
+// A write that fails, in the rows' temporary file or later while the
+// workbook is packed, fails the export: the target stays as it was and no
+// partial file is left. A file size limit fails writes as a full disk does.
+TEST_F(ExportJobs, AWriteErrorFailsTheExportAndLeavesTheTargetAsItWas) {
+  for (int i = 0; i < 3000; ++i) model.append({"product " + std::to_string(i), "id", "nick", "level"}, "");
+  const fs::path target = dir / "t.xlsx";
+  ModelExportSource whole(model);
+  ASSERT_EQ(ExportJob::run(whole, {ExportChoice::Everything, ExportFormat::Xlsx, target}).outcome,
+            ExportResult::Outcome::Written);
+  const std::string sheet = workbookSheet(target);
+  const std::size_t rowBytes = sheet.find("</sheetData>") - sheet.find("<sheetData>") - 11;
+  std::ofstream(target, std::ios::binary | std::ios::trunc) << "earlier";
+
+  // Half the rows fit; then all of them, but not the sheet packed around them.
+  for (const std::size_t limit : {rowBytes / 2, rowBytes + 10}) {
+    SCOPED_TRACE(limit);
+    ModelExportSource source(model);
+    ExportResult result;
+    {
+      FileSizeLimit cap(limit);
+      if (!cap.active()) GTEST_SKIP() << "no file size limit here";
+      result = ExportJob::run(source, {ExportChoice::Everything, ExportFormat::Xlsx, target});
+    }
+    EXPECT_EQ(result.outcome, ExportResult::Outcome::Failed);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(readBytes(target), "earlier");
+    EXPECT_EQ(filesInDir(), std::vector<fs::path>{"t.xlsx"}) << "no partial file";
+  }
 }
 
 TEST_F(ExportJobs, AStoresListExportsExactlyAsTheListInMemory) {

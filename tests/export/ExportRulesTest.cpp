@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "export/CsvExportWriter.h"
 #include "export/ExportCell.h"
 #include "export/ExportSelection.h"
@@ -8,44 +10,56 @@
 namespace gleaner::testing {
 namespace {
 
+std::string cleaned(std::string_view gbk) { return ExportCell(gbk).text(); }
+
+std::string csvField(std::string_view gbk) {
+  std::ostringstream out;
+  CsvExportWriter::writeField(out, ExportCell(gbk));
+  return out.str();
+}
+
 TEST(ExportCells, AreCleanedForAWorkbook) {
-  EXPECT_EQ(ExportCell::clean("\t\r\n name \r\n\t"), " name ");
-  EXPECT_EQ(ExportCell::clean("a\x01" "b\x1F" "c\td\ne"), "abc\td\ne");
-  EXPECT_EQ(ExportCell::clean("\x02\tleading"), "leading") << "dropped first, then trimmed";
-  EXPECT_EQ(ExportCell::clean("x\xEF\xBF\xBFy"), "xy") << "U+FFFF";
-  EXPECT_EQ(ExportCell::clean("bad\xC3"), "bad\xEF\xBF\xBD");
-  EXPECT_EQ(ExportCell::clean("核桃"), "核桃");
+  EXPECT_EQ(cleaned("\t\r\n name \r\n\t"), " name ");
+  EXPECT_EQ(cleaned("a\x01" "b\x1F" "c\td\ne"), "abc\td\ne");
+  EXPECT_EQ(cleaned("\x02\tleading"), "leading") << "dropped first, then trimmed";
+  EXPECT_EQ(cleaned("bad\xC3"), "bad\xEF\xBF\xBD");
+  EXPECT_EQ(cleaned("\x81\x01\x40"), "\xEF\xBF\xBD@") << "a stray byte stays stray when a control after it goes";
+  EXPECT_EQ(cleaned("\xBA\xCB\xCC\xD2"), "核桃");
+  EXPECT_TRUE(ExportCell("\t\x01\r\n").empty());
 
-  for (const char* formula : {"=1+2", "+SUM(A1)", "-3", "@cmd"}) EXPECT_TRUE(ExportCell::looksLikeFormula(formula));
-  for (const char* plain : {"", "a=b", " =1", "12"}) EXPECT_FALSE(ExportCell::looksLikeFormula(plain));
+  for (const char* formula : {"=1+2", "+SUM(A1)", "-3", "@cmd", "\t\x01=1"}) {
+    EXPECT_TRUE(ExportCell(formula).looksLikeFormula());
+  }
+  for (const char* plain : {"", "a=b", " =1", "12", "\xBA\x40"}) EXPECT_FALSE(ExportCell(plain).looksLikeFormula());
 
-  EXPECT_EQ(CsvExportWriter::field("plain"), "plain");
-  EXPECT_EQ(CsvExportWriter::field("a,b"), "\"a,b\"");
-  EXPECT_EQ(CsvExportWriter::field("say \"hi\""), "\"say \"\"hi\"\"\"");
-  EXPECT_EQ(CsvExportWriter::field("two\nlines"), "\"two\nlines\"");
-  EXPECT_EQ(CsvExportWriter::field("=HYPERLINK(\"x\")"), "\"'=HYPERLINK(\"\"x\"\")\"");
+  EXPECT_EQ(csvField("plain"), "plain");
+  EXPECT_EQ(csvField("a,b"), "\"a,b\"");
+  EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(csvField("two\nlines"), "\"two\nlines\"");
+  EXPECT_EQ(csvField("trimmed\r\n"), "trimmed") << "only a line break inside the cell is quoted";
+  EXPECT_EQ(csvField("=HYPERLINK(\"x\")"), "\"'=HYPERLINK(\"\"x\"\")\"");
 }
 
 TEST(ExportCells, AreWrittenToAWorkbookAsTypedAndCutOnlyAtItsLimit) {
   bool cut = true;
-  EXPECT_EQ(ExportCell::forWorkbook("_x0041_", cut), "_x005F_x0041_");
+  const auto forWorkbook = [&](std::string_view gbk) { return ExportCell(gbk).forWorkbook(cut); };
+  EXPECT_EQ(forWorkbook("_x0041_"), "_x005F_x0041_");
   EXPECT_FALSE(cut);
-  EXPECT_EQ(ExportCell::forWorkbook("a_X00aF_b _x0041_", cut), "a_x005F_X00aF_b _x005F_x0041_");
-  for (const char* plain : {"_x004_", "_x00G1_", "x0041_", "_x0041", "__", "核桃_x"}) {
-    EXPECT_EQ(ExportCell::forWorkbook(plain, cut), plain);
+  EXPECT_EQ(forWorkbook("a_X00aF_b _x0041_"), "a_x005F_X00aF_b _x005F_x0041_");
+  for (const char* plain : {"_x004_", "_x00G1_", "x0041_", "_x0041", "__", "\xBA\xCB_x"}) {
+    EXPECT_EQ(ExportCell(plain).forWorkbook(cut), ExportCell(plain).text());
   }
 
   constexpr std::size_t max = ExportCell::kMaxWorkbookChars;
-  EXPECT_EQ(ExportCell::forWorkbook(std::string(max, 'a'), cut), std::string(max, 'a'));
+  EXPECT_EQ(forWorkbook(std::string(max, 'a') + "\r\n"), std::string(max, 'a'));
   EXPECT_FALSE(cut) << "exactly the limit";
   std::string chinese;
-  for (std::size_t i = 0; i < max + 10; ++i) chinese += "核";
-  const std::string fitted = ExportCell::forWorkbook(chinese, cut);
+  for (std::size_t i = 0; i < max + 10; ++i) chinese += "\xBA\xCB";  // 核
+  const std::string fitted = forWorkbook(chinese);
   EXPECT_TRUE(cut);
   EXPECT_EQ(fitted.size(), max * 3) << "cut by characters, never inside one";
   // An escape is never split: either the underscore and its escape, or neither.
-  const std::string nearEnd = std::string(max - 3, 'a') + "_x0041_";
-  EXPECT_EQ(ExportCell::forWorkbook(nearEnd, cut), std::string(max - 3, 'a'));
+  EXPECT_EQ(forWorkbook(std::string(max - 3, 'a') + "_x0041_"), std::string(max - 3, 'a'));
   EXPECT_TRUE(cut);
 }
 
@@ -54,12 +68,17 @@ TEST(ExportSelections, SellerInformationIsThePersonColumnsOnce) {
   const std::vector<ResultRow> rows{
       {"p1", "id1", "nick1", "3\xD7\xEA"}, {"p2", "id2", "nick2", "1\xD7\xEA"}, {"p3", "id1", "nick1", "3\xD7\xEA"},
       {"p4", "id1", "other", "3\xD7\xEA"}, {"p5", "\tid2\r\n", "nick2", "1\xD7\xEA"}};
+  const auto texts = [](const std::vector<ExportCell>& cells) {
+    std::vector<std::string> out;
+    for (const ExportCell& cell : cells) out.push_back(cell.text());
+    return out;
+  };
   const auto take = [&](Job job, ExportChoice choice) {
     ExportSelection selection(job, headings, choice);
-    std::vector<std::vector<std::string>> out{selection.headings()};
-    std::vector<std::string> cells;
+    std::vector<std::vector<std::string>> out{texts(selection.headings())};
+    std::vector<ExportCell> cells;
     for (const ResultRow& row : rows) {
-      if (selection.take(row, cells)) out.push_back(cells);
+      if (selection.take(row, cells)) out.push_back(texts(cells));
     }
     return out;
   };

@@ -207,6 +207,14 @@ TEST_F(PageDownload, FailsAPageWhoseBodyOrHeadTricklesPastTheDeadline) {
       EXPECT_NE(std::string(failure->what()).find("not done within 1 s"), std::string::npos) << failure->what();
     }
   }
+  // Bytes arriving inside one header line are bytes received: no stall.
+  limits.stallTimeout = std::chrono::seconds(1);
+  limits.totalTimeout = std::chrono::seconds(2);
+  InternetClient::setLimits(limits);
+  RawServer line(testing::trickledHeadLine());
+  const auto failure = failureOf(PageRequest::resultPage(line.url("/line")));
+  ASSERT_TRUE(failure);
+  EXPECT_NE(std::string(failure->what()).find("not done within 2 s"), std::string::npos) << failure->what();
 }
 
 // An endless body stops at the 16 MiB limit, or the request's own; an endless
@@ -225,6 +233,12 @@ TEST_F(PageDownload, FailsAPageOverItsSizeLimit) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->kind(), FailureKind::TooLarge);
   EXPECT_NE(std::string(failure->what()).find("response head larger than"), std::string::npos) << failure->what();
+  RawServer headLine(testing::endlessHeadLine());
+  failure = failureOf(PageRequest::resultPage(headLine.url("/endless")));
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->kind(), FailureKind::TooLarge);
+  EXPECT_NE(std::string(failure->what()).find("response head line longer than 102400 bytes"), std::string::npos)
+      << failure->what();
 
   RawServer small(answerWith("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nabc\n"));
   PageRequest request = PageRequest::wholeAddress(small.url("/rule"));

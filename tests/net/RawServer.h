@@ -226,6 +226,15 @@ inline RawServer::Handler trickledHead(std::chrono::milliseconds pause = std::ch
   };
 }
 
+// A head whose one header line never ends, a byte at a time.
+inline RawServer::Handler trickledHeadLine(std::chrono::milliseconds pause = std::chrono::milliseconds(100)) {
+  return [pause](RawServer::Connection& connection) {
+    if (connection.readHead().empty() || !connection.send("HTTP/1.1 200 OK\r\nX-Slow: ")) return;
+    while (connection.send("y") && connection.sleepUnlessStopping(pause)) {
+    }
+  };
+}
+
 // A 200 head, then body lines as fast as the client takes them, without end.
 inline RawServer::Handler endlessBody() {
   return [](RawServer::Connection& connection) {
@@ -233,6 +242,16 @@ inline RawServer::Handler endlessBody() {
     if (!connection.send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n")) return;
     const std::string chunk(64 * 1024 - 1, 'x');
     while (connection.send(chunk + "\n")) {
+    }
+  };
+}
+
+// One header line as fast as the client takes it, without end.
+inline RawServer::Handler endlessHeadLine() {
+  return [](RawServer::Connection& connection) {
+    if (connection.readHead().empty() || !connection.send("HTTP/1.1 200 OK\r\nX-Filler: ")) return;
+    const std::string chunk(64 * 1024, 'y');
+    while (connection.send(chunk)) {
     }
   };
 }

@@ -9,6 +9,7 @@
 #include "store/StoreWriter.h"
 #include "StoreTestSupport.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/WaitFor.h"
 #include "text/PathText.h"
 
 namespace gleaner::testing {
@@ -112,6 +113,37 @@ TEST_F(ResultStoreFile, RefusesDamagedAndForeignFilesAndLeavesThemAlone) {
   EXPECT_EQ(readBytes(foreign), foreignBefore);
   EXPECT_THROW((ResultStore{dir / "missing.sqlite", ResultStore::Access::ReadOnly}), StoreError);
   EXPECT_FALSE(fs::exists(dir / "missing.sqlite")) << "reading never creates a store";
+}
+
+// Reading a store writes nothing, beside it either, so it reads from a
+// read-only folder too; a store whose writer still has it open is read with
+// all its writer committed.
+TEST_F(ResultStoreFile, IsReadWithoutWritingAnythingFromAReadOnlyFolderToo) {
+  const fs::path path = dir / "results.sqlite";
+  const std::vector<ResultRow> rows{{"a", "b", "c", "d"}, {"e", "f", "g", "h"}};
+  {
+    StoreWriter writer(path);
+    writer.reset(Job::Offers, {"h0", "h1", "h2", "h3"});
+    for (std::size_t i = 0; i < rows.size(); ++i) writer.append(i, rows[i]);
+    EXPECT_TRUE(waitFor([&] { return storedRows(path) == rows; }, std::chrono::seconds(10)))
+        << "committed, still in the writer's log";
+    writer.close(true);
+  }
+  const std::string bytes = readBytes(path);
+  EXPECT_EQ(storedRows(path), rows);
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir)) files.push_back(entry.path().filename());
+  EXPECT_EQ(files, std::vector<fs::path>{"results.sqlite"}) << "nothing left beside the store";
+  EXPECT_EQ(readBytes(path), bytes);
+
+  // A copy on a read-only medium.
+  const fs::path medium = dir / "medium";
+  fs::create_directories(medium);
+  fs::copy_file(path, medium / "results.sqlite");
+  ReadOnlyFolder readOnly(medium);
+  if (!readOnly.active()) GTEST_SKIP() << "no way to make a read-only folder here";
+  EXPECT_EQ(storedRows(medium / "results.sqlite"), rows);
+  EXPECT_EQ(ResultStore(medium / "results.sqlite", ResultStore::Access::ReadOnly).summary().job, Job::Offers);
 }
 
 TEST_F(ResultStoreFile, AFolderThatTakesNoFileIsAFaultAtOpen) {
