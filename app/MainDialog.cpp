@@ -2,6 +2,7 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/display.h>
 #include <wx/gauge.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -13,6 +14,7 @@
 #endif
 
 #include "app/AboutDialog.h"
+#include "app/AnchoredLayout.h"
 #include "app/ExportDialog.h"
 #include "app/ExportFileChooser.h"
 #include "app/HelpOpener.h"
@@ -66,16 +68,19 @@ MainDialog::MainDialog(const Sites& sites)
 
   const res::DialogTemplate& t = res::mainDialogTemplate();
   Create(nullptr, t.id, wxString::FromUTF8(t.caption), wxDefaultPosition, wxDefaultSize,
-         wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX);
+         wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxMAXIMIZE_BOX | wxRESIZE_BORDER | wxCLOSE_BOX);
   SetIcons(ResourceImages::mainIcons());
-  const wxSize size = TemplateBuilder::applyFont(*this, t);
-  SetClientSize(size);
-  SetMinClientSize(size);
-  SetMaxClientSize(size);
+  SetClientSize(TemplateBuilder::applyFont(*this, t));
   // Escape never closes the window; only its close command does.
   SetEscapeId(wxID_NONE);
 
   buildControls();
+  layout_ = std::make_unique<AnchoredLayout>(*this, t);
+  SetMinClientSize(layout_->minimumClientSize());
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    layout_->apply();
+    event.Skip();
+  });
   addAboutItem();
   bindHandlers();
 
@@ -92,7 +97,7 @@ MainDialog::MainDialog(const Sites& sites)
     writeBoundValues();
   }
   collectButton_->SetFocus();
-  Centre();
+  fitIntoWorkArea(workAreaOfStartingScreen());
   syncList();
   listTimer_.Start(50);
 }
@@ -105,6 +110,25 @@ MainDialog::~MainDialog() {
     if (p != nullptr && !p->hasWindow()) delete p;
   }
 }
+
+wxRect MainDialog::workAreaOfStartingScreen() const {
+  const int index = wxDisplay::GetFromWindow(this);
+  return wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
+}
+
+void MainDialog::fitIntoWorkArea(const wxRect& workArea) {
+  const wxSize frame = GetSize() - GetClientSize();
+  const wxSize room = workArea.GetSize() - frame;
+  // On a screen smaller than planned, the smallest arrangement gives way too.
+  const wxSize minimum = layout_->minimumClientSize();
+  SetMinClientSize(wxSize(std::min(minimum.x, room.x), std::min(minimum.y, room.y)));
+  const wxSize client = GetClientSize();
+  SetClientSize(wxSize(std::min(client.x, room.x), std::min(client.y, room.y)));
+  const wxSize size = GetSize();
+  Move(workArea.x + std::max(0, (workArea.width - size.x) / 2), workArea.y + std::max(0, (workArea.height - size.y) / 2));
+}
+
+void MainDialog::fitListColumns() { list_->fitColumnsToContent(); }
 
 void MainDialog::buildControls() {
   TemplateBuilder::build(*this, res::mainDialogTemplate(),
@@ -445,6 +469,7 @@ bool MainDialog::restoreLastList() {
   const std::string count = std::to_string(list->rows.size());
   const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count);
   syncList();
+  fitListColumns();
   return adopted;
 }
 

@@ -30,6 +30,7 @@ class wxTextCtrl;
 
 namespace gleaner {
 
+class AnchoredLayout;
 class HelpLocation;
 class HelpOpener;
 class HelpPage;
@@ -107,6 +108,16 @@ class MainDialog : public wxDialog, public MainWindowView {
   // Brings the list control and the count display up to the rows, and
   // shows a store fault in the status line (the list timer calls it).
   void syncList();
+
+  // Sizes the list's columns to the rows it holds; the end of a run calls it.
+  void fitListColumns();
+
+  // --- size and place ---
+  // The window opens at its template's size, no larger than the work area
+  // (the screen less its task bars) it starts on, and centred in it; it can
+  // be resized and maximised, the list taking or giving back the room.
+  void fitIntoWorkArea(const wxRect& workArea);
+  wxRect workAreaOfStartingScreen() const;
 
   // --- replaceable presentation (real dialogs and the browser by default) ---
   using MessagePresenter = std::function<void(const wxString& text)>;
@@ -189,6 +200,7 @@ class MainDialog : public wxDialog, public MainWindowView {
   wxTextCtrl* statusLogEdit_ = nullptr;
   LinkPicture* linkPicture_ = nullptr;
 
+  std::unique_ptr<AnchoredLayout> layout_;
   std::unique_ptr<PauseIndicator> pauseIndicator_;
   MessagePresenter presentMessage_;
   QuestionPresenter askQuestion_;

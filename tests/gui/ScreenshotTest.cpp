@@ -1,9 +1,11 @@
 // Saves pictures of the windows, for the project's documentation and for
 // checking the layout by eye. Only when told where: GLEANER_SCREENSHOT_PATH
-// names the main window's picture after a sample run, GLEANER_LAYOUT_SHOTS a
-// folder for the main window before any run (and with a pause held) and
-// the export dialog.
+// names the main window's picture after a sample run, GLEANER_SCREEN_PATH a
+// picture of the whole screen with the window where it opened, after a
+// sample run, GLEANER_LAYOUT_SHOTS a folder for the main window before any
+// run (and with a pause held) and the export dialog.
 #include <gtest/gtest.h>
+#include <wx/display.h>
 #include <wx/textctrl.h>
 #ifdef __WXMSW__
 #include <wx/dcmemory.h>
@@ -28,15 +30,11 @@ std::string setting(const char* name) {
   return value == nullptr ? std::string() : std::string(value);
 }
 
-// The client area as it stands on the screen (no window manager draws a
-// frame here). On GTK it is taken from the X server itself: a screen device
-// context of the toolkit can hand back what an earlier window left there.
-// Windows' screen device context shows the screen as it is.
-void saveClientArea(wxWindow& window, const std::string& path) {
-  window.Raise();
-  window.Update();
-  pumpFor(300);
-  const wxRect area(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
+// A part of the screen as it stands. On GTK it is taken from the X server
+// itself: a screen device context of the toolkit can hand back what an
+// earlier window left there. Windows' screen device context shows the
+// screen as it is.
+void saveScreenArea(const wxRect& area, const std::string& path) {
 #ifdef __WXMSW__
   wxBitmap picture(area.GetSize(), 24);
   {
@@ -54,6 +52,14 @@ void saveClientArea(wxWindow& window, const std::string& path) {
 #endif
 }
 
+// The client area (no window manager draws a frame here).
+void saveClientArea(wxWindow& window, const std::string& path) {
+  window.Raise();
+  window.Update();
+  pumpFor(300);
+  saveScreenArea(wxRect(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize()), path);
+}
+
 TEST_F(Screenshot, MainWindowAfterASampleRun) {
   const std::string path = setting("GLEANER_SCREENSHOT_PATH");
   if (path.empty()) GTEST_SKIP() << "GLEANER_SCREENSHOT_PATH is not set";
@@ -63,6 +69,21 @@ TEST_F(Screenshot, MainWindowAfterASampleRun) {
   messages.clear();
   pumpFor(500);
   saveClientArea(window(), path);
+}
+
+// The window as it opens on the screen at hand (a 1366 × 768 one, a
+// 1920 × 1080 one at 150 %), after a run whose end sized the columns.
+TEST_F(Screenshot, TheWholeScreenAfterASampleRun) {
+  const std::string path = setting("GLEANER_SCREEN_PATH");
+  if (path.empty()) GTEST_SKIP() << "GLEANER_SCREEN_PATH is not set";
+  dynamic_cast<wxTextEntry*>(window().page(TabPage::Search).FindWindow(ids::kSearchPages))->SetValue("1");
+  ASSERT_TRUE(collectAndWait(120000));
+  messages.clear();
+  window().fitListColumns();
+  window().Raise();
+  window().Update();
+  pumpFor(800);
+  saveScreenArea(wxDisplay(0u).GetGeometry(), path);
 }
 
 TEST_F(Screenshot, MainWindowBeforeAnyRunAndTheExportDialog) {
