@@ -219,7 +219,16 @@ void MainDialog::bindHandlers() {
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::onClose, this);
 }
 
-void MainDialog::setAddressOpener(AddressOpener opener) { helpOpener_->setLauncher(std::move(opener)); }
+void MainDialog::setAddressOpener(AddressOpener opener) {
+  if (!opener) {
+    helpOpener_->setLauncher({});
+    return;
+  }
+  helpOpener_->setLauncher(
+      [opener = std::move(opener)](const wxString& address, const std::function<void(bool)>& done) {
+        done(opener(address));
+      });
+}
 
 void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->setLocation(location); }
 

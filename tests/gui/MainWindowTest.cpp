@@ -436,7 +436,7 @@ TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
   pumpFor(50);
   sim.MouseClick();
   ASSERT_TRUE(pumpUntil([&] { return !openedAddresses.empty(); }, 3000));
-  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().contactAddress().value_or("none"));
+  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().contactAddress()->address);
 
   openedAddresses.clear();
   auto* help = controlOf<wxButton>(window->page(TabPage::Help), ids::kHelpButton);
@@ -444,7 +444,7 @@ TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
   press.SetEventObject(help);
   help->GetEventHandler()->ProcessEvent(press);
   ASSERT_EQ(openedAddresses.size(), 1u);
-  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().helpAddress().value_or("none"));
+  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().helpAddress()->address);
 }
 
 TEST_F(MainWindow, RefreshTickWritesReportCountAndStatusLogIntoTheHiddenEdits) {
