@@ -1,13 +1,14 @@
 #include "app/CollectorApp.h"
 
 #include <wx/log.h>
-#include <wx/msgdlg.h>
 
 #include <exception>
 
 #include "app/MainWindowSession.h"
+#include "app/MessageBoxes.h"
 #include "app/StartupCheck.h"
 #include "app/StoreLocation.h"
+#include "app/ToolkitLanguage.h"
 #include "net/InternetClient.h"
 #include "text/GbkConvert.h"
 #include "text/Literals.h"
@@ -33,6 +34,7 @@ wxString CollectorApp::instanceName() {
 }
 
 bool CollectorApp::OnInit() {
+  useChineseForToolkitTexts();
   instance_ = std::make_unique<wxSingleInstanceChecker>();
   bool anotherRunning = false;
   {
@@ -43,13 +45,13 @@ bool CollectorApp::OnInit() {
   }
   if (anotherRunning) {
     instance_.reset();
-    tell(wxString::FromUTF8(gbk::toUtf8(literals::kAlreadyRunning)));
+    tell(wxString::FromUTF8(gbk::toUtf8(literals::kAlreadyRunning)), MessageKind::Information);
     return false;
   }
   std::optional<wxString> problem = StartupCheck::internetProblem(internetFailure_);
   if (!problem) problem = StartupCheck::chooseRuleServer(ruleServer_, sites_);
   if (problem) {
-    tell(*problem);
+    tell(*problem, MessageKind::Error);
     return false;
   }
   return true;
@@ -70,9 +72,6 @@ int CollectorApp::OnExit() {
   return wxApp::OnExit();
 }
 
-void CollectorApp::tell(const wxString& text) {
-  wxMessageDialog box(nullptr, text, GetAppName(), wxOK);
-  box.ShowModal();
-}
+void CollectorApp::tell(const wxString& text, MessageKind kind) { showMessageBox(nullptr, text, kind); }
 
 }  // namespace gleaner

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MessageBoxes.h"
 #include "extract/Sites.h"
 #include "rules/BuiltinRuleServer.h"
 
@@ -29,7 +30,7 @@ class CollectorApp : public wxApp {
   static wxString instanceName();
 
  private:
-  void tell(const wxString& text);
+  void tell(const wxString& text, MessageKind kind);
 
   static std::exception_ptr internetFailure_;
   std::unique_ptr<wxSingleInstanceChecker> instance_;

@@ -5,7 +5,6 @@
 #include <wx/display.h>
 #include <wx/gauge.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
@@ -21,6 +20,7 @@
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
 #include "app/LinkPicture.h"
+#include "app/MessageBoxes.h"
 #include "app/PathText.h"
 #include "app/PauseIndicator.h"
 #include "app/ResourceImages.h"
@@ -64,7 +64,7 @@ MainDialog::MainDialog(const Sites& sites)
   pages_[static_cast<std::size_t>(TabPage::Help)] = helpPage_;
   helpPage_->onOpenHelp = [this] { openHelpPage(); };
   helpOpener_ = std::make_unique<HelpOpener>(HelpLocation::ofThisProgram(),
-                                             [this](const wxString& text) { presentMessage(text); });
+                                             [this](const wxString& text) { presentMessage(text, MessageKind::Error); });
 
   const res::DialogTemplate& t = res::mainDialogTemplate();
   Create(nullptr, t.id, wxString::FromUTF8(t.caption), wxDefaultPosition, wxDefaultSize,
@@ -190,11 +190,9 @@ void MainDialog::addAboutItem() {
 
 wxMenu* MainDialog::makeContextMenu() const {
   auto* menu = new wxMenu();
-#ifndef __WXMSW__
-  // No system menu to extend here: the about item lives in this menu.
+  // Everywhere (on Windows the system menu has it as well).
   menu->Append(ids::kAboutCommand, wxString::FromUTF8(res::kAboutMenuText));
   menu->AppendSeparator();
-#endif
   menu->Append(ids::kRestoreCommand, wxString::FromUTF8(res::kRestoreMenuText));
   menu->Enable(ids::kRestoreCommand, restoreAvailable());
   return menu;
@@ -417,21 +415,19 @@ void MainDialog::openHelpPage() { helpOpener_->openHelp(); }
 
 void MainDialog::openContactPage() { helpOpener_->openContact(); }
 
-void MainDialog::presentMessage(const wxString& text) {
+void MainDialog::presentMessage(const wxString& text) { presentMessage(text, kindOfRunMessage(text)); }
+
+void MainDialog::presentMessage(const wxString& text, MessageKind kind) {
   if (presentMessage_) {
     presentMessage_(text);
     return;
   }
-  const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
-  wxMessageDialog box(this, text, caption, wxOK);
-  box.ShowModal();
+  showMessageBox(this, text, kind);
 }
 
 bool MainDialog::ask(const wxString& text) {
   if (askQuestion_) return askQuestion_(text);
-  const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
-  wxMessageDialog box(this, text, caption, wxYES_NO | wxYES_DEFAULT);
-  return box.ShowModal() == wxID_YES;
+  return showMessageBox(this, text, MessageKind::Question);
 }
 
 ListLoader::Progress MainDialog::progressOf(TaskProgress& shown) {
@@ -470,7 +466,7 @@ bool MainDialog::restoreLastList() {
     TaskProgress shown(this, res::kRestoreMenuText, res::kRestoreProgress, kProgressFrom);
     list = ListLoader::load(store_->path(), progressOf(shown));
   } catch (const StoreError& e) {
-    presentMessage(wxString::FromUTF8(res::kRestoreFailed) + "\n" + wxString::FromUTF8(e.what()));
+    presentMessage(wxString::FromUTF8(res::kRestoreFailed) + "\n" + wxString::FromUTF8(e.what()), MessageKind::Error);
     return false;
   }
   if (!list) return false;
@@ -486,7 +482,7 @@ bool MainDialog::restoreLastList() {
 
 void MainDialog::exportList() {
   if (model_.rowCount() == 0) {
-    presentMessage(wxString::FromUTF8(res::kExportNothing));
+    presentMessage(wxString::FromUTF8(res::kExportNothing), MessageKind::Information);
     return;
   }
   ExportDialog options(this);
@@ -503,7 +499,8 @@ bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const std::f
     TaskProgress shown(this, res::kExportSaveTitle, res::kExportProgress, kProgressFrom);
     result = ExportJob::run(source, {choice, format, path}, progressOf(shown));
   }
-  presentMessage(wxString::FromUTF8(exportReport(result, utf8Of(path))));
+  const bool bad = result.outcome == ExportResult::Outcome::Failed || result.outcome == ExportResult::Outcome::TooManyRows;
+  presentMessage(wxString::FromUTF8(exportReport(result, utf8Of(path))), bad ? MessageKind::Error : MessageKind::Information);
   return result.outcome == ExportResult::Outcome::Written;
 }
 

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/MessageBoxes.h"
 #include "app/UiDispatcher.h"
 #include "engine/MainWindowView.h"
 #include "export/ExportChoice.h"
@@ -148,8 +149,8 @@ class MainDialog : public wxDialog, public MainWindowView {
   int reportCount();
   std::string statusLog();
   bool autoRefreshOn() const { return refreshTimer_.IsRunning(); }
-  // The window's context menu: the about item (where there is no system menu
-  // for it) and "恢复上次的列表". The caller owns the menu.
+  // The window's context menu: the about item and "恢复上次的列表". The
+  // caller owns the menu.
   wxMenu* makeContextMenu() const;
 
  private:
@@ -159,7 +160,9 @@ class MainDialog : public wxDialog, public MainWindowView {
   void addAboutItem();
   void bindHandlers();
   void writeBoundValues();  // under windowLock_
+  // A message of a run (its kind told by its text), or of the window's own.
   void presentMessage(const wxString& text);
+  void presentMessage(const wxString& text, MessageKind kind);
   bool ask(const wxString& text);
   ListLoader::Progress progressOf(TaskProgress& shown);
   void showStatus(const wxString& text);

@@ -299,9 +299,6 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
 }
 
 TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
-#ifdef __WXMSW__
-  GTEST_SKIP() << "the about item is in the system menu";
-#endif
   std::unique_ptr<wxMenu> menu(window->makeContextMenu());
   wxMenuItem* item = menu->FindItem(ids::kAboutCommand);
   ASSERT_NE(item, nullptr);
@@ -375,14 +372,12 @@ TEST_F(MainWindow, TextBoxesKeepTheirOwnBehaviour) {
   dismiss.Stop();
   EXPECT_FALSE(aboutMenuShown);
 
-#ifndef __WXMSW__
   // Anywhere else (here the result list) it is the window's menu with the about item.
   dismiss.StartOnce(500);
   wxContextMenuEvent onList(wxEVT_CONTEXT_MENU, ids::kResultList, window->resultList().GetScreenPosition());
   onList.SetEventObject(&window->resultList());
   EXPECT_TRUE(window->resultList().GetEventHandler()->ProcessEvent(onList));
   EXPECT_TRUE(aboutMenuShown);
-#endif
 }
 
 // The window carries the program's icon, large (Alt+Tab) and small (caption,
