@@ -96,10 +96,12 @@ constexpr std::array kHelpControls = {
 constexpr std::array kExportControls = {
     ControlTemplate{1, K::DefaultButton, "确定", 222, 56, 50, 14, true, kTabStop},
     ControlTemplate{2, K::PushButton, "取消", 222, 73, 50, 14, true, kTabStop},
-    ControlTemplate{kNoId, K::StaticText, ",导出的信息将会去除重复记录", 91, 39, 125, 8, true, 0},
     ControlTemplate{ids::kExportAll, K::RadioButton, "导出全部采集到的信息", 19, 17, 96, 10, true,
                     kGroupStart | kTabStop},
-    ControlTemplate{ids::kExportSellers, K::RadioButton, "导出卖家信息", 19, 38, 64, 10, true, kTabStop},
+    // One sentence, the note on duplicates in the choice's own text, so that
+    // nothing can come between them or cover a part.
+    ControlTemplate{ids::kExportSellers, K::RadioButton, "导出卖家信息，导出的信息将会去除重复记录", 19, 38, 195, 10, true,
+                    kTabStop},
     ControlTemplate{ids::kExportHiddenRadio, K::RadioButton, "Radio3", 232, 7, 40, 10, false, 0},
 };
 
