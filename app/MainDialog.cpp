@@ -16,6 +16,7 @@
 #include "app/AnchoredLayout.h"
 #include "app/ExportDialog.h"
 #include "app/ExportFileChooser.h"
+#include "app/ExportFolderMemory.h"
 #include "app/HelpOpener.h"
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
@@ -487,9 +488,16 @@ void MainDialog::exportList() {
   }
   ExportDialog options(this);
   if (options.ShowModal() != wxID_OK) return;
-  const auto target = ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); });
+  const ExportFolderMemory lastFolder(exportFolderFile());
+  const auto target =
+      ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); }, lastFolder.recall());
   if (!target) return;
-  exportTo(options.choice(), target->format, target->path);
+  if (exportTo(options.choice(), target->format, target->path)) lastFolder.remember(target->path.parent_path());
+}
+
+std::optional<std::filesystem::path> MainDialog::exportFolderFile() const {
+  if (store_ == nullptr) return std::nullopt;
+  return ExportFolderMemory::besideStore(store_->path());
 }
 
 bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const std::filesystem::path& path) {

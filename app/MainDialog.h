@@ -96,7 +96,10 @@ class MainDialog : public wxDialog, public MainWindowView {
   void toggleRefresh();
   void refreshTick();
   void deleteAll();
-  void exportList();  // options dialog, then save dialog, then exportTo
+  // Options dialog, then save dialog (in the folder last exported to, kept
+  // beside the result store), then exportTo.
+  void exportList();
+  std::optional<std::filesystem::path> exportFolderFile() const;
   void showAbout();
   void openHelpPage();
   void openContactPage();
