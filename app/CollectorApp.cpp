@@ -1,11 +1,14 @@
 #include "app/CollectorApp.h"
 
+#include <wx/filename.h>
 #include <wx/log.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "app/MainWindowSession.h"
 #include "app/MessageBoxes.h"
+#include "app/PathText.h"
 #include "app/StartupCheck.h"
 #include "app/StoreLocation.h"
 #include "app/ToolkitLanguage.h"
@@ -29,7 +32,21 @@ wxString CollectorApp::instanceName() {
 #ifdef __WXMSW__
   return "vendrake";
 #else
-  return ".vendrake";  // a lock file in the home directory
+  return "gleaner.lock";
+#endif
+}
+
+wxString CollectorApp::instanceFolder() {
+#ifdef __WXMSW__
+  return {};  // a named mutex, in no folder
+#else
+  // The session's own runtime folder, else the data folder (made if need be).
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/') {
+    return wxString::FromUTF8(runtime);
+  }
+  const wxString data = wxNameOf(defaultStorePath().parent_path());
+  wxFileName::Mkdir(data, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  return data;
 #endif
 }
 
@@ -38,10 +55,10 @@ bool CollectorApp::OnInit() {
   instance_ = std::make_unique<wxSingleInstanceChecker>();
   bool anotherRunning = false;
   {
-    // If the check itself fails (no writable home, say), go on as if no
+    // If the check itself fails (no writable folder, say), go on as if no
     // other copy ran, without the library's own error box.
     wxLogNull quiet;
-    anotherRunning = instance_->Create(instanceName()) && instance_->IsAnotherRunning();
+    anotherRunning = instance_->Create(instanceName(), instanceFolder()) && instance_->IsAnotherRunning();
   }
   if (anotherRunning) {
     instance_.reset();

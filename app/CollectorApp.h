@@ -26,8 +26,10 @@ class CollectorApp : public wxApp {
   int OnRun() override;
   int OnExit() override;
 
-  // The name under which the running copy is known.
+  // The name under which the running copy is known: a named mutex on
+  // Windows, a lock file here, in instanceFolder().
   static wxString instanceName();
+  static wxString instanceFolder();
 
  private:
   void tell(const wxString& text, MessageKind kind);
