@@ -3,9 +3,10 @@
 // names the main window's picture after a sample run, GLEANER_SCREEN_PATH a
 // picture of the whole screen with the window where it opened, after a
 // sample run, GLEANER_LAYOUT_SHOTS a folder for the main window before any
-// run (and with a pause held) and the export dialog.
+// run (and with a pause held), the export dialog and a question box.
 #include <gtest/gtest.h>
 #include <wx/display.h>
+#include <wx/timer.h>
 #include <wx/textctrl.h>
 #ifdef __WXMSW__
 #include <wx/dcmemory.h>
@@ -16,7 +17,9 @@
 #include <cstdlib>
 
 #include "app/ExportDialog.h"
+#include "app/MessageBoxes.h"
 #include "app/TemplatePage.h"
+#include "res/AppTexts.h"
 #include "res/ControlIds.h"
 #include "SampleRunFixture.h"
 
@@ -103,6 +106,22 @@ TEST_F(Screenshot, MainWindowBeforeAnyRunAndTheExportDialog) {
   saveClientArea(options, folder + "/export-dialog.png");
 
   options.Hide();
+  window().Show();
+  // A question box over the window: its icon, buttons and place.
+  wxTimer shooter;
+  int ticks = 0;
+  shooter.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    for (wxWindow* top : wxTopLevelWindows) {
+      auto* box = dynamic_cast<wxDialog*>(top);
+      if (box == nullptr || !box->IsModal() || ++ticks < 4) continue;
+      shooter.Stop();
+      saveScreenArea(window().GetScreenRect(), folder + "/question-box.png");
+      box->EndModal(wxID_NO);
+    }
+  });
+  shooter.Start(150);
+  showMessageBox(&window(), wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), std::size_t{42}),
+                 MessageKind::Question);
 }
 
 }  // namespace
