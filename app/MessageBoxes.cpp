@@ -1,6 +1,8 @@
 #include "app/MessageBoxes.h"
 
 #include <wx/app.h>
+#include <wx/artprov.h>
+#include <wx/icon.h>
 #include <wx/msgdlg.h>
 // after the native box, which the generic one builds on
 #include <wx/generic/msgdlgg.h>
@@ -13,6 +15,35 @@ namespace gleaner {
 namespace {
 
 wxString fromGbk(std::string_view gbk) { return wxString::FromUTF8(gbk::toUtf8(gbk)); }
+
+#ifdef __WXMSW__
+// The icons of the system's own message boxes. The toolkit asks the shell
+// for its stock icons first, and some systems (Wine among them) answer with
+// a plain document for the question and the others.
+class SystemMessageIcons : public wxArtProvider {
+ protected:
+  wxBitmap CreateBitmap(const wxArtID& id, const wxArtClient& client, const wxSize&) override {
+    if (client != wxART_MESSAGE_BOX) return wxNullBitmap;
+    // Names the toolkit loads as the system's icons.
+    const char* name = id == wxART_ERROR         ? "wxICON_ERROR"
+                       : id == wxART_WARNING     ? "wxICON_WARNING"
+                       : id == wxART_QUESTION    ? "wxICON_QUESTION"
+                       : id == wxART_INFORMATION ? "wxICON_INFORMATION"
+                                                 : nullptr;
+    return name == nullptr ? wxNullBitmap : wxBitmap(wxIcon(name));
+  }
+};
+
+void useSystemMessageIcons() {
+  static const bool pushed = [] {
+    wxArtProvider::Push(new SystemMessageIcons);
+    return true;
+  }();
+  (void)pushed;
+}
+#else
+void useSystemMessageIcons() {}
+#endif
 
 }  // namespace
 
@@ -27,6 +58,7 @@ long messageBoxStyle(MessageKind kind) {
 }
 
 bool showMessageBox(wxWindow* parent, const wxString& text, MessageKind kind) {
+  useSystemMessageIcons();
   const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
   wxGenericMessageDialog box(parent, text, caption, messageBoxStyle(kind) | wxCENTRE);
   box.SetOKLabel(wxString::FromUTF8(res::kOkButton));
