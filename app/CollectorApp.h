@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MessageBoxes.h"
 #include "extract/Sites.h"
 #include "rules/BuiltinRuleServer.h"
 
@@ -25,11 +26,13 @@ class CollectorApp : public wxApp {
   int OnRun() override;
   int OnExit() override;
 
-  // The name under which the running copy is known.
+  // The name under which the running copy is known: a named mutex on
+  // Windows, a lock file here, in instanceFolder().
   static wxString instanceName();
+  static wxString instanceFolder();
 
  private:
-  void tell(const wxString& text);
+  void tell(const wxString& text, MessageKind kind);
 
   static std::exception_ptr internetFailure_;
   std::unique_ptr<wxSingleInstanceChecker> instance_;

@@ -2,6 +2,7 @@
 
 #include <wx/filename.h>
 #include <wx/log.h>
+#include <wx/process.h>
 #include <wx/utils.h>
 
 #ifdef __WXMSW__
@@ -12,10 +13,25 @@
 #endif
 
 namespace gleaner {
+namespace {
+
+// Waits for the opener's end and tells its verdict; deletes itself then.
+class OpenerProcess : public wxProcess {
+ public:
+  explicit OpenerProcess(DefaultBrowser::Done done)
+      : done_(std::move(done)), started_(std::chrono::steady_clock::now()) {}
+
+  void OnTerminate(int, int status) override {
+    if (std::chrono::steady_clock::now() - started_ < DefaultBrowser::kVerdictTime) done_(status == 0);
+    delete this;
+  }
+
+ private:
+  DefaultBrowser::Done done_;
+  std::chrono::steady_clock::time_point started_;
+};
 
 #ifdef __WXMSW__
-
-namespace {
 
 bool isFileAddress(const wxString& address) { return address.Lower().StartsWith("file:"); }
 
@@ -31,20 +47,35 @@ bool shellOpen(const wxString& target) {
   return ShellExecuteExW(&info) != FALSE;
 }
 
-bool startCommand(const wxString& command) {
-  std::wstring line = command.ToStdWstring();
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
+#endif
+
+}  // namespace
+
+namespace {
+
+template <typename Command>
+void startWatched(const Command& command, DefaultBrowser::Done done) {
+  wxLogNull quiet;  // the failure is told in the caller's own words
+  auto* process = new OpenerProcess(done);
+  if (wxExecute(command, wxEXEC_ASYNC | wxEXEC_HIDE_CONSOLE, process) == 0) {
+    // Nothing was started, and nothing will call the process back.
+    delete process;
+    done(false);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
 }
 
 }  // namespace
+
+void DefaultBrowser::launch(const wxString& commandLine, Done done) { startWatched(commandLine, std::move(done)); }
+
+void DefaultBrowser::launch(const std::vector<wxString>& arguments, Done done) {
+  std::vector<const wchar_t*> argv;
+  for (const wxString& argument : arguments) argv.push_back(argument.wc_str());
+  argv.push_back(nullptr);
+  startWatched(argv.data(), std::move(done));
+}
+
+#ifdef __WXMSW__
 
 std::optional<wxString> DefaultBrowser::sectionCommand(const wxString& address) {
   if (!isFileAddress(address) || !address.Contains("#")) return std::nullopt;
@@ -72,20 +103,23 @@ std::optional<wxString> DefaultBrowser::sectionCommand(const wxString& address) 
   return command;
 }
 
-bool DefaultBrowser::open(const wxString& address) {
-  if (const auto command = sectionCommand(address); command && startCommand(*command)) return true;
+void DefaultBrowser::open(const wxString& address, Done done) {
+  if (const auto command = sectionCommand(address)) {
+    launch(*command, std::move(done));
+    return;
+  }
   if (isFileAddress(address)) {
     // Without a browser for the section the page opens at its top.
-    return shellOpen(wxFileName::URLToFileName(address.BeforeFirst('#')).GetFullPath());
+    done(shellOpen(wxFileName::URLToFileName(address.BeforeFirst('#')).GetFullPath()));
+    return;
   }
-  return shellOpen(address);
+  done(shellOpen(address));
 }
 
 #else
 
-bool DefaultBrowser::open(const wxString& address) {
-  wxLogNull quiet;  // the failure is told in the caller's own words
-  return wxLaunchDefaultBrowser(address);
+void DefaultBrowser::open(const wxString& address, Done done) {
+  launch(std::vector<wxString>{"xdg-open", address}, std::move(done));
 }
 
 #endif

@@ -1,7 +1,8 @@
 #include "app/ExportDialog.h"
 
 #include <wx/radiobut.h>
-#include <wx/stattext.h>
+
+#include <algorithm>
 
 #include "app/TemplateBuilder.h"
 #include "res/ControlIds.h"
@@ -14,7 +15,7 @@ ExportDialog::ExportDialog(wxWindow* parent) {
          wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   SetClientSize(TemplateBuilder::applyFont(*this, t));
   TemplateBuilder::build(*this, t);
-  joinSellersNote();
+  showWholeChoices();
   setChoice(ExportChoice::Everything);
   // Buttons 1 and 2 are the template's OK and cancel.
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_OK); }, 1);
@@ -23,19 +24,14 @@ ExportDialog::ExportDialog(wxWindow* parent) {
   CentreOnParent();
 }
 
-void ExportDialog::joinSellersNote() {
-  // The note is the template's one static text. Its template place leaves a
-  // gap wherever the face standing in for the template's font runs narrower
-  // than planned, so it moves up against the end of the choice's text. The
-  // choice itself keeps its template size, so its natural width is measured
-  // on a stand-alone twin.
-  wxWindow* sellers = FindWindow(ids::kExportSellers);
-  if (sellers == nullptr) return;
-  auto* twin = new wxRadioButton(this, wxID_ANY, sellers->GetLabel(), wxDefaultPosition, wxDefaultSize, wxRB_SINGLE);
-  const int textEnd = sellers->GetPosition().x + twin->GetBestSize().x;
-  delete twin;
-  for (wxWindow* child : GetChildren()) {
-    if (dynamic_cast<wxStaticText*>(child) != nullptr) child->Move(textEnd, child->GetPosition().y);
+void ExportDialog::showWholeChoices() {
+  // A face that runs wider than the template's font would cut a choice's
+  // text: the choice then takes its text's width, up to the buttons.
+  const int room = FindWindow(1)->GetPosition().x;
+  for (int id : {ids::kExportAll, ids::kExportSellers}) {
+    wxWindow* choice = FindWindow(id);
+    const int wanted = std::min(choice->GetBestSize().x, room - choice->GetPosition().x);
+    if (wanted > choice->GetSize().x) choice->SetSize(wanted, choice->GetSize().y);
   }
 }
 

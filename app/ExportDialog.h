@@ -16,8 +16,8 @@ class ExportDialog : public wxDialog {
   void setChoice(ExportChoice choice);
 
  private:
-  // ",导出的信息将会去除重复记录" continues the text of "导出卖家信息".
-  void joinSellersNote();
+  // Widens a choice whose text would be cut.
+  void showWholeChoices();
 };
 
 }  // namespace gleaner

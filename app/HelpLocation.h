@@ -14,6 +14,17 @@
 
 namespace gleaner {
 
+// A page to open: its address, and how a message shows it to the user.
+struct PageAddress {
+  // What a browser is handed: a web address, or for the shipped guide a
+  // file:/// address (UTF-8, percent-encoded), with the section if any.
+  wxString address;
+  // The same page without its section, for an opener that cannot take one.
+  wxString withoutSection;
+  // As the user would type it: the file's own path, or the web address.
+  wxString shown;
+};
+
 class HelpLocation {
  public:
   // Addresses named by the build; empty: none.
@@ -28,17 +39,24 @@ class HelpLocation {
   static HelpLocation ofThisProgram();
 
   // What the help tab opens; nothing when no address is named and no guide is found.
-  std::optional<wxString> helpAddress() const;
+  std::optional<PageAddress> helpAddress() const;
   // What the contact picture opens: the named contact page, else the help
   // address at its contact section.
-  std::optional<wxString> contactAddress() const;
+  std::optional<PageAddress> contactAddress() const;
 
   // The guide files looked for, in order.
   std::vector<wxFileName> candidates() const;
 
+  // file:/// address of an absolute file name: forward slashes, the drive
+  // letter of a Windows name after the third slash, and everything but
+  // letters, digits and - . _ ~ / : percent-encoded as UTF-8.
+  static wxString fileAddress(const wxFileName& file);
+
   static constexpr const char* kContactAnchor = "contact";
 
  private:
+  std::optional<wxFileName> guide() const;
+
   wxString folder_;
   Overrides overrides_;
 };

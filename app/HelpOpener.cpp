@@ -6,14 +6,15 @@
 
 namespace gleaner {
 
-HelpOpener::HelpOpener(HelpLocation location, Teller tell) : location_(std::move(location)), tell_(std::move(tell)) {
+HelpOpener::HelpOpener(HelpLocation location, Teller tell)
+    : location_(std::move(location)), tell_(std::move(tell)), self_(std::make_shared<HelpOpener*>(this)) {
   setLauncher({});
 }
 
+HelpOpener::~HelpOpener() { *self_ = nullptr; }
+
 void HelpOpener::setLauncher(Launcher launcher) {
-  if (!launcher) {
-    launcher = [](const wxString& address) { return DefaultBrowser::open(address); };
-  }
+  if (!launcher) launcher = &DefaultBrowser::open;
   launch_ = std::move(launcher);
 }
 
@@ -21,16 +22,33 @@ void HelpOpener::openHelp() { open(location_.helpAddress()); }
 
 void HelpOpener::openContact() { open(location_.contactAddress()); }
 
-void HelpOpener::open(const std::optional<wxString>& address) {
-  if (!address) {
+void HelpOpener::open(const std::optional<PageAddress>& page) {
+  if (!page) {
     wxString searched;
     for (const wxFileName& file : location_.candidates()) {
       searched += (searched.empty() ? "" : "\n") + file.GetFullPath();
     }
-    tell_(userMessage(res::kHelpMissing, res::kHelpMissingAdvice, "not found:\n" + searched));
+    tell_(userMessage(res::kHelpMissing, res::kHelpMissingAdvice, searched));
     return;
   }
-  if (!launch_(*address)) tell_(userMessage(res::kBrowserFailed, res::kBrowserFailedAdvice, *address));
+  const std::weak_ptr<HelpOpener*> alive = self_;
+  launch_(page->address, [alive, page = *page](bool opened) {
+    const auto self = alive.lock();
+    if (opened || !self || *self == nullptr) return;
+    HelpOpener& opener = **self;
+    if (page.withoutSection == page.address) {
+      opener.tellNotOpened(page);
+      return;
+    }
+    opener.launch_(page.withoutSection, [alive, page](bool openedAtTop) {
+      const auto again = alive.lock();
+      if (!openedAtTop && again && *again != nullptr) (*again)->tellNotOpened(page);
+    });
+  });
+}
+
+void HelpOpener::tellNotOpened(const PageAddress& page) {
+  tell_(userMessage(res::kBrowserFailed, res::kBrowserFailedAdvice, page.shown));
 }
 
 }  // namespace gleaner

@@ -1,15 +1,30 @@
 #include "app/LinkPicture.h"
 
 #include <wx/dcclient.h>
+#include <wx/image.h>
 
 namespace gleaner {
 
 LinkPicture::LinkPicture(wxWindow* parent, int id, const wxBitmap& bitmap, const wxPoint& pos, const wxSize& size)
-    : wxWindow(parent, id, pos, size, wxBORDER_NONE), bitmap_(bitmap) {
+    : wxWindow(parent, id, pos, size, wxBORDER_NONE), drawing_(bitmap) {
+  scaleToScreen();
+  Bind(wxEVT_DPI_CHANGED, [this](wxDPIChangedEvent& event) {
+    scaleToScreen();
+    Refresh();
+    event.Skip();
+  });
   SetCursor(wxCursor(wxCURSOR_HAND));
   SetBackgroundStyle(wxBG_STYLE_SYSTEM);
   Bind(wxEVT_PAINT, &LinkPicture::onPaint, this);
   Bind(wxEVT_LEFT_UP, &LinkPicture::onLeftUp, this);
+}
+
+void LinkPicture::scaleToScreen() {
+  bitmap_ = drawing_;
+  if (!drawing_.IsOk()) return;
+  const wxSize wanted = FromDIP(drawing_.GetSize());
+  if (wanted == drawing_.GetSize()) return;
+  bitmap_ = wxBitmap(drawing_.ConvertToImage().Scale(wanted.x, wanted.y, wxIMAGE_QUALITY_HIGH));
 }
 
 void LinkPicture::onPaint(wxPaintEvent&) {

@@ -1,7 +1,7 @@
-// A picture that acts as a link: it shows its bitmap centred in its
-// rectangle, shows the hand cursor over the whole rectangle (edges
-// included, since the cursor belongs to the picture's own window), and calls
-// onClick when it is clicked.
+// A picture that acts as a link: it shows its bitmap (drawn for 96 DPI,
+// scaled to the screen's) centred in its rectangle, shows the hand cursor
+// over the whole rectangle (edges included, since the cursor belongs to the
+// picture's own window), and calls onClick when it is clicked.
 #pragma once
 
 #include <wx/bitmap.h>
@@ -20,10 +20,12 @@ class LinkPicture : public wxWindow {
   const wxBitmap& bitmap() const { return bitmap_; }
 
  private:
+  void scaleToScreen();
   void onPaint(wxPaintEvent& event);
   void onLeftUp(wxMouseEvent& event);
 
-  wxBitmap bitmap_;
+  wxBitmap drawing_;  // as drawn, for 96 DPI
+  wxBitmap bitmap_;   // as shown
 };
 
 }  // namespace gleaner

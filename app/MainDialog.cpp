@@ -2,9 +2,9 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/display.h>
 #include <wx/gauge.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
@@ -13,12 +13,15 @@
 #endif
 
 #include "app/AboutDialog.h"
+#include "app/AnchoredLayout.h"
 #include "app/ExportDialog.h"
 #include "app/ExportFileChooser.h"
+#include "app/ExportFolderMemory.h"
 #include "app/HelpOpener.h"
 #include "app/HelpPage.h"
 #include "app/ItemUrlPage.h"
 #include "app/LinkPicture.h"
+#include "app/MessageBoxes.h"
 #include "app/PathText.h"
 #include "app/PauseIndicator.h"
 #include "app/ResourceImages.h"
@@ -63,20 +66,23 @@ MainDialog::MainDialog(const Sites& sites)
   pages_[static_cast<std::size_t>(TabPage::Help)] = helpPage_;
   helpPage_->onOpenHelp = [this] { openHelpPage(); };
   helpOpener_ = std::make_unique<HelpOpener>(HelpLocation::ofThisProgram(),
-                                             [this](const wxString& text) { presentMessage(text); });
+                                             [this](const wxString& text) { presentMessage(text, MessageKind::Error); });
 
   const res::DialogTemplate& t = res::mainDialogTemplate();
   Create(nullptr, t.id, wxString::FromUTF8(t.caption), wxDefaultPosition, wxDefaultSize,
-         wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX);
+         wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxMAXIMIZE_BOX | wxRESIZE_BORDER | wxCLOSE_BOX);
   SetIcons(ResourceImages::mainIcons());
-  const wxSize size = TemplateBuilder::applyFont(*this, t);
-  SetClientSize(size);
-  SetMinClientSize(size);
-  SetMaxClientSize(size);
+  SetClientSize(TemplateBuilder::applyFont(*this, t));
   // Escape never closes the window; only its close command does.
   SetEscapeId(wxID_NONE);
 
   buildControls();
+  layout_ = std::make_unique<AnchoredLayout>(*this, t);
+  SetMinClientSize(layout_->minimumClientSize());
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    layout_->apply();
+    event.Skip();
+  });
   addAboutItem();
   bindHandlers();
 
@@ -93,7 +99,7 @@ MainDialog::MainDialog(const Sites& sites)
     writeBoundValues();
   }
   collectButton_->SetFocus();
-  Centre();
+  fitIntoWorkArea(workAreaOfStartingScreen());
   syncList();
   listTimer_.Start(50);
 }
@@ -106,6 +112,25 @@ MainDialog::~MainDialog() {
     if (p != nullptr && !p->hasWindow()) delete p;
   }
 }
+
+wxRect MainDialog::workAreaOfStartingScreen() const {
+  const int index = wxDisplay::GetFromWindow(this);
+  return wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
+}
+
+void MainDialog::fitIntoWorkArea(const wxRect& workArea) {
+  const wxSize frame = GetSize() - GetClientSize();
+  const wxSize room = workArea.GetSize() - frame;
+  // On a screen smaller than planned, the smallest arrangement gives way too.
+  const wxSize minimum = layout_->minimumClientSize();
+  SetMinClientSize(wxSize(std::min(minimum.x, room.x), std::min(minimum.y, room.y)));
+  const wxSize client = GetClientSize();
+  SetClientSize(wxSize(std::min(client.x, room.x), std::min(client.y, room.y)));
+  const wxSize size = GetSize();
+  Move(workArea.x + std::max(0, (workArea.width - size.x) / 2), workArea.y + std::max(0, (workArea.height - size.y) / 2));
+}
+
+void MainDialog::fitListColumns() { list_->fitColumnsToContent(); }
 
 void MainDialog::buildControls() {
   TemplateBuilder::build(*this, res::mainDialogTemplate(),
@@ -167,11 +192,9 @@ void MainDialog::addAboutItem() {
 
 wxMenu* MainDialog::makeContextMenu() const {
   auto* menu = new wxMenu();
-#ifndef __WXMSW__
-  // No system menu to extend here: the about item lives in this menu.
+  // Everywhere (on Windows the system menu has it as well).
   menu->Append(ids::kAboutCommand, wxString::FromUTF8(res::kAboutMenuText));
   menu->AppendSeparator();
-#endif
   menu->Append(ids::kRestoreCommand, wxString::FromUTF8(res::kRestoreMenuText));
   menu->Enable(ids::kRestoreCommand, restoreAvailable());
   return menu;
@@ -196,7 +219,16 @@ void MainDialog::bindHandlers() {
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::onClose, this);
 }
 
-void MainDialog::setAddressOpener(AddressOpener opener) { helpOpener_->setLauncher(std::move(opener)); }
+void MainDialog::setAddressOpener(AddressOpener opener) {
+  if (!opener) {
+    helpOpener_->setLauncher({});
+    return;
+  }
+  helpOpener_->setLauncher(
+      [opener = std::move(opener)](const wxString& address, const std::function<void(bool)>& done) {
+        done(opener(address));
+      });
+}
 
 void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->setLocation(location); }
 
@@ -229,9 +261,11 @@ void MainDialog::runEnded(const RunOutcome& outcome) {
   if (store_ != nullptr) store_->setFacts("outcome", outcome.fields());
   const wxString status = fromGbk(outcome.statusLine);
   const wxString message = fromGbk(outcome.message);
+  const MessageKind kind = outcome.failed() ? MessageKind::Error : MessageKind::Information;
   dispatcher_.call([&] {
     showStatus(status);
-    presentMessage(message);
+    fitListColumns();
+    presentMessage(message, kind);
     collectButton_->Enable();
   });
 }
@@ -300,7 +334,7 @@ void MainDialog::collect() {
   toggleRefresh();
   const std::optional<RunSettings> settings = selectedSettings();
   if (!settings) {
-    presentMessage(wxString::FromUTF8(res::kChooseJobTab));
+    presentMessage(wxString::FromUTF8(res::kChooseJobTab), MessageKind::Warning);
     return;
   }
   const SettingsReading reading = readRunSettings(*settings);
@@ -309,7 +343,7 @@ void MainDialog::collect() {
     // empties before the refusal is shown.
     runStarted(settings->job);
     syncList();
-    presentMessage(fromGbk(reading.refusal));
+    presentMessage(fromGbk(reading.refusal), MessageKind::Warning);
     return;
   }
   if (controller_ == nullptr) return;
@@ -319,7 +353,7 @@ void MainDialog::collect() {
     store_->setFacts("outcome", {});
   }
   if (!controller_->collect(*reading.request)) {
-    presentMessage(fromGbk(runThreadFailureMessage()));
+    presentMessage(fromGbk(runThreadFailureMessage()), MessageKind::Error);
     collectButton_->Enable();
   }
 }
@@ -387,21 +421,17 @@ void MainDialog::openHelpPage() { helpOpener_->openHelp(); }
 
 void MainDialog::openContactPage() { helpOpener_->openContact(); }
 
-void MainDialog::presentMessage(const wxString& text) {
+void MainDialog::presentMessage(const wxString& text, MessageKind kind) {
   if (presentMessage_) {
     presentMessage_(text);
     return;
   }
-  const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
-  wxMessageDialog box(this, text, caption, wxOK);
-  box.ShowModal();
+  showMessageBox(this, text, kind);
 }
 
 bool MainDialog::ask(const wxString& text) {
   if (askQuestion_) return askQuestion_(text);
-  const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
-  wxMessageDialog box(this, text, caption, wxYES_NO | wxYES_DEFAULT);
-  return box.ShowModal() == wxID_YES;
+  return showMessageBox(this, text, MessageKind::Question);
 }
 
 ListLoader::Progress MainDialog::progressOf(TaskProgress& shown) {
@@ -440,7 +470,7 @@ bool MainDialog::restoreLastList() {
     TaskProgress shown(this, res::kRestoreMenuText, res::kRestoreProgress, kProgressFrom);
     list = ListLoader::load(store_->path(), progressOf(shown));
   } catch (const StoreError& e) {
-    presentMessage(wxString::FromUTF8(res::kRestoreFailed) + "\n" + wxString::FromUTF8(e.what()));
+    presentMessage(wxString::FromUTF8(res::kRestoreFailed) + "\n" + wxString::FromUTF8(e.what()), MessageKind::Error);
     return false;
   }
   if (!list) return false;
@@ -448,6 +478,7 @@ bool MainDialog::restoreLastList() {
   const std::string count = std::to_string(list->rows.size());
   const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count);
   syncList();
+  fitListColumns();
   return adopted;
 }
 
@@ -455,14 +486,21 @@ bool MainDialog::restoreLastList() {
 
 void MainDialog::exportList() {
   if (model_.rowCount() == 0) {
-    presentMessage(wxString::FromUTF8(res::kExportNothing));
+    presentMessage(wxString::FromUTF8(res::kExportNothing), MessageKind::Information);
     return;
   }
   ExportDialog options(this);
   if (options.ShowModal() != wxID_OK) return;
-  const auto target = ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); });
+  const ExportFolderMemory lastFolder(exportFolderFile());
+  const auto target =
+      ExportFileChooser::choose(this, [this](const wxString& text) { return ask(text); }, lastFolder.recall());
   if (!target) return;
-  exportTo(options.choice(), target->format, target->path);
+  if (exportTo(options.choice(), target->format, target->path)) lastFolder.remember(target->path.parent_path());
+}
+
+std::optional<std::filesystem::path> MainDialog::exportFolderFile() const {
+  if (store_ == nullptr) return std::nullopt;
+  return ExportFolderMemory::besideStore(store_->path());
 }
 
 bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const std::filesystem::path& path) {
@@ -472,7 +510,8 @@ bool MainDialog::exportTo(ExportChoice choice, ExportFormat format, const std::f
     TaskProgress shown(this, res::kExportSaveTitle, res::kExportProgress, kProgressFrom);
     result = ExportJob::run(source, {choice, format, path}, progressOf(shown));
   }
-  presentMessage(wxString::FromUTF8(exportReport(result, utf8Of(path))));
+  const bool bad = result.outcome == ExportResult::Outcome::Failed || result.outcome == ExportResult::Outcome::TooManyRows;
+  presentMessage(wxString::FromUTF8(exportReport(result, utf8Of(path))), bad ? MessageKind::Error : MessageKind::Information);
   return result.outcome == ExportResult::Outcome::Written;
 }
 

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "app/MessageBoxes.h"
 #include "app/UiDispatcher.h"
 #include "engine/PauseSwitch.h"
 #include "engine/RunRequest.h"
@@ -34,6 +35,7 @@ class wxTextCtrl;
 
 namespace gleaner {
 
+class AnchoredLayout;
 class HelpLocation;
 class HelpOpener;
 class HelpPage;
@@ -96,7 +98,10 @@ class MainDialog : public wxDialog, public RunWatcher {
   void toggleRefresh();
   void refreshTick();
   void deleteAll();
-  void exportList();  // options dialog, then save dialog, then exportTo
+  // Options dialog, then save dialog (in the folder last exported to, kept
+  // beside the result store), then exportTo.
+  void exportList();
+  std::optional<std::filesystem::path> exportFolderFile() const;
   void showAbout();
   void openHelpPage();
   void openContactPage();
@@ -109,6 +114,16 @@ class MainDialog : public wxDialog, public RunWatcher {
   // Brings the list control and the count display up to the rows, and
   // shows a store fault in the status line (the list timer calls it).
   void syncList();
+
+  // Sizes the list's columns to the rows it holds; the end of a run calls it.
+  void fitListColumns();
+
+  // --- size and place ---
+  // The window opens at its template's size, no larger than the work area
+  // (the screen less its task bars) it starts on, and centred in it; it can
+  // be resized and maximised, the list taking or giving back the room.
+  void fitIntoWorkArea(const wxRect& workArea);
+  wxRect workAreaOfStartingScreen() const;
 
   // --- replaceable presentation (real dialogs and the browser by default) ---
   using MessagePresenter = std::function<void(const wxString& text)>;
@@ -138,8 +153,8 @@ class MainDialog : public wxDialog, public RunWatcher {
   std::optional<Job> listColumns() const { return model_.job(); }
   std::string statusLog();
   bool autoRefreshOn() const { return refreshTimer_.IsRunning(); }
-  // The window's context menu: the about item (where there is no system menu
-  // for it) and "恢复上次的列表". The caller owns the menu.
+  // The window's context menu: the about item and "恢复上次的列表". The
+  // caller owns the menu.
   wxMenu* makeContextMenu() const;
 
  private:
@@ -149,7 +164,8 @@ class MainDialog : public wxDialog, public RunWatcher {
   void addAboutItem();
   void bindHandlers();
   void writeBoundValues();  // under windowLock_
-  void presentMessage(const wxString& text);
+  // A message of a run (its kind told by its text), or of the window's own.
+  void presentMessage(const wxString& text, MessageKind kind);
   bool ask(const wxString& text);
   ListLoader::Progress progressOf(TaskProgress& shown);
   void showStatus(const wxString& text);
@@ -189,6 +205,7 @@ class MainDialog : public wxDialog, public RunWatcher {
   wxTextCtrl* statusLogEdit_ = nullptr;
   LinkPicture* linkPicture_ = nullptr;
 
+  std::unique_ptr<AnchoredLayout> layout_;
   std::unique_ptr<PauseIndicator> pauseIndicator_;
   MessagePresenter presentMessage_;
   QuestionPresenter askQuestion_;

@@ -1,15 +1,38 @@
 #include "app/ResultListView.h"
 
+#include <algorithm>
+
 #include "text/Job.h"
 #include "text/GbkConvert.h"
 
 namespace gleaner {
+namespace {
+
+// Rows measured for the column widths: all of a list up to this size, an
+// even sample of a longer one, so that fitting never takes long.
+constexpr std::size_t kRowsMeasured = 2000;
+
+// The credit cell of a seller below the lowest level: the level is empty,
+// and the cell starts with what stood between it and the score.
+constexpr std::string_view kEmptyLevelSeparator = ", ";
+constexpr std::size_t kCreditColumn = 3;
+
+}  // namespace
 
 ResultListView::ResultListView(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
                                const ResultModel& model)
     : wxListCtrl(parent, id, pos, size, wxLC_REPORT | wxLC_VIRTUAL | wxLC_ALIGN_LEFT | wxBORDER_SUNKEN),
       model_(model) {
   Bind(wxEVT_LIST_CACHE_HINT, [this](wxListEvent& event) { cacheRows(event.GetCacheFrom(), event.GetCacheTo()); });
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    event.Skip();
+    CallAfter([this] { fillWithLastColumn(); });
+  });
+  // A column dragged narrower leaves no gap at the right.
+  Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& event) {
+    event.Skip();
+    CallAfter([this] { fillWithLastColumn(); });
+  });
 }
 
 void ResultListView::cacheRows(long from, long to) {
@@ -38,23 +61,87 @@ std::string ResultListView::legible(std::string_view utf8) {
   return text;
 }
 
+std::string ResultListView::shownCell(std::optional<Job> job, std::size_t column, std::string_view utf8) {
+  std::string text = legible(utf8);
+  if (job == Job::Sellers && column == kCreditColumn &&
+      text.starts_with(kEmptyLevelSeparator)) {
+    text.erase(0, kEmptyLevelSeparator.size());
+  }
+  return text;
+}
+
 wxString ResultListView::OnGetItemText(long item, long column) const {
   if (item < 0 || column < 0 || column > 3) return {};
   const auto row = static_cast<std::size_t>(item);
-  const std::string gbk = row >= cacheFrom_ && row < cacheFrom_ + cache_.size()
-                              ? cache_[row - cacheFrom_][static_cast<std::size_t>(column)]
-                              : model_.cell(row, static_cast<std::size_t>(column));
-  return wxString::FromUTF8(legible(gbk::toUtf8(gbk)));
+  const auto col = static_cast<std::size_t>(column);
+  const std::string gbk = row >= cacheFrom_ && row < cacheFrom_ + cache_.size() ? cache_[row - cacheFrom_][col]
+                                                                                 : model_.cell(row, col);
+  return wxString::FromUTF8(shownCell(shown_.job, col, gbk::toUtf8(gbk)));
 }
 
 void ResultListView::showColumns(std::optional<Job> job) {
   DeleteAllColumns();
+  lastColumnNeeds_ = 0;
   if (!job) return;
   const literals::ColumnSet& set = columnsOf(*job);
   for (std::size_t i = 0; i < set.size(); ++i) {
     const wxString heading = wxString::FromUTF8(gbk::toUtf8(set[i].header));
-    InsertColumn(static_cast<long>(i), heading, wxLIST_FORMAT_LEFT, set[i].width);
+    InsertColumn(static_cast<long>(i), heading, wxLIST_FORMAT_LEFT, FromDIP(set[i].width));
   }
+  lastColumnNeeds_ = FromDIP(set.back().width);
+  fillWithLastColumn();
+}
+
+int ResultListView::rowsWidth() const { return GetClientSize().x; }
+
+void ResultListView::fillWithLastColumn() {
+  const int columns = GetColumnCount();
+  if (columns == 0) return;
+  int others = 0;
+  for (int c = 0; c + 1 < columns; ++c) others += GetColumnWidth(c);
+  const int width = std::max(lastColumnNeeds_, rowsWidth() - others);
+  if (width != GetColumnWidth(columns - 1)) SetColumnWidth(columns - 1, width);
+}
+
+int ResultListView::contentWidth(std::size_t column, const std::vector<ResultRow>& sample) const {
+  wxListItem heading;
+  heading.SetMask(wxLIST_MASK_TEXT);
+  GetColumn(static_cast<int>(column), heading);
+  // Room for the header's own margins and the cells' padding.
+  int widest = GetTextExtent(heading.GetText()).x + FromDIP(24);
+  const int cellPadding = FromDIP(16);
+  for (const ResultRow& row : sample) {
+    const wxString text = wxString::FromUTF8(shownCell(shown_.job, column, gbk::toUtf8(row[column])));
+    widest = std::max(widest, GetTextExtent(text).x + cellPadding);
+  }
+  return widest;
+}
+
+void ResultListView::fitColumnsToContent() {
+  catchUp();
+  const int columns = GetColumnCount();
+  const std::size_t rows = shown_.rows;
+  if (columns == 0 || rows == 0) return;  // nothing to measure: the job's widths stay
+  std::vector<ResultRow> sample;
+  if (rows <= kRowsMeasured) {
+    if (!model_.copyRows(shown_.epoch, 0, rows, sample)) return;  // changed under us: the next end fits again
+  } else {
+    std::vector<ResultRow> one;
+    for (std::size_t i = 0; i < kRowsMeasured; ++i) {
+      if (!model_.copyRows(shown_.epoch, i * rows / kRowsMeasured, 1, one)) return;
+      sample.push_back(std::move(one.front()));
+    }
+  }
+  // No column but the last takes more than its bound, so that a long
+  // product name leaves the others in view.
+  const int widest = std::max(FromDIP(400), rowsWidth() * 2 / 5);
+  const int narrowest = FromDIP(40);
+  for (int c = 0; c + 1 < columns; ++c) {
+    SetColumnWidth(c, std::clamp(contentWidth(static_cast<std::size_t>(c), sample), narrowest, widest));
+  }
+  lastColumnNeeds_ = contentWidth(static_cast<std::size_t>(columns - 1), sample);
+  SetColumnWidth(columns - 1, lastColumnNeeds_);
+  fillWithLastColumn();
 }
 
 ResultModel::State ResultListView::catchUp() {
@@ -79,7 +166,10 @@ ResultModel::State ResultListView::catchUp() {
     }
   }
   first_ = false;
+  const bool rowsChanged = now.rows != shown_.rows;
   shown_ = now;
+  // A scroll bar comes or goes with the rows: the last column keeps reaching the edge.
+  if (rowsChanged) fillWithLastColumn();
   return now;
 }
 

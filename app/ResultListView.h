@@ -9,8 +9,15 @@
 // cell.
 //
 // Cells are shown legibly: control characters (the tab and CR LF that buyer
-// rows carry) are drawn as single spaces and left out at the ends. The model
-// keeps the cells as they are, for export and the store.
+// rows carry) are drawn as single spaces and left out at the ends, and the
+// credit cell of a seller without a level does not start with the ", " that
+// stood between level and score. The model keeps the cells as they are, for
+// export and the store.
+//
+// Column widths are the job's, in pixels at 96 DPI, scaled to the screen;
+// the last column always reaches the list's right edge. fitColumnsToContent()
+// sizes them to the rows (the end of a run, a restore); the user can still
+// drag them.
 #pragma once
 
 #include <wx/listctrl.h>
@@ -36,14 +43,30 @@ class ResultListView : public wxListCtrl {
   // space, and are left out at both ends. UTF-8 in, UTF-8 out.
   static std::string legible(std::string_view utf8);
 
+  // The text a cell of job's column is drawn with (UTF-8): legible, and a
+  // seller's credit cell without its leading ", ".
+  static std::string shownCell(std::optional<Job> job, std::size_t column, std::string_view utf8);
+
+  // Sizes every column to its heading and the widest of its cells (all of
+  // them in a list of a few thousand rows, an even sample of a longer one),
+  // within bounds; the last column also fills what is left of the list.
+  void fitColumnsToContent();
+
  protected:
   wxString OnGetItemText(long item, long column) const override;
 
  private:
   void showColumns(std::optional<Job> job);
   void cacheRows(long from, long to);
+  // Widens the last column to the list's right edge (it keeps a larger width).
+  void fillWithLastColumn();
+  // Width of the area the rows are drawn in (without a vertical scroll bar).
+  int rowsWidth() const;
+  int contentWidth(std::size_t column, const std::vector<ResultRow>& sample) const;
 
   const ResultModel& model_;
+  // Width the last column needs for its own heading and cells.
+  int lastColumnNeeds_ = 0;
   ResultModel::State shown_;
   bool first_ = true;
   // Rows cacheFrom_.. of the list of epoch shown_.epoch, as the model held them.

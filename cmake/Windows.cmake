@@ -4,9 +4,10 @@
 # scripts/wine-run.sh, which sets up the Wine prefix they need.
 #
 # gleaner_windows_resources(), called once every target exists, gives every
-# executable the manifest (res/windows/gleaner.manifest) and the three
-# programs their icon and version resource as well; new programs and tests
-# get theirs without an edit here.
+# executable the manifest (res/windows/gleaner.manifest), the three
+# programs their icon and version resource as well, and the window programs
+# the toolkit's Chinese catalogue; new programs and tests get theirs without
+# an edit here.
 
 enable_language(RC)
 
@@ -75,4 +76,20 @@ function(gleaner_windows_resources)
   if(TARGET gleaner_app)
     set_target_properties(gleaner_app PROPERTIES WIN32_EXECUTABLE ON)
   endif()
+
+  # The toolkit's Chinese catalogue, embedded in the programs with a window
+  # (the one Debian ships for Linux: a catalogue is the same file everywhere).
+  find_file(GLEANER_WX_CATALOGUE NAMES wxstd-3.2.mo wxstd.mo PATHS /usr/share/locale/zh_CN/LC_MESSAGES
+            NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  if(NOT GLEANER_WX_CATALOGUE)
+    message(FATAL_ERROR "the toolkit's Chinese catalogue is missing: apt-get install wx3.2-i18n")
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/res/windows/translations.rc.in ${CMAKE_BINARY_DIR}/res/translations.rc @ONLY)
+  foreach(target gleaner_app test_gui gleaner_store_child)
+    if(TARGET ${target})
+      target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/res/translations.rc)
+      set_source_files_properties(${CMAKE_BINARY_DIR}/res/translations.rc TARGET_DIRECTORY ${target}
+                                  PROPERTIES OBJECT_DEPENDS "${GLEANER_WX_CATALOGUE}")
+    endif()
+  endforeach()
 endfunction()

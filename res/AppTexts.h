@@ -21,6 +21,10 @@ inline constexpr const char* kChooseJobTab =
 
 // Caption of the program's message boxes: the executable's name.
 inline constexpr const char* kMessageCaption = "gleaner";
+// Their buttons, as the templates' own OK reads.
+inline constexpr const char* kOkButton = "确定";
+inline constexpr const char* kYesButton = "是";
+inline constexpr const char* kNoButton = "否";
 
 // Export.
 inline constexpr const char* kExportNothing = "列表中没有可导出的信息。";

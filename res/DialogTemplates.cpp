@@ -18,31 +18,34 @@ constexpr std::array kAboutControls = {
 
 constexpr std::array kMainControls = {
     ControlTemplate{ids::kTabControl, K::TabControl, "", 7, 17, 536, 120, true, kTabStop},
-    ControlTemplate{ids::kCollect, K::PushButton, "采集", 125, 342, 50, 22, true, kTabStop},
-    ControlTemplate{ids::kResultList, K::ListView, "", 7, 139, 536, 193, true, kBorder | kTabStop},
-    ControlTemplate{ids::kCollectHidden, K::PushButton, "采集买家", 7, 361, 6, 22, false, kTabStop},
-    ControlTemplate{ids::kPauseHidden, K::PushButton, "暂停采集", 91, 327, 50, 14, false, kTabStop},
-    ControlTemplate{ids::kDedupHidden, K::PushButton, "去除重复", 15, 361, 6, 22, false, kTabStop},
-    ControlTemplate{ids::kDeleteAll, K::PushButton, "全部删除", 314, 342, 50, 22, true, kTabStop},
-    ControlTemplate{ids::kExport, K::PushButton, "导出列表", 377, 342, 50, 22, true, kTabStop},
-    ControlTemplate{kNoId, K::StaticText, "采集状态：", 7, 384, 41, 8, true, 0},
-    ControlTemplate{kNoId, K::StaticText, "当前列表总数：", 235, 384, 57, 8, true, 0},
-    ControlTemplate{ids::kProgress, K::ProgressBar, "", 185, 325, 279, 16, false, kBorder},
-    ControlTemplate{kNoId, K::StaticText, "下载状态", 145, 329, 33, 8, false, 0},
-    ControlTemplate{kNoId, K::StaticText, "0", 7, 343, 19, 8, false, 0},
-    ControlTemplate{kNoId, K::StaticText, "4000", 27, 342, 17, 8, false, 0},
+    ControlTemplate{ids::kCollect, K::PushButton, "采集", 125, 342, 50, 22, true, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kResultList, K::ListView, "", 7, 139, 536, 193, true, kBorder | kTabStop, 0,
+                    kStretchRight | kStretchBottom},
+    ControlTemplate{ids::kCollectHidden, K::PushButton, "采集买家", 7, 361, 6, 22, false, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kPauseHidden, K::PushButton, "暂停采集", 91, 327, 50, 14, false, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kDedupHidden, K::PushButton, "去除重复", 15, 361, 6, 22, false, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kDeleteAll, K::PushButton, "全部删除", 314, 342, 50, 22, true, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kExport, K::PushButton, "导出列表", 377, 342, 50, 22, true, kTabStop, 0, kFollowBottom},
+    ControlTemplate{kNoId, K::StaticText, "采集状态：", 7, 384, 41, 8, true, 0, 0, kFollowBottom},
+    ControlTemplate{kNoId, K::StaticText, "当前列表总数：", 235, 384, 57, 8, true, 0, 0, kFollowBottom},
+    ControlTemplate{ids::kProgress, K::ProgressBar, "", 185, 325, 279, 16, false, kBorder, 0, kFollowBottom},
+    ControlTemplate{kNoId, K::StaticText, "下载状态", 145, 329, 33, 8, false, 0, 0, kFollowBottom},
+    ControlTemplate{kNoId, K::StaticText, "0", 7, 343, 19, 8, false, 0, 0, kFollowBottom},
+    ControlTemplate{kNoId, K::StaticText, "4000", 27, 342, 17, 8, false, 0, 0, kFollowBottom},
     ControlTemplate{ids::kReportCountEdit, K::Edit, "", 473, 323, 55, 18, false,
-                    kBorder | kReadOnly | kAutoHScroll | kTabStop},
+                    kBorder | kReadOnly | kAutoHScroll | kTabStop, 0, kFollowBottom},
     ControlTemplate{ids::kStatusLogEdit, K::Edit, "", 7, 352, 17, 12, false,
-                    kBorder | kMultiLine | kAutoHScroll | kScrollBars},
-    ControlTemplate{ids::kPauseContinue, K::PushButton, "暂停/继续", 188, 342, 50, 22, true, kTabStop},
-    ControlTemplate{ids::kStop, K::PushButton, "停止", 251, 342, 50, 22, true, kTabStop},
-    ControlTemplate{ids::kRefreshToggle, K::PushButton, "自动刷新/停止刷新", 7, 327, 79, 14, false, kTabStop},
+                    kBorder | kMultiLine | kAutoHScroll | kScrollBars, 0, kFollowBottom},
+    ControlTemplate{ids::kPauseContinue, K::PushButton, "暂停/继续", 188, 342, 50, 22, true, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kStop, K::PushButton, "停止", 251, 342, 50, 22, true, kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kRefreshToggle, K::PushButton, "自动刷新/停止刷新", 7, 327, 79, 14, false, kTabStop, 0,
+                    kFollowBottom},
     ControlTemplate{ids::kSpareEdit, K::Edit, "", 26, 352, 15, 12, false,
-                    kBorder | kMultiLine | kScrollBars | kTabStop},
-    ControlTemplate{ids::kCountDisplay, K::StaticText, "", 304, 383, 50, 9, true, 0},
-    ControlTemplate{ids::kStatusDisplay, K::StaticText, "", 69, 382, 162, 10, true, 0},
-    ControlTemplate{ids::kLinkPicture, K::Picture, "", 487, 337, 56, 55, true, kNotify, ids::kLinkBitmap},
+                    kBorder | kMultiLine | kScrollBars | kTabStop, 0, kFollowBottom},
+    ControlTemplate{ids::kCountDisplay, K::StaticText, "", 304, 383, 50, 9, true, 0, 0, kFollowBottom},
+    ControlTemplate{ids::kStatusDisplay, K::StaticText, "", 69, 382, 162, 10, true, 0, 0, kFollowBottom},
+    ControlTemplate{ids::kLinkPicture, K::Picture, "", 487, 337, 56, 55, true, kNotify, ids::kLinkBitmap,
+                    kFollowRight | kFollowBottom},
 };
 
 constexpr std::array kSearchControls = {
@@ -93,16 +96,22 @@ constexpr std::array kHelpControls = {
 constexpr std::array kExportControls = {
     ControlTemplate{1, K::DefaultButton, "确定", 222, 56, 50, 14, true, kTabStop},
     ControlTemplate{2, K::PushButton, "取消", 222, 73, 50, 14, true, kTabStop},
-    ControlTemplate{kNoId, K::StaticText, ",导出的信息将会去除重复记录", 91, 39, 125, 8, true, 0},
     ControlTemplate{ids::kExportAll, K::RadioButton, "导出全部采集到的信息", 19, 17, 96, 10, true,
                     kGroupStart | kTabStop},
-    ControlTemplate{ids::kExportSellers, K::RadioButton, "导出卖家信息", 19, 38, 64, 10, true, kTabStop},
+    // One sentence, the note on duplicates in the choice's own text, so that
+    // nothing can come between them or cover a part.
+    ControlTemplate{ids::kExportSellers, K::RadioButton, "导出卖家信息，导出的信息将会去除重复记录", 19, 38, 195, 10, true,
+                    kTabStop},
     ControlTemplate{ids::kExportHiddenRadio, K::RadioButton, "Radio3", 232, 7, 40, 10, false, 0},
 };
 
 const DialogTemplate kAbout{ids::kAboutDialog, "关于 Gleaner", 235, 55, kFont, 9, kAboutControls};
+// The main window opens at the template's size and can be made larger, the
+// list taking the room; made smaller, the list gives room back down to 100
+// dialog units of height, so that the whole window fits the work area of a
+// 1366 × 768 screen at 100 % and of a 1920 × 1080 one at 150 %.
 const DialogTemplate kMain{ids::kMainDialog, "岚樾营销系列软件   阿里巴巴卖家/买家信息采集", 548, 399, kFont, 9,
-                           kMainControls};
+                           kMainControls, 548, 399 - (193 - 100)};
 const DialogTemplate kSearch{ids::kSearchPage, "", 545, 100, kFont, 9, kSearchControls};
 const DialogTemplate kItemUrl{ids::kItemUrlPage, "", 540, 99, kFont, 9, kItemUrlControls};
 const DialogTemplate kSellerSearch{ids::kSellerSearchPage, "", 543, 94, kFont, 9, kSellerSearchControls};

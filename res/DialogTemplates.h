@@ -38,6 +38,16 @@ enum Style : unsigned {
   kNotify = 1u << 8,       // a picture that reports clicks
 };
 
+// How a control follows its window's edges when the window is resized: it
+// moves with the right or bottom edge, or stretches to follow it. A control
+// without any keeps its place and size at the top left.
+enum Anchor : unsigned {
+  kFollowRight = 1u << 0,
+  kFollowBottom = 1u << 1,
+  kStretchRight = 1u << 2,
+  kStretchBottom = 1u << 3,
+};
+
 struct ControlTemplate {
   int id;
   ControlKind kind;
@@ -45,16 +55,20 @@ struct ControlTemplate {
   int x, y, width, height;  // dialog units
   bool shown;
   unsigned styles;
-  int imageId = 0;  // Picture: the resource it shows
+  int imageId = 0;      // Picture: the resource it shows
+  unsigned anchors = 0;  // Anchor bits
 };
 
 struct DialogTemplate {
   int id;
   const char* caption;  // empty for the child pages
-  int width, height;    // dialog units
+  int width, height;    // dialog units: the size the window opens at
   const char* fontFace;
   int fontPoints;
   std::span<const ControlTemplate> controls;
+  // A resizable window: the smallest size it can be made, in dialog units
+  // (0: the template's size; the window is then never smaller than that).
+  int minWidth = 0, minHeight = 0;
 };
 
 const DialogTemplate& aboutDialogTemplate();       // 100

@@ -12,7 +12,7 @@ ROOT=$(pwd)
 
 PACKAGES="cmake ninja-build pkg-config dpkg-dev tcl libgtest-dev \
 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
-wine wine64 xvfb xauth fonts-wqy-microhei"
+wine wine64 xvfb xauth fonts-wqy-microhei wx3.2-i18n"
 scripts/apt-need.sh $PACKAGES
 
 SUDO=""

@@ -3,7 +3,7 @@
 #   gleaner-VERSION-win64.zip     a portable folder: the three programs, the
 #                                 help page and a README in Chinese
 #   gleaner-VERSION-setup.exe     the Windows installer (NSIS)
-#   gleaner_VERSION_amd64.deb     the Debian package (CPack)
+#   gleaner_VERSION_amd64.deb     the Debian package (CPack), checked by lintian
 # from the builds in build-win/ (scripts/build-windows.sh) and build/
 # (scripts/build.sh); a missing build is made first, a present one is only
 # brought up to date.
@@ -18,7 +18,7 @@ needed=""
 for kind in $KINDS; do
   case $kind in
     windows) needed="$needed nsis" ;;
-    deb) needed="$needed dpkg-dev file" ;;
+    deb) needed="$needed dpkg-dev file lintian" ;;
   esac
 done
 [ -z "$needed" ] || scripts/apt-need.sh $needed
@@ -47,6 +47,9 @@ for kind in $KINDS; do
       rm -f dist/gleaner_"$VERSION"*_amd64.deb
       (cd build && cpack -G DEB >/dev/null)
       rm -rf dist/_CPack_Packages
+      # Debian's own checks of the package: an error fails the packaging,
+      # warnings and notes are shown.
+      lintian --fail-on error --info dist/gleaner_"$VERSION"*_amd64.deb
       ;;
     *)
       echo "usage: scripts/package.sh [windows|deb]..." >&2

@@ -12,6 +12,7 @@
 #include <wx/timer.h>
 
 #include "app/ExportFileChooser.h"
+#include "app/ExportFolderMemory.h"
 #include "app/ResultListView.h"
 #include "MainWindowFixture.h"
 #include "res/AppTexts.h"
@@ -202,36 +203,96 @@ TEST_F(ExportFromTheList, ALargeListShowsProgressAndACancelledExportWritesNothin
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 25001);
 }
 
-// The save dialog: the typed extension decides, an added one is confirmed.
-TEST_F(ExportFromTheList, TheFileNameFollowsTheTypeAndAnAddedExtensionIsConfirmed) {
+// The save dialog: the typed extension decides, a name other than the one
+// the dialog returned is confirmed, and 否 goes back to the dialog.
+TEST_F(ExportFromTheList, TheTypedExtensionDecidesAndARenamedTargetIsConfirmed) {
   std::vector<wxString> questions;
   bool answer = false;
   const auto ask = [&](const wxString& text) {
     questions.push_back(text);
     return answer;
   };
+  struct Shown {
+    wxString folder, name;
+    int filterIndex;
+  };
+  std::vector<Shown> shown;
+  std::vector<ExportFileChooser::Answer> answers;
+  const ExportFileChooser::SaveDialog dialog = [&](const wxString& folder, const wxString& name, int filterIndex)
+      -> std::optional<ExportFileChooser::Answer> {
+    shown.push_back({folder, name, filterIndex});
+    if (answers.empty()) return std::nullopt;  // cancelled
+    const ExportFileChooser::Answer next = answers.front();
+    answers.erase(answers.begin());
+    return next;
+  };
+  const wxString folder = wxString::FromUTF8(utf8Of(dir));
   const wxString base = wxString::FromUTF8(utf8Of(dir / pathFromUtf8("采集结果")));
-  auto target = ExportFileChooser::resolve(base + ".CSV", 0, ask);
+
+  answers = {{base + ".CSV", 0}};
+  auto target = ExportFileChooser::choose(dialog, ask, folder);
   ASSERT_TRUE(target);
   EXPECT_EQ(target->format, ExportFormat::Csv) << "typed .CSV with the Excel type chosen";
   EXPECT_EQ(target->path, dir / pathFromUtf8("采集结果.CSV"));
-  target = ExportFileChooser::resolve(base, 1, ask);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].folder, folder) << "it opens in the folder given";
+  EXPECT_EQ(shown[0].name, wx(res::kExportDefaultName));
+
+  answers = {{base, 1}};
+  target = ExportFileChooser::choose(dialog, ask, folder);
   ASSERT_TRUE(target);
   EXPECT_EQ(target->path, dir / pathFromUtf8("采集结果.csv"));
   EXPECT_TRUE(questions.empty()) << "nothing to replace";
 
+  // An existing file under the name with its extension added: 否 goes back
+  // to the dialog, which shows that name; the next choice is written.
   std::ofstream(dir / pathFromUtf8("采集结果.xlsx")) << "earlier export";
-  EXPECT_FALSE(ExportFileChooser::resolve(base, 0, ask)) << "the user keeps the existing file";
+  shown.clear();
+  answers = {{base, 0}, {base + wx("二"), 1}};
+  target = ExportFileChooser::choose(dialog, ask, folder);
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->path, dir / pathFromUtf8("采集结果二.csv"));
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_TRUE(questions.back().Contains(wx("采集结果.xlsx"))) << questions.back();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].folder, folder);
+  EXPECT_EQ(shown[1].name, wx("采集结果.xlsx"));
+  EXPECT_EQ(shown[1].filterIndex, 0);
+
+  // 是 replaces it; cancelling the dialog cancels the export.
   answer = true;
-  target = ExportFileChooser::resolve(base, 0, ask);
+  answers = {{base, 0}};
+  target = ExportFileChooser::choose(dialog, ask, folder);
   ASSERT_TRUE(target);
   EXPECT_EQ(target->format, ExportFormat::Xlsx);
   EXPECT_EQ(questions.size(), 2u);
+  EXPECT_FALSE(ExportFileChooser::choose(dialog, ask, folder));
+
+  // What Windows' own dialog makes of a typed 核桃.csv with the Excel type chosen.
+  EXPECT_EQ(ExportFileChooser::typedName(wx("核桃.csv.xlsx"), 0), wx("核桃.csv"));
+  EXPECT_EQ(ExportFileChooser::typedName(wx("核桃.XLSX.csv"), 1), wx("核桃.XLSX"));
+  for (const char* name : {"核桃.xlsx", "核桃.txt.xlsx", ".csv.xlsx", "核桃.csv"}) {
+    EXPECT_EQ(ExportFileChooser::typedName(wx(name), 0), wx(name));
+  }
+}
+
+// The save dialog opens where the last export went, also after a restart.
+TEST_F(ExportFromTheList, TheLastExportFolderIsRemembered) {
+  const fs::path kept = dir / "data" / "export-folder.txt";
+  const fs::path folder = dir / pathFromUtf8("采集结果");
+  fs::create_directories(folder);
+  EXPECT_EQ(ExportFolderMemory(kept).recall(), "") << "nothing yet";
+  ExportFolderMemory(kept).remember(folder);
+  EXPECT_EQ(ExportFolderMemory(kept).recall(), wxString::FromUTF8(utf8Of(folder)));
+  EXPECT_EQ(ExportFolderMemory::besideStore(dir / "data" / "results.sqlite"), kept);
+  fs::remove_all(folder);
+  EXPECT_EQ(ExportFolderMemory(kept).recall(), "") << "a folder that is gone is not offered";
+  EXPECT_EQ(ExportFolderMemory(std::nullopt).recall(), "");
+}
 
 #ifdef __WXGTK__
-  // Switching the type in the shown dialog swaps the proposed extension.
+// Switching the type in the shown dialog swaps the proposed extension.
+TEST_F(ExportFromTheList, SwitchingTheTypeSwapsTheProposedExtension) {
   wxFileDialog save(window, "save", wxString::FromUTF8(utf8Of(dir)), wx(res::kExportDefaultName),
                     wx(res::kExportWildcard), wxFD_SAVE);
   const auto follower = ExportFileChooser::followFileType(save);
@@ -250,8 +311,37 @@ TEST_F(ExportFromTheList, TheFileNameFollowsTheTypeAndAnAddedExtensionIsConfirme
   driver.Start(400);
   save.ShowModal();
   EXPECT_EQ(shownAfterSwitch, wx("采集结果.csv"));
-#endif
 }
+#endif
+
+#ifdef __WXMSW__
+// Windows' own save dialog, as a user types 核桃.csv into it with the Excel
+// type chosen: a CSV file of that name is what gets written.
+TEST_F(ExportFromTheList, OnWindowsTheTypedExtensionDecidesInTheNativeDialog) {
+  const wxString folder = wxString::FromUTF8(utf8Of(dir));
+  wxTimer typist;
+  int tries = 0;
+  typist.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (++tries > 100) typist.Stop();
+    // The dialog runs on this thread: the focus is in its file name box.
+    const HWND box = GetFocus();
+    if (box == nullptr) return;
+    HWND dialog = GetAncestor(box, GA_ROOT);
+    wchar_t title[128] = {};
+    GetWindowTextW(dialog, title, 128);
+    if (wxString(title) != wx(res::kExportSaveTitle)) return;
+    typist.Stop();
+    SetWindowTextW(box, L"\u6838\u6843.csv");  // 核桃.csv
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  typist.Start(200);
+  const auto target = ExportFileChooser::choose(
+      window, [](const wxString&) { return true; }, folder);
+  ASSERT_TRUE(target) << "the dialog was not answered";
+  EXPECT_EQ(target->path, dir / pathFromUtf8("核桃.csv"));
+  EXPECT_EQ(target->format, ExportFormat::Csv);
+}
+#endif
 
 }  // namespace
 }  // namespace gleaner::testing

@@ -6,6 +6,7 @@
 #include <wx/app.h>
 #include <wx/init.h>
 
+#include "app/ToolkitLanguage.h"
 #include "engine/ProcessValues.h"
 #include "net/InternetClient.h"
 
@@ -15,6 +16,7 @@ class GuiTestApp : public wxApp {
  public:
   bool OnInit() override {
     SetAppName("gleaner");
+    gleaner::useChineseForToolkitTexts();  // as the program does
     wxSetAssertHandler(&GuiTestApp::failOnAssert);
     CallAfter([this] {
       result_ = RUN_ALL_TESTS();

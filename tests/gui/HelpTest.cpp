@@ -11,6 +11,7 @@
 
 #include "app/DefaultBrowser.h"
 #include "app/HelpLocation.h"
+#include "app/HelpOpener.h"
 #include "app/LinkPicture.h"
 #include "app/PathText.h"
 #include "app/TemplatePage.h"
@@ -32,11 +33,6 @@ std::string fileText(const fs::path& path) {
 fs::path programFolder() { return pathOf(wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath()); }
 
 wxString wxOf(const fs::path& path) { return wxNameOf(path); }
-
-// The file a file address names.
-fs::path fileOf(const wxString& address) {
-  return pathOf(wxFileName::URLToFileName(address.BeforeFirst('#')).GetFullPath());
-}
 
 // A folder of its own under the test's temporary directory, gone afterwards.
 struct TempFolder {
@@ -75,10 +71,12 @@ TEST(HelpGuide, IsBuiltBesideTheProgramsAndCoversWhatAUserMeets) {
 TEST(HelpGuide, IsFoundBesideTheProgramOrInTheInstalledLayout) {
   TempFolder beside("help beside 帮助 #1");
   beside.put("help/index.html");
-  const std::optional<wxString> found = HelpLocation(beside.wxPath(), {}).helpAddress();
+  const std::optional<PageAddress> found = HelpLocation(beside.wxPath(), {}).helpAddress();
   ASSERT_TRUE(found.has_value());
-  EXPECT_TRUE(found->StartsWith("file://")) << *found;
-  EXPECT_EQ(fileOf(*found), beside.path / "help" / "index.html") << "spaces, Chinese and # survive: " << *found;
+  const fs::path guide = beside.path / "help" / "index.html";
+  EXPECT_EQ(found->shown, wxOf(guide)) << "the file as the user would type it";
+  EXPECT_EQ(found->address, HelpLocation::fileAddress(wxFileName(wxOf(guide))));
+  EXPECT_EQ(found->withoutSection, found->address);
 
 #ifndef __WXMSW__
   // The installed Linux layout (Windows keeps the guide beside the programs).
@@ -87,8 +85,11 @@ TEST(HelpGuide, IsFoundBesideTheProgramOrInTheInstalledLayout) {
   fs::create_directories(installed.path / "bin");
   const HelpLocation fromBin(wxOf(installed.path / "bin"), {});
   ASSERT_TRUE(fromBin.helpAddress().has_value());
-  EXPECT_EQ(fs::canonical(fileOf(*fromBin.helpAddress())), fs::canonical(installed.path / "share/gleaner/help/index.html"));
-  EXPECT_EQ(*fromBin.contactAddress(), *fromBin.helpAddress() + "#contact");
+  EXPECT_EQ(fs::canonical(pathOf(fromBin.helpAddress()->shown)),
+            fs::canonical(installed.path / "share/gleaner/help/index.html"));
+  EXPECT_FALSE(fromBin.helpAddress()->shown.Contains("..")) << fromBin.helpAddress()->shown;
+  EXPECT_EQ(fromBin.contactAddress()->address, fromBin.helpAddress()->address + "#contact");
+  EXPECT_EQ(fromBin.contactAddress()->withoutSection, fromBin.helpAddress()->address);
 #endif
 
   TempFolder empty("no guide");
@@ -96,14 +97,30 @@ TEST(HelpGuide, IsFoundBesideTheProgramOrInTheInstalledLayout) {
   EXPECT_FALSE(HelpLocation(empty.wxPath(), {}).contactAddress().has_value());
 }
 
+// The browser gets a proper file address: UTF-8, percent-encoded, forward
+// slashes, whatever the folder is called.
+TEST(HelpGuide, FileAddressesArePercentEncodedUtf8) {
+#ifdef __WXMSW__
+  EXPECT_EQ(HelpLocation::fileAddress(wxFileName(wx("Z:\\采集 结果#1\\help\\index.html"))),
+            "file:///Z:/%E9%87%87%E9%9B%86%20%E7%BB%93%E6%9E%9C%231/help/index.html");
+  EXPECT_EQ(HelpLocation::fileAddress(wxFileName(wx("\\\\server\\share\\help\\index.html"))),
+            "file://server/share/help/index.html");
+#else
+  EXPECT_EQ(HelpLocation::fileAddress(wxFileName(wx("/home/用户/采集 结果#1/help/index.html"))),
+            "file:///home/%E7%94%A8%E6%88%B7/%E9%87%87%E9%9B%86%20%E7%BB%93%E6%9E%9C%231/help/index.html");
+#endif
+}
+
 TEST(HelpGuide, AddressesNamedByTheBuildWin) {
   TempFolder beside("named");
   beside.put("help/index.html");
   const HelpLocation helpOnly(beside.wxPath(), {"https://vendor.example/guide.html", ""});
-  EXPECT_EQ(*helpOnly.helpAddress(), "https://vendor.example/guide.html");
-  EXPECT_EQ(*helpOnly.contactAddress(), "https://vendor.example/guide.html#contact");
+  EXPECT_EQ(helpOnly.helpAddress()->address, "https://vendor.example/guide.html");
+  EXPECT_EQ(helpOnly.contactAddress()->address, "https://vendor.example/guide.html#contact");
+  EXPECT_EQ(helpOnly.contactAddress()->withoutSection, "https://vendor.example/guide.html");
+  EXPECT_EQ(helpOnly.contactAddress()->shown, "https://vendor.example/guide.html");
   const HelpLocation both(beside.wxPath(), {"https://vendor.example/guide.html", "https://vendor.example/contact"});
-  EXPECT_EQ(*both.contactAddress(), "https://vendor.example/contact");
+  EXPECT_EQ(both.contactAddress()->address, "https://vendor.example/contact");
 }
 
 #ifdef __WXMSW__
@@ -112,18 +129,67 @@ TEST(HelpGuide, AddressesNamedByTheBuildWin) {
 TEST(HelpGuide, TheContactSectionReachesTheBrowserOnWindows) {
   TempFolder beside("帮助 folder");
   beside.put("help/index.html");
-  const wxString contact = *HelpLocation(beside.wxPath(), {}).contactAddress();
+  const wxString contact = HelpLocation(beside.wxPath(), {}).contactAddress()->address;
   ASSERT_TRUE(contact.EndsWith("#contact")) << contact;
   const std::optional<wxString> command = DefaultBrowser::sectionCommand(contact);
   ASSERT_TRUE(command.has_value()) << "no browser registered for http addresses";
   EXPECT_TRUE(command->Contains(contact)) << *command;
-  EXPECT_FALSE(contact.Contains(" ") || contact.Contains("\"")) << "the address needs no quotes: " << contact;
+  EXPECT_TRUE(contact.StartsWith("file:///")) << contact;
+  EXPECT_FALSE(contact.Contains(" ") || contact.Contains("\\") || contact.Contains(wx("帮助"))) << contact;
   EXPECT_TRUE(command->Lower().Contains(".exe")) << *command;
   EXPECT_FALSE(command->Contains("%1")) << *command;
   EXPECT_FALSE(DefaultBrowser::sectionCommand(contact.BeforeFirst('#')).has_value()) << "the shell opens it";
   EXPECT_FALSE(DefaultBrowser::sectionCommand("https://vendor.example/guide.html#contact").has_value());
 }
 #endif
+
+// An opener that cannot take the section is asked for the page at its top;
+// only when that fails too, also by the exit status of the program that
+// opens it, is the user told, with the file as they would type it.
+TEST(HelpGuide, AFailedOpenTriesThePageWithoutItsSectionThenTellsTheUser) {
+  TempFolder beside("帮助 opener");
+  beside.put("help/index.html");
+  const HelpLocation location(beside.wxPath(), {});
+  const PageAddress contact = *location.contactAddress();
+  std::vector<wxString> told;
+  std::vector<wxString> tried;
+  HelpOpener opener(location, [&](const wxString& text) { told.push_back(text); });
+
+  opener.setLauncher([&](const wxString& address, const std::function<void(bool)>& done) {
+    tried.push_back(address);
+    done(!address.Contains("#"));
+  });
+  opener.openContact();
+  EXPECT_EQ(tried, (std::vector<wxString>{contact.address, contact.withoutSection}));
+  EXPECT_TRUE(told.empty());
+
+  // The program that opens it starts, then ends with a failure status.
+  tried.clear();
+  opener.setLauncher([&](const wxString& address, const std::function<void(bool)>& done) {
+    tried.push_back(address);
+#ifdef __WXMSW__
+    DefaultBrowser::launch(wxString("cmd.exe /c exit 4"), done);
+#else
+    DefaultBrowser::launch(std::vector<wxString>{"sh", "-c", "exit 4"}, done);
+#endif
+  });
+  opener.openContact();
+  ASSERT_TRUE(pumpUntil([&] { return !told.empty(); }, 20000)) << "the failure is told";
+  EXPECT_EQ(tried.size(), 2u);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(told[0].StartsWith(wx("无法打开浏览器"))) << told[0];
+  EXPECT_TRUE(told[0].EndsWith("\n" + wxOf(beside.path / "help" / "index.html"))) << told[0];
+
+  // A program that opens the page and ends well is no failure.
+  told.clear();
+  bool opened = false;
+#ifdef __WXMSW__
+  DefaultBrowser::launch(wxString("cmd.exe /c exit 0"), [&](bool ok) { opened = ok; });
+#else
+  DefaultBrowser::launch(std::vector<wxString>{"true"}, [&](bool ok) { opened = ok; });
+#endif
+  ASSERT_TRUE(pumpUntil([&] { return opened; }, 20000));
+}
 
 using Help = MainWindowFixture;
 
@@ -134,8 +200,7 @@ TEST_F(Help, TabButtonAndContactPictureOpenTheShippedGuide) {
   button->GetEventHandler()->ProcessEvent(press);
   window->linkPicture().onClick();
   ASSERT_EQ(openedAddresses.size(), 2u);
-  EXPECT_EQ(fileOf(openedAddresses[0]), programFolder() / "help" / "index.html");
-  EXPECT_FALSE(openedAddresses[0].Contains("#"));
+  EXPECT_EQ(openedAddresses[0], HelpLocation::fileAddress(wxFileName(wxOf(programFolder() / "help" / "index.html"))));
   EXPECT_EQ(openedAddresses[1], openedAddresses[0] + "#contact");
   EXPECT_TRUE(messages.empty());
 }
@@ -161,7 +226,8 @@ TEST_F(Help, AMissingGuideOrBrowserIsToldInChineseWithTheDetailLast) {
   window->openContactPage();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(messages[0].StartsWith(wx("无法打开浏览器"))) << messages[0];
-  EXPECT_TRUE(messages[0].EndsWith("\n" + *HelpLocation::ofThisProgram().contactAddress())) << messages[0];
+  EXPECT_TRUE(messages[0].EndsWith("\n" + HelpLocation::ofThisProgram().contactAddress()->shown)) << messages[0];
+  EXPECT_FALSE(messages[0].Contains("%")) << "no percent-encoded address";
 }
 
 }  // namespace

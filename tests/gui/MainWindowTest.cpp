@@ -102,10 +102,10 @@ TEST_F(MainWindow, StartsWithThePageDefaults) {
 }
 
 // Every control of a template is a child of parent, in template order, with
-// its id, text, visibility and geometry in parent's dialog units. Two
+// its id, text, visibility and geometry in parent's dialog units. A few
 // controls move off their template place so that they fit what they show: a
-// group box narrower than its page, a note pulled up against the choice it
-// continues (the layout tests check where they go).
+// group box narrower than its page, a choice widened to its text (the
+// layout tests check them).
 void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
   SCOPED_TRACE(::testing::Message() << "template " << t.id);
   const wxWindowList& children = parent.GetChildren();
@@ -119,13 +119,11 @@ void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
     }
     EXPECT_EQ(control->IsShown(), c.shown);
     const wxPoint planned = parent.ConvertDialogToPixels(wxPoint(c.x, c.y));
-    if (c.kind == res::ControlKind::StaticText && c.id == res::kNoId && t.id == ids::kExportDialog) {
-      EXPECT_EQ(control->GetPosition().y, planned.y);
-    } else {
-      EXPECT_EQ(control->GetPosition(), planned);
-    }
+    EXPECT_EQ(control->GetPosition(), planned);
     const wxSize plannedSize = parent.ConvertDialogToPixels(wxSize(c.width, c.height));
-    switch (c.kind) {
+    // The export dialog's choices may widen to their text (the layout test checks it).
+    const bool fitsItsText = t.id == ids::kExportDialog && c.kind == res::ControlKind::RadioButton && c.shown;
+    switch (fitsItsText ? res::ControlKind::StaticText : c.kind) {
       case res::ControlKind::ComboBox:  // its height is the dropped-down list's
       case res::ControlKind::StaticText:
         break;
@@ -153,10 +151,9 @@ void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
 
 TEST_F(MainWindow, BuildsEveryControlOfTheTemplatesWithItsGeometry) {
   const wxSize client = window->GetClientSize();
-  EXPECT_EQ(client, window->ConvertDialogToPixels(wxSize(548, 399)));
-  EXPECT_EQ(window->GetMinSize(), window->GetMaxSize()) << "fixed size";
-  EXPECT_FALSE(window->HasFlag(wxRESIZE_BORDER));
-  EXPECT_FALSE(window->HasFlag(wxMAXIMIZE_BOX));
+  EXPECT_EQ(client, window->ConvertDialogToPixels(wxSize(548, 399))) << "it opens at the template's size";
+  EXPECT_TRUE(window->HasFlag(wxRESIZE_BORDER));
+  EXPECT_TRUE(window->HasFlag(wxMAXIMIZE_BOX));
   EXPECT_EQ(window->GetTitle(), wx("岚樾营销系列软件   阿里巴巴卖家/买家信息采集"));
 
   expectBuiltFromTemplate(*window, res::mainDialogTemplate());
@@ -300,9 +297,6 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseTheWindowNorPressAButton) {
 }
 
 TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
-#ifdef __WXMSW__
-  GTEST_SKIP() << "the about item is in the system menu";
-#endif
   std::unique_ptr<wxMenu> menu(window->makeContextMenu());
   wxMenuItem* item = menu->FindItem(ids::kAboutCommand);
   ASSERT_NE(item, nullptr);
@@ -376,14 +370,12 @@ TEST_F(MainWindow, TextBoxesKeepTheirOwnBehaviour) {
   dismiss.Stop();
   EXPECT_FALSE(aboutMenuShown);
 
-#ifndef __WXMSW__
   // Anywhere else (here the result list) it is the window's menu with the about item.
   dismiss.StartOnce(500);
   wxContextMenuEvent onList(wxEVT_CONTEXT_MENU, ids::kResultList, window->resultList().GetScreenPosition());
   onList.SetEventObject(&window->resultList());
   EXPECT_TRUE(window->resultList().GetEventHandler()->ProcessEvent(onList));
   EXPECT_TRUE(aboutMenuShown);
-#endif
 }
 
 // The window carries the program's icon, large (Alt+Tab) and small (caption,
@@ -437,7 +429,7 @@ TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
   pumpFor(50);
   sim.MouseClick();
   ASSERT_TRUE(pumpUntil([&] { return !openedAddresses.empty(); }, 3000));
-  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().contactAddress().value_or("none"));
+  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().contactAddress()->address);
 
   openedAddresses.clear();
   auto* help = controlOf<wxButton>(window->page(TabPage::Help), ids::kHelpButton);
@@ -445,7 +437,7 @@ TEST_F(MainWindow, LinkPictureAndHelpButtonOpenTheProgramsPages) {
   press.SetEventObject(help);
   help->GetEventHandler()->ProcessEvent(press);
   ASSERT_EQ(openedAddresses.size(), 1u);
-  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().helpAddress().value_or("none"));
+  EXPECT_EQ(openedAddresses.front(), HelpLocation::ofThisProgram().helpAddress()->address);
 }
 
 TEST_F(MainWindow, RefreshTickWritesReportCountAndStatusLogIntoTheHiddenEdits) {

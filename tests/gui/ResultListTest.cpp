@@ -45,17 +45,31 @@ void onWorker(MainDialog& window, const std::function<void()>& body) {
   pumpFor(80);
 }
 
+// The job's widths, at 96 DPI, scaled to the screen; the last column reaches
+// the list's right edge.
+std::vector<wxString> plannedHeadings(wxListCtrl& list, std::vector<std::pair<const char*, int>> columns) {
+  std::vector<wxString> texts;
+  int others = 0;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    int width = list.FromDIP(columns[c].second);
+    if (c + 1 == columns.size()) width = std::max(width, list.GetClientSize().x - others);
+    others += width;
+    texts.push_back(wx(columns[c].first) + wxString::Format(":%d", width));
+  }
+  return texts;
+}
+
 TEST_F(ResultList, ColumnSetsAreThoseOfTheLatestJob) {
   ResultListView& list = window->resultList();
   onWorker(*window, [&] { window->setJobColumns(CollectionMode::SellerSearch); });
-  EXPECT_EQ(headings(list), (std::vector<wxString>{wx("商品名称:350"), wx("卖家ID:100"), wx("卖家旺旺昵称:150"),
-                                                  wx("信用等级:250")}));
+  EXPECT_EQ(headings(list),
+            plannedHeadings(list, {{"商品名称", 350}, {"卖家ID", 100}, {"卖家旺旺昵称", 150}, {"信用等级", 250}}));
   onWorker(*window, [&] { window->setJobColumns(CollectionMode::OfferSearch); });
-  EXPECT_EQ(headings(list), (std::vector<wxString>{wx("商品名称:260"), wx("商家名称:200"), wx("商家旺旺:100"),
-                                                  wx("网店地址:400")}));
+  EXPECT_EQ(headings(list),
+            plannedHeadings(list, {{"商品名称", 260}, {"商家名称", 200}, {"商家旺旺", 100}, {"网店地址", 400}}));
   onWorker(*window, [&] { window->setJobColumns(CollectionMode::ItemBuyers); });
-  EXPECT_EQ(headings(list), (std::vector<wxString>{wx("商品名称:350"), wx("买家ID:100"), wx("买家旺旺昵称:180"),
-                                                  wx("商品网址:160")}));
+  EXPECT_EQ(headings(list),
+            plannedHeadings(list, {{"商品名称", 350}, {"买家ID", 100}, {"买家旺旺昵称", 180}, {"商品网址", 160}}));
   EXPECT_TRUE(list.HasFlag(wxLC_REPORT));
   EXPECT_TRUE(list.HasFlag(wxLC_VIRTUAL));
   EXPECT_TRUE(list.HasFlag(wxLC_ALIGN_LEFT));
@@ -165,6 +179,43 @@ TEST_F(ResultList, ShowsControlCharactersAsSpacesButKeepsTheCells) {
   ASSERT_TRUE(window->model().copyRows(window->model().state().epoch, 0, 1, kept));
   EXPECT_EQ(kept.front(), row) << "the row itself is unchanged";
   EXPECT_EQ(countDisplay(*window), "1");
+}
+
+int columnWidth(wxListCtrl& list, int column) { return list.GetColumnWidth(column); }
+
+// At a run's end the columns take the width of what they hold, within
+// bounds, and the last one fills the rest; a seller without a level shows
+// no leading comma while the row keeps it.
+TEST_F(ResultList, ColumnsFitTheRowsAndTheLastFillsTheList) {
+  const std::string longId = "b2b-2918593047563821";
+  const std::string creditCell = gbkOf(", 卖家信用: 1");
+  onWorker(*window, [&] {
+    window->setJobColumns(CollectionMode::SellerSearch);
+    window->appendRow({"walnut", "id", longId, creditCell}, "1");
+    window->appendRow({std::string(300, 'x'), "id2", "w", gbkOf("3钻, 卖家信用: 1234")}, "2");
+  });
+  ResultListView& list = window->resultList();
+  EXPECT_EQ(list.displayedText(0, 3), wx("卖家信用: 1"));
+  EXPECT_EQ(list.displayedText(1, 3), wx("3钻, 卖家信用: 1234"));
+  EXPECT_EQ(window->model().cell(0, 3), creditCell) << "the row keeps the collected bytes";
+  EXPECT_EQ(ResultListView::shownCell(static_cast<int>(CollectionMode::OfferSearch), 3, ", x"), ", x")
+      << "only the seller's credit cell";
+
+  window->fitListColumns();
+  const wxString id = wxString::FromUTF8(longId);
+  EXPECT_GT(columnWidth(list, 2), list.GetTextExtent(id).x) << "the whole Wangwang ID is in view";
+  EXPECT_LE(columnWidth(list, 0), std::max(list.FromDIP(400), list.GetClientSize().x * 2 / 5))
+      << "a very long name leaves the other columns in view";
+  EXPECT_GE(columnWidth(list, 0), list.FromDIP(350));
+  const int others = columnWidth(list, 0) + columnWidth(list, 1) + columnWidth(list, 2);
+  EXPECT_EQ(columnWidth(list, 3), std::max(list.GetClientSize().x - others,
+                                           list.GetTextExtent(wx("3钻, 卖家信用: 1234")).x))
+      << "the last column reaches the right edge";
+
+  // A wider window widens the last column with it; a column dragged narrower leaves no gap.
+  const int before = columnWidth(list, 3);
+  window->SetClientSize(window->GetClientSize() + wxSize(120, 0));
+  ASSERT_TRUE(pumpUntil([&] { return columnWidth(list, 3) == before + 120; }, 3000)) << columnWidth(list, 3);
 }
 
 TEST_F(ResultList, MessagesFromARunWaitForTheUserAndCallsAfterTheCloseDoNotWait) {

@@ -1,9 +1,12 @@
 // Saves pictures of the windows, for the project's documentation and for
 // checking the layout by eye. Only when told where: GLEANER_SCREENSHOT_PATH
-// names the main window's picture after a sample run, GLEANER_LAYOUT_SHOTS a
-// folder for the main window before any run (and with a pause held) and
-// the export dialog.
+// names the main window's picture after a sample run, GLEANER_SCREEN_PATH a
+// picture of the whole screen with the window where it opened, after a
+// sample run, GLEANER_LAYOUT_SHOTS a folder for the main window before any
+// run (and with a pause held), the export dialog and a question box.
 #include <gtest/gtest.h>
+#include <wx/display.h>
+#include <wx/timer.h>
 #include <wx/textctrl.h>
 #ifdef __WXMSW__
 #include <wx/dcmemory.h>
@@ -14,7 +17,9 @@
 #include <cstdlib>
 
 #include "app/ExportDialog.h"
+#include "app/MessageBoxes.h"
 #include "app/TemplatePage.h"
+#include "res/AppTexts.h"
 #include "res/ControlIds.h"
 #include "SampleRunFixture.h"
 
@@ -28,15 +33,11 @@ std::string setting(const char* name) {
   return value == nullptr ? std::string() : std::string(value);
 }
 
-// The client area as it stands on the screen (no window manager draws a
-// frame here). On GTK it is taken from the X server itself: a screen device
-// context of the toolkit can hand back what an earlier window left there.
-// Windows' screen device context shows the screen as it is.
-void saveClientArea(wxWindow& window, const std::string& path) {
-  window.Raise();
-  window.Update();
-  pumpFor(300);
-  const wxRect area(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
+// A part of the screen as it stands. On GTK it is taken from the X server
+// itself: a screen device context of the toolkit can hand back what an
+// earlier window left there. Windows' screen device context shows the
+// screen as it is.
+void saveScreenArea(const wxRect& area, const std::string& path) {
 #ifdef __WXMSW__
   wxBitmap picture(area.GetSize(), 24);
   {
@@ -54,6 +55,14 @@ void saveClientArea(wxWindow& window, const std::string& path) {
 #endif
 }
 
+// The client area (no window manager draws a frame here).
+void saveClientArea(wxWindow& window, const std::string& path) {
+  window.Raise();
+  window.Update();
+  pumpFor(300);
+  saveScreenArea(wxRect(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize()), path);
+}
+
 TEST_F(Screenshot, MainWindowAfterASampleRun) {
   const std::string path = setting("GLEANER_SCREENSHOT_PATH");
   if (path.empty()) GTEST_SKIP() << "GLEANER_SCREENSHOT_PATH is not set";
@@ -63,6 +72,21 @@ TEST_F(Screenshot, MainWindowAfterASampleRun) {
   messages.clear();
   pumpFor(500);
   saveClientArea(window(), path);
+}
+
+// The window as it opens on the screen at hand (a 1366 × 768 one, a
+// 1920 × 1080 one at 150 %), after a run whose end sized the columns.
+TEST_F(Screenshot, TheWholeScreenAfterASampleRun) {
+  const std::string path = setting("GLEANER_SCREEN_PATH");
+  if (path.empty()) GTEST_SKIP() << "GLEANER_SCREEN_PATH is not set";
+  dynamic_cast<wxTextEntry*>(window().page(TabPage::Search).FindWindow(ids::kSearchPages))->SetValue("1");
+  ASSERT_TRUE(collectAndWait(120000));
+  messages.clear();
+  window().fitListColumns();
+  window().Raise();
+  window().Update();
+  pumpFor(800);
+  saveScreenArea(wxDisplay(0u).GetGeometry(), path);
 }
 
 TEST_F(Screenshot, MainWindowBeforeAnyRunAndTheExportDialog) {
@@ -82,6 +106,22 @@ TEST_F(Screenshot, MainWindowBeforeAnyRunAndTheExportDialog) {
   saveClientArea(options, folder + "/export-dialog.png");
 
   options.Hide();
+  window().Show();
+  // A question box over the window: its icon, buttons and place.
+  wxTimer shooter;
+  int ticks = 0;
+  shooter.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    for (wxWindow* top : wxTopLevelWindows) {
+      auto* box = dynamic_cast<wxDialog*>(top);
+      if (box == nullptr || !box->IsModal() || ++ticks < 4) continue;
+      shooter.Stop();
+      saveScreenArea(window().GetScreenRect(), folder + "/question-box.png");
+      box->EndModal(wxID_NO);
+    }
+  });
+  shooter.Start(150);
+  showMessageBox(&window(), wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), std::size_t{42}),
+                 MessageKind::Question);
 }
 
 }  // namespace

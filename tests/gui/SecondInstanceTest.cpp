@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -12,8 +13,10 @@
 #include "text/WideText.h"
 
 #ifdef _WIN32
+#include <wx/defs.h>
 #include <windows.h>
-#include <commctrl.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace gleaner::testing {
@@ -55,11 +58,10 @@ std::intptr_t findWindow(const ChildProcess& program, const std::string& titlePa
   return 0;
 }
 
-// Presses the OK button of a message box (a task dialog or a classic one).
+// Presses the OK button of the program's message box (drawn by the toolkit,
+// whose OK button has the toolkit's own id).
 void acknowledge(std::intptr_t box) {
-  const HWND window = reinterpret_cast<HWND>(box);
-  PostMessageW(window, TDM_CLICK_BUTTON, IDOK, 0);
-  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  PostMessageW(reinterpret_cast<HWND>(box), WM_COMMAND, MAKEWPARAM(wxID_OK, BN_CLICKED), 0);
 }
 
 // Ends the program as its close box does.
@@ -116,7 +118,24 @@ const ChildProcess::Environment kPlainStart = {"GLEANER_CONNECT_TO", "GLEANER_RU
 
 TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
   if (!haveWindowTools()) GTEST_SKIP() << "xdotool is not installed";
-  ChildProcess first(GLEANER_APP_PATH, {}, kPlainStart);
+#ifdef _WIN32
+  const ChildProcess::Environment start = kPlainStart;
+#else
+  // A home and a session runtime folder of their own: the lock is kept in
+  // the latter, under the program's name, and nothing in the home.
+  namespace fs = std::filesystem;
+  const fs::path home = fs::temp_directory_path() / ("gleaner-home-" + std::to_string(::getpid()));
+  const fs::path runtime = home / "run";
+  fs::create_directories(runtime);
+  ChildProcess::Environment start = kPlainStart;
+  start.push_back("HOME=" + home.string());
+  start.push_back("XDG_RUNTIME_DIR=" + runtime.string());
+  struct Cleanup {
+    fs::path folder;
+    ~Cleanup() { fs::remove_all(folder); }
+  } cleanup{home};
+#endif
+  ChildProcess first(GLEANER_APP_PATH, {}, start);
   ASSERT_TRUE(first.started());
   const std::string caption = "岚樾营销系列软件";
   const std::intptr_t mainWindow = findWindow(first, caption, 20s);
@@ -132,7 +151,12 @@ TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
   }
 #endif
 
-  ChildProcess second(GLEANER_APP_PATH, {}, kPlainStart);
+#ifndef _WIN32
+  EXPECT_TRUE(fs::exists(runtime / "gleaner.lock"));
+  EXPECT_FALSE(fs::exists(home / ".vendrake"));
+#endif
+
+  ChildProcess second(GLEANER_APP_PATH, {}, start);
   const std::intptr_t box = findWindow(second, "gleaner", 20s);
   EXPECT_NE(box, 0) << "the second copy shows its message box";
   EXPECT_EQ(findWindow(second, caption), 0) << "and no main window";
