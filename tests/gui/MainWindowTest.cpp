@@ -130,10 +130,9 @@ TEST_F(MainWindow, EachJobTabGivesTheRequestItsPageShows) {
     offers.sort = sort;
     EXPECT_EQ(requestOfTab(0), offers) << radio;
   }
-  // The three filters, each its own; the hidden boxes are not read.
+  // The three filters, each its own.
   search.setChecked(ids::kFilterAlipay, true);
   search.setChecked(ids::kFilterOnline, true);
-  search.setChecked(ids::kFilterMixedHidden, true);
   search.setControlText(ids::kSearchKeyword, "walnut");
   search.setControlText(ids::kSearchPages, "3");
   offers.alipay = true;
