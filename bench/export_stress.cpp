@@ -19,6 +19,7 @@
 #include "export/StoreExportSource.h"
 #include "store/ResultModel.h"
 #include "store/StoreWriter.h"
+#include "text/Job.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ long statusValue(const char* key) {
 
 void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-StoredRow row(std::size_t i) {
+ResultRow row(std::size_t i) {
   // Cells of the size the sites give: GBK titles and names, an address.
   return {"\xBA\xCB\xCC\xD2\xC8\xCA\xB4\xF3\xBA\xCB\xCC\xD2 500g \xB4\xFC " + std::to_string(i),
           "\xCE\xC2\xD6\xDD\xB0\xA5\xBC\xD2\xC8\xD5\xD3\xC3\xC6\xB7\xB3\xA7 " + std::to_string(i % 5000),
@@ -69,7 +70,7 @@ void measureOneBigCell(const fs::path& dir, const char* kind, const std::string&
   {
     StoreWriter writer(store);
     model.attachStore(&writer);
-    model.setJob(0, {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "b", "c", "d"});
+    model.setJob(Job::Offers, {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "b", "c", "d"});
     model.append({cell, "id", "nick", "http://detail.1688.com/offer/1.html"}, "1");
     cell = std::string();
     for (std::size_t i = 1; i < 100; ++i) model.append(row(i), std::to_string(i + 1));
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
     ResultModel model;
     StoreWriter writer(dir / "results.sqlite");
     model.attachStore(&writer);
-    model.setJob(0, {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", "b", "c", "d"});
+    model.setJob(Job::Offers, headingsOf(Job::Offers));
     for (std::size_t i = 0; i < rows; ++i) model.append(row(i), std::to_string(i + 1));
     model.detachStore();
     writer.close(true);

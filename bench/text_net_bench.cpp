@@ -1,12 +1,10 @@
-// The text helpers over a result page of realistic size, and one page
-// download through the page fetcher from a loopback server.
+// The text helpers over a result page of realistic size, the page text made
+// of a body, and one result page download from a loopback server.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
-#include "engine/CollectionState.h"
-#include "engine/MemoryWindow.h"
-#include "engine/PageFetcher.h"
+#include "net/PageDownload.h"
 #include "tests/support/LoopbackServer.h"
 #include "text/GbkConvert.h"
 #include "text/GbkText.h"
@@ -16,7 +14,7 @@ namespace {
 using namespace gleaner;
 
 // About 200 KB of offer-list markup, mostly Chinese, with CR LF line ends as
-// the fetcher delivers pages, and the pager's marker only near the end.
+// the page download delivers pages, and the pager's marker only near the end.
 const std::string& resultPage() {
   static const std::string page = [] {
     std::string text = gbk::fromUtf8("<html><head><title>核桃 - 阿里巴巴</title></head><body>\r\n");
@@ -58,28 +56,32 @@ void BM_GbkRemoveAllCrLf(benchmark::State& state) {
 }
 BENCHMARK(BM_GbkRemoveAllCrLf);
 
-void BM_PageFetcherLoopbackPage(benchmark::State& state) {
-  const std::string body = gbk::removeAll(resultPage(), "\r");  // served with LF line ends; the fetcher gives them back as CR LF
+// The page text of a body with LF line ends: every line gains its CR.
+void BM_PageTextOfLfBody(benchmark::State& state) {
+  const std::string body = gbk::removeAll(resultPage(), "\r");
+  for (auto _ : state) benchmark::DoNotOptimize(pageTextOf(body));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
+}
+BENCHMARK(BM_PageTextOfLfBody);
+
+void BM_ResultPageLoopbackDownload(benchmark::State& state) {
+  const std::string body = gbk::removeAll(resultPage(), "\r");  // served with LF line ends; the download gives them back as CR LF
   gleaner::testing::LoopbackServer server([&body](httplib::Server& s) {
     s.Get("/selloffer/offer_search.htm", [&body](const httplib::Request&, httplib::Response& res) {
       res.set_content(body, "text/html; charset=GBK");
     });
   });
   const std::string address = server.url("/selloffer/offer_search.htm?keywords=%BA%CB%CC%D2#beginPage=1");
-  CollectionState collection;
-  MemoryWindow window;
   for (auto _ : state) {
-    collection.acquireWorker();
-    const auto page = PageFetcher(address, collection, window);
-    if (!page) {
-      state.SkipWithError("download failed");
+    try {
+      benchmark::DoNotOptimize(downloadPage(PageRequest::resultPage(address)).text.size());
+    } catch (const std::exception& failure) {
+      state.SkipWithError(failure.what());
       break;
     }
-    collection.releaseWorker();
-    benchmark::DoNotOptimize(page->size());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
 }
-BENCHMARK(BM_PageFetcherLoopbackPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResultPageLoopbackDownload)->Unit(benchmark::kMillisecond);
 
 }  // namespace

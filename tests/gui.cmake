@@ -6,7 +6,7 @@ add_executable(test_gui ${gui_test_sources})
 target_include_directories(test_gui PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/gui)
 target_link_libraries(test_gui PRIVATE gleaner_ui gleaner_test_support GTest::gtest Threads::Threads)
 if(TARGET gleaner_sample_site_lib)
-  target_link_libraries(test_gui PRIVATE gleaner_sample_site_lib gleaner_expected_rows)
+  target_link_libraries(test_gui PRIVATE gleaner_sample_site_lib)
   target_compile_definitions(test_gui PRIVATE GLEANER_HAVE_SAMPLE_SITE=1)
 endif()
 # The store's kill test starts a window program of its own and kills it.

@@ -49,12 +49,12 @@ class ExportFromTheList : public MainWindowFixture {
   void fillSellerRows() {
     bool done = false;
     std::thread worker([&] {
-      window->setJobColumns(CollectionMode::SellerSearch);
+      window->runStarted(Job::Sellers);
       // GBK cells as the extractors give them.
-      window->appendRow({"\xBA\xCB\xCC\xD2 A", "id1", "nick1", "3\xD7\xEA"}, "1");  // 核桃 A, 3钻
-      window->appendRow({"=cmd|' /C calc'!A0", "id2", "nick2", "1\xD7\xEA"}, "2");
-      window->appendRow({"walnut, \"big\"", "id1", "nick1", "3\xD7\xEA"}, "3");
-      window->appendRow({"\tpadded\r\n", "-id3", "n\x01ick3", "x"}, "4");
+      window->rowFound({"\xBA\xCB\xCC\xD2 A", "id1", "nick1", "3\xD7\xEA"}, 1);  // 核桃 A, 3钻
+      window->rowFound({"=cmd|' /C calc'!A0", "id2", "nick2", "1\xD7\xEA"}, 2);
+      window->rowFound({"walnut, \"big\"", "id1", "nick1", "3\xD7\xEA"}, 3);
+      window->rowFound({"\tpadded\r\n", "-id3", "n\x01ick3", "x"}, 4);
       done = true;
     });
     ASSERT_TRUE(pumpUntil([&] { return done; }));
@@ -175,8 +175,8 @@ TEST_F(ExportFromTheList, WritesToAFolderAndFileWithChineseNames) {
 TEST_F(ExportFromTheList, ALargeListShowsProgressAndACancelledExportWritesNothing) {
   bool done = false;
   std::thread worker([&] {
-    window->setJobColumns(CollectionMode::OfferSearch);
-    for (int i = 0; i < 25000; ++i) window->appendRow({"name" + std::to_string(i), "m", "w", "u"}, std::to_string(i + 1));
+    window->runStarted(Job::Offers);
+    for (int i = 0; i < 25000; ++i) window->rowFound({"name" + std::to_string(i), "m", "w", "u"}, i + 1);
     done = true;
   });
   ASSERT_TRUE(pumpUntil([&] { return done; }));

@@ -7,7 +7,6 @@
 #include <wx/init.h>
 
 #include "app/ToolkitLanguage.h"
-#include "engine/ProcessValues.h"
 #include "net/InternetClient.h"
 
 namespace {
@@ -37,19 +36,12 @@ class GuiTestApp : public wxApp {
   int result_ = 1;
 };
 
-// A pause request outlives windows and runs in one process: each test starts
-// without one, so that a test that failed while paused does not hold the next.
-class PauseReset : public ::testing::EmptyTestEventListener {
-  void OnTestStart(const ::testing::TestInfo&) override { gleaner::PauseRequested = false; }
-};
-
 }  // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(GuiTestApp);
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  ::testing::UnitTest::GetInstance()->listeners().Append(new PauseReset);
   gleaner::InternetClient::initialize();
   if (!wxEntryStart(argc, argv)) {
     std::fprintf(stderr, "no display: the GUI tests run under xvfb-run\n");

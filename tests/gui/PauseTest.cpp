@@ -10,7 +10,6 @@
 
 #include "app/PauseIndicator.h"
 #include "app/TemplatePage.h"
-#include "engine/ProcessValues.h"
 #include "res/ControlIds.h"
 #include "SampleRunFixture.h"
 
@@ -19,11 +18,6 @@ namespace {
 
 class Pause : public SampleRunFixture {
  protected:
-  void TearDown() override {
-    SampleRunFixture::TearDown();
-    PauseRequested = false;  // the next test's window starts without a pause
-  }
-
   wxToggleButton& button() { return *controlOf<wxToggleButton>(window(), ids::kPauseContinue); }
   wxString statusLine() { return controlOf<wxStaticText>(window(), ids::kStatusDisplay)->GetLabel(); }
 
@@ -35,7 +29,8 @@ class Pause : public SampleRunFixture {
     sim.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
     pumpFor(50);
     sim.MouseClick();
-    return pumpUntil([&] { return button().GetValue() == expectDown && PauseRequested == expectDown; }, 3000);
+    return pumpUntil(
+        [&] { return button().GetValue() == expectDown && window().pauseSwitch().paused() == expectDown; }, 3000);
   }
 
   void setSearch(const char* keyword, const char* pages) {

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/stattext.h>
+#include <wx/tooltip.h>
 
+#include <atomic>
+#include <map>
 #include <set>
 #include <thread>
 
 #include "app/ResultListView.h"
+#include "engine/RunOutcome.h"
 #include "MainWindowFixture.h"
 #include "res/ControlIds.h"
 
@@ -61,13 +65,13 @@ std::vector<wxString> plannedHeadings(wxListCtrl& list, std::vector<std::pair<co
 
 TEST_F(ResultList, ColumnSetsAreThoseOfTheLatestJob) {
   ResultListView& list = window->resultList();
-  onWorker(*window, [&] { window->setJobColumns(CollectionMode::SellerSearch); });
+  onWorker(*window, [&] { window->runStarted(Job::Sellers); });
   EXPECT_EQ(headings(list),
             plannedHeadings(list, {{"商品名称", 350}, {"卖家ID", 100}, {"卖家旺旺昵称", 150}, {"信用等级", 250}}));
-  onWorker(*window, [&] { window->setJobColumns(CollectionMode::OfferSearch); });
+  onWorker(*window, [&] { window->runStarted(Job::Offers); });
   EXPECT_EQ(headings(list),
             plannedHeadings(list, {{"商品名称", 260}, {"商家名称", 200}, {"商家旺旺", 100}, {"网店地址", 400}}));
-  onWorker(*window, [&] { window->setJobColumns(CollectionMode::ItemBuyers); });
+  onWorker(*window, [&] { window->runStarted(Job::Buyers); });
   EXPECT_EQ(headings(list),
             plannedHeadings(list, {{"商品名称", 350}, {"买家ID", 100}, {"买家旺旺昵称", 180}, {"商品网址", 160}}));
   EXPECT_TRUE(list.HasFlag(wxLC_REPORT));
@@ -77,16 +81,16 @@ TEST_F(ResultList, ColumnSetsAreThoseOfTheLatestJob) {
 }
 
 TEST_F(ResultList, AppendsFromManyThreadsNeverShareARow) {
-  onWorker(*window, [&] { window->setJobColumns(CollectionMode::OfferSearch); });
+  onWorker(*window, [&] { window->runStarted(Job::Offers); });
   constexpr int kThreads = 4;
   constexpr int kEach = 500;
+  std::atomic<int> found{0};
   onWorker(*window, [&] {
     std::vector<std::thread> workers;
     for (int t = 0; t < kThreads; ++t) {
       workers.emplace_back([&, t] {
         for (int i = 0; i < kEach; ++i) {
-          const int n = ++window->runFields().offerRowCounter;
-          window->appendRow({"name", "t" + std::to_string(t), std::to_string(i), "x"}, std::to_string(n));
+          window->rowFound({"name", "t" + std::to_string(t), std::to_string(i), "x"}, ++found);
         }
       });
     }
@@ -107,13 +111,12 @@ TEST_F(ResultList, AppendsFromManyThreadsNeverShareARow) {
     cells.emplace(thread, list.displayedText(r, 2));
   }
   EXPECT_EQ(cells.size(), static_cast<std::size_t>(kThreads * kEach));
-  EXPECT_EQ(countDisplay(*window), wxString::Format("%d", kThreads * kEach));
 }
 
 TEST_F(ResultList, DeleteAllKeepsColumnsAndCountDisplay) {
   onWorker(*window, [&] {
-    window->setJobColumns(CollectionMode::ItemBuyers);
-    for (int i = 1; i <= 10; ++i) window->appendRow({"t", "b" + std::to_string(i), "n", "u"}, std::to_string(i));
+    window->runStarted(Job::Buyers);
+    for (int i = 1; i <= 10; ++i) window->rowFound({"t", "b" + std::to_string(i), "n", "u"}, i);
   });
   EXPECT_EQ(countDisplay(*window), "10");
   window->deleteAll();  // the button
@@ -122,42 +125,44 @@ TEST_F(ResultList, DeleteAllKeepsColumnsAndCountDisplay) {
   EXPECT_EQ(window->resultList().GetColumnCount(), 4);
   EXPECT_EQ(countDisplay(*window), "10");
   // The next row of the same run is row 0 of the emptied list.
-  onWorker(*window, [&] { window->appendRow({"t", "b11", "n", "u"}, "11"); });
+  onWorker(*window, [&] { window->rowFound({"t", "b11", "n", "u"}, 11); });
   EXPECT_EQ(window->resultList().GetItemCount(), 1);
   EXPECT_EQ(window->resultList().displayedText(0, 1), "b11");
   EXPECT_EQ(countDisplay(*window), "11");
 }
 
-TEST_F(ResultList, SingleOperationsBehaveAsTheEngineExpects) {
+// A run's lines and its end, told from its thread: the status line follows
+// the run; at the end it keeps the outcome's line, the user reads the
+// outcome's message, and only then is collect enabled again.
+TEST_F(ResultList, TheRunsEndShowsItsLineAndMessageThenEnablesCollect) {
+  window->collectButton().Disable();
   onWorker(*window, [&] {
-    window->insertRow(0, "no columns yet");
-    window->setCellText(0, 1, "ignored: the list has no columns");
-    window->setJobColumns(CollectionMode::SellerSearch);
-    window->setCellText(0, 1, "id0");
-    window->insertRow(window->rowCount(), "\xBA\xCB\xCC\xD2");  // 核桃 in GBK
-    window->setCellText(1, 1, "id1");
-    window->setCellText(1, 7, "ignored");
-    window->setCellText(5, 1, "ignored");
-    window->insertRow(99, "last");
-    window->insertRow(0, "first");
-    window->setCountDisplay("2");
-    window->setStatusText("\xD5\xFD\xD4\xDA\xB2\xC9\xBC\xAF\xB5\xDA" "3\xD2\xB3");  // 正在采集第3页
-    window->enableCollectButton(false);
-    EXPECT_EQ(window->rowCount(), 4);
+    window->runStarted(Job::Offers);
+    window->statusChanged("\xD5\xFD\xD4\xDA\xB2\xC9\xBC\xAF\xB5\xDA" "3\xD2\xB3");  // 正在采集第3页
   });
-  ResultListView& list = window->resultList();
-  ASSERT_EQ(list.GetItemCount(), 4);
-  EXPECT_EQ(list.displayedText(0, 0), "first");
-  EXPECT_EQ(list.displayedText(1, 0), "no columns yet");
-  EXPECT_EQ(list.displayedText(1, 1), "id0");
-  EXPECT_EQ(list.displayedText(2, 0), wx("核桃"));
-  EXPECT_EQ(list.displayedText(2, 1), "id1");
-  EXPECT_EQ(list.displayedText(3, 0), "last");
-  EXPECT_EQ(list.displayedText(4, 0), "") << "past the end";
-  EXPECT_EQ(countDisplay(*window), "2");
-  EXPECT_EQ(dynamic_cast<wxStaticText*>(window->FindWindow(ids::kStatusDisplay))->GetLabel(), wx("正在采集第3页"));
+  auto* status = controlOf<wxStaticText>(*window, ids::kStatusDisplay);
+  EXPECT_EQ(status->GetLabel(), wx("正在采集第3页"));
   EXPECT_FALSE(window->collectButton().IsEnabled());
-  onWorker(*window, [&] { window->enableCollectButton(true); });
+
+  RunOutcome outcome;
+  outcome.kind = OutcomeKind::PageFailed;
+  outcome.statusLine = gbkOf("第3页下载失败（HTTP 404），采集到第2页为止：采集结束：共2页，2条结果");
+  outcome.message = gbkOf("第3页下载失败（HTTP 404），采集到第2页为止。\r\n请检查网络连接");
+  wxString lineAtMessage;
+  bool enabledAtMessage = true;
+  window->setMessagePresenter([&](const wxString& text) {
+    messages.push_back(text);
+    lineAtMessage = status->GetLabel();
+    enabledAtMessage = window->collectButton().IsEnabled();
+  });
+  onWorker(*window, [&] { window->runEnded(outcome); });
+  ASSERT_EQ(messages.size(), 1u) << "told once the run ended";
+  EXPECT_EQ(messages.back(), wx("第3页下载失败（HTTP 404），采集到第2页为止。\r\n请检查网络连接"));
+  EXPECT_EQ(lineAtMessage, wx("第3页下载失败（HTTP 404），采集到第2页为止：采集结束：共2页，2条结果"));
+  EXPECT_FALSE(enabledAtMessage);
+  EXPECT_EQ(status->GetLabel(), lineAtMessage);
+  ASSERT_NE(status->GetToolTip(), nullptr);
+  EXPECT_EQ(status->GetToolTip()->GetTip(), lineAtMessage);
   EXPECT_TRUE(window->collectButton().IsEnabled());
 }
 
@@ -166,8 +171,8 @@ TEST_F(ResultList, ShowsControlCharactersAsSpacesButKeepsTheCells) {
   // the buyer id in a tab.
   const ResultRow row{"\xBA\xCB\xCC\xD2\t\r\n", "90084618\t", "a\tb\r\nc", "\x01\x7F"};
   onWorker(*window, [&] {
-    window->setJobColumns(CollectionMode::ItemBuyers);
-    window->appendRow(row, "1");
+    window->runStarted(Job::Buyers);
+    window->rowFound(row, 1);
   });
   ResultListView& list = window->resultList();
   EXPECT_EQ(list.displayedText(0, 0), wx("核桃"));
@@ -175,7 +180,7 @@ TEST_F(ResultList, ShowsControlCharactersAsSpacesButKeepsTheCells) {
   EXPECT_EQ(list.displayedText(0, 2), "a b c");
   EXPECT_EQ(list.displayedText(0, 3), "");
   EXPECT_EQ(ResultListView::legible("  x \t\t y  "), "  x   y  ") << "ordinary spaces stay";
-  std::vector<StoredRow> kept;
+  std::vector<ResultRow> kept;
   ASSERT_TRUE(window->model().copyRows(window->model().state().epoch, 0, 1, kept));
   EXPECT_EQ(kept.front(), row) << "the row itself is unchanged";
   EXPECT_EQ(countDisplay(*window), "1");
@@ -190,15 +195,15 @@ TEST_F(ResultList, ColumnsFitTheRowsAndTheLastFillsTheList) {
   const std::string longId = "b2b-2918593047563821";
   const std::string creditCell = gbkOf(", 卖家信用: 1");
   onWorker(*window, [&] {
-    window->setJobColumns(CollectionMode::SellerSearch);
-    window->appendRow({"walnut", "id", longId, creditCell}, "1");
-    window->appendRow({std::string(300, 'x'), "id2", "w", gbkOf("3钻, 卖家信用: 1234")}, "2");
+    window->runStarted(Job::Sellers);
+    window->rowFound({"walnut", "id", longId, creditCell}, 1);
+    window->rowFound({std::string(300, 'x'), "id2", "w", gbkOf("3钻, 卖家信用: 1234")}, 2);
   });
   ResultListView& list = window->resultList();
   EXPECT_EQ(list.displayedText(0, 3), wx("卖家信用: 1"));
   EXPECT_EQ(list.displayedText(1, 3), wx("3钻, 卖家信用: 1234"));
   EXPECT_EQ(window->model().cell(0, 3), creditCell) << "the row keeps the collected bytes";
-  EXPECT_EQ(ResultListView::shownCell(static_cast<int>(CollectionMode::OfferSearch), 3, ", x"), ", x")
+  EXPECT_EQ(ResultListView::shownCell(Job::Offers, 3, ", x"), ", x")
       << "only the seller's credit cell";
 
   window->fitListColumns();
@@ -218,18 +223,28 @@ TEST_F(ResultList, ColumnsFitTheRowsAndTheLastFillsTheList) {
   ASSERT_TRUE(pumpUntil([&] { return columnWidth(list, 3) == before + 120; }, 3000)) << columnWidth(list, 3);
 }
 
-TEST_F(ResultList, MessagesFromARunWaitForTheUserAndCallsAfterTheCloseDoNotWait) {
-  onWorker(*window, [&] { window->showMessage("\xC8\xCE\xCE\xF1\xCD\xEA\xB3\xC9\xA3\xA1"); });  // 任务完成！
+TEST_F(ResultList, ARunsEndWaitsForTheUserAndCallsAfterTheCloseDoNotWait) {
+  RunOutcome finished;
+  finished.message = "\xC8\xCE\xCE\xF1\xCD\xEA\xB3\xC9\xA3\xA1";  // 任务完成！
+  bool returned = false;
+  window->setMessagePresenter([&](const wxString& text) {
+    EXPECT_FALSE(returned) << "the run waits while the user reads";
+    messages.push_back(text);
+  });
+  onWorker(*window, [&] {
+    window->runEnded(finished);
+    returned = true;
+  });
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages.front(), wx("任务完成！"));
 
   window->decideClose();
   // The event loop is not run here: a call that had to reach the window would hang.
   std::thread late([&] {
-    window->appendRow({"a", "b", "c", "d"}, "1");
-    EXPECT_EQ(window->selectedTabIndex(), -1);
-    EXPECT_EQ(window->controlText(TabPage::Search, ids::kSearchKeyword), "");
-    window->showMessage("late");
+    window->runStarted(Job::Offers);
+    window->rowFound({"a", "b", "c", "d"}, 1);
+    window->statusChanged("late");
+    window->runEnded(finished);
   });
   late.join();
   EXPECT_EQ(messages.size(), 1u);

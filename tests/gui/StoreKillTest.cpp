@@ -6,14 +6,13 @@
 #include <chrono>
 #include <filesystem>
 
-#include "engine/MemoryWindow.h"
-#include "extract/PageExtractor.h"
+#include "net/ConnectTo.h"
+#include "net/InternetClient.h"
+#include "RecordedRun.h"
 #include "sample-site/SampleCatalog.h"
 #include "sample-site/SampleSite.h"
 #include "store/ResultStore.h"
 #include "support/ChildProcess.h"
-#include "support/ExpectedRows.h"
-#include "text/GbkText.h"
 #include "text/PathText.h"
 
 namespace gleaner::testing {
@@ -70,8 +69,8 @@ TEST(StoreKill, EveryRowInTheListASecondBeforeTheKillIsInTheStore) {
     ResultStore reader(store, ResultStore::Access::ReadOnly);
     const StoreSummary summary = reader.summary();
     EXPECT_FALSE(summary.cleanEnd);
-    EXPECT_EQ(summary.job, 1);
-    reader.readRows(0, [&](std::size_t, StoredRow&& row) {
+    EXPECT_EQ(summary.job, Job::Buyers);
+    reader.readRows(0, [&](std::size_t, ResultRow&& row) {
       stored.push_back(std::move(row));
       return true;
     });
@@ -79,20 +78,12 @@ TEST(StoreKill, EveryRowInTheListASecondBeforeTheKillIsInTheStore) {
   EXPECT_GE(stored.size(), secondBefore) << "rows in the list a second before the kill";
   EXPECT_LE(stored.size(), counts.back().rows + 1000) << "no row that the list never had";
 
-  // They are the run's rows, in list order.
-  MemoryWindow scratch;
-  const std::string probe = PageExtractor(scratch, Sites{})
-                                .ItemPageProbe(site.answer("item.taobao.com", "/item.htm?id=" +
-                                                                                  std::string(sample::kBusyItem))
-                                                   .body);
-  const std::string title = gbk::after(probe, "#");
-  std::vector<ResultRow> expected;
-  for (int page = 1; expected.size() < stored.size(); ++page) {
-    const auto rows = expectedBuyerRows(std::string(sample::kBusyItem), page, title, item);
-    ASSERT_FALSE(rows.empty());
-    expected.insert(expected.end(), rows.begin(), rows.end());
-  }
-  expected.resize(stored.size());
+  // They are the run's first rows, in list order.
+  Sites sites;
+  sites.ruleServer = "127.0.0.1:" + std::to_string(port);
+  InternetClient::setConnectTo(ConnectTo::parse(site.connectToList()));
+  const std::vector<ResultRow> expected = recordRun(sites, buyerRequest(item), stored.size()).rows;
+  InternetClient::setConnectTo({});
   EXPECT_EQ(stored, expected);
 
   // The next start offers them back and puts them in the list.

@@ -15,17 +15,14 @@
 #include "app/StoreLocation.h"
 #include "app/TabPageHost.h"
 #include "app/TemplatePage.h"
-#include "engine/MemoryWindow.h"
 #include "export/ExportChoice.h"
-#include "extract/PageExtractor.h"
 #include "res/AppTexts.h"
 #include "res/ControlIds.h"
+#include "RecordedRun.h"
 #include "SampleRunFixture.h"
 #include "store/StoreWriter.h"
-#include "support/ExpectedRows.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReadOnlyFolder.h"
-#include "text/GbkText.h"
 #include "text/PathText.h"
 
 namespace gleaner::testing {
@@ -80,7 +77,7 @@ class StoreWindow : public SampleRunFixture {
   // A store left as an earlier session left it.
   void leaveStore(const std::vector<ResultRow>& rows, bool clean) {
     StoreWriter writer(store);
-    writer.reset(1, columnHeadingsOf(CollectionMode::ItemBuyers));
+    writer.reset(Job::Buyers, headingsOf(Job::Buyers));
     for (std::size_t i = 0; i < rows.size(); ++i) writer.append(i, rows[i]);
     writer.close(clean);
   }
@@ -115,7 +112,7 @@ TEST_F(StoreWindow, AfterAnUncleanEndTheUserIsAskedAndTheRowsComeBackAsCollected
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions.front(), wx("上次采集没有正常结束，已保存 3 条结果。是否恢复到列表？"));
   EXPECT_EQ(listRows(), kBuyerRows);
-  EXPECT_EQ(window().listColumns(), CollectionMode::ItemBuyers);
+  EXPECT_EQ(window().listColumns(), Job::Buyers);
   EXPECT_EQ(label(window(), ids::kCountDisplay), "3");
   EXPECT_EQ(window().resultList().displayedText(0, 1), "90084618");
   EXPECT_FALSE(window().restoreAvailable());
@@ -125,15 +122,15 @@ TEST_F(StoreWindow, AfterAnUncleanEndTheUserIsAskedAndTheRowsComeBackAsCollected
   {
     MainDialog fresh(sites);
     fresh.setMessagePresenter([](const wxString&) {});
-    fresh.setJobColumns(CollectionMode::ItemBuyers);
-    for (std::size_t i = 0; i < kBuyerRows.size(); ++i) fresh.appendRow(kBuyerRows[i], std::to_string(i + 1));
+    fresh.runStarted(Job::Buyers);
+    for (std::size_t i = 0; i < kBuyerRows.size(); ++i) fresh.rowFound(kBuyerRows[i], static_cast<int>(i + 1));
     ASSERT_TRUE(fresh.exportTo(ExportChoice::Sellers, ExportFormat::Csv, dir / "c.csv"));
     fresh.decideClose();
   }
   EXPECT_EQ(readBytes(dir / "r.csv"), readBytes(dir / "c.csv"));
 
   // The restored list goes on in the store; a clean close is recorded.
-  window().appendRow({"t", "b4", "n", "u"}, "4");
+  window().rowFound({"t", "b4", "n", "u"}, 4);
   reopen();
   EXPECT_TRUE(questions.size() == 1u) << "no question after a clean close";
   window().offerRestore();
@@ -167,6 +164,30 @@ TEST_F(StoreWindow, DecliningKeepsTheRowsForTheMenuUntilTheListChanges) {
   EXPECT_FALSE(window().restoreAvailable());
 }
 
+// The store keeps, with a run's rows, what the run was asked and how it
+// ended.
+TEST_F(StoreWindow, KeepsTheRequestAndTheOutcomeOfTheLastRun) {
+  reopen();
+  window().page(TabPage::Search).setControlText(ids::kSearchKeyword, "tiny");
+  window().page(TabPage::Search).setControlText(ids::kSearchPages, "2");
+  ASSERT_TRUE(collectAndWait());
+  const std::vector<ResultRow> rows = listRows();
+  session.reset();  // closes the store
+
+  ResultStore stored(store, ResultStore::Access::ReadOnly);
+  EXPECT_EQ(stored.facts("run"), offerRequest("tiny", 2).fields());
+  const StoreFacts outcome = stored.facts("outcome");
+  const StoreFacts expected{{"kind", "finished"}, {"pages", "2"}, {"rows", std::to_string(rows.size())},
+                            {"status_line", gbkOf("采集结束：共2页，2条结果，0页没有找到记录，规则出错0次")}};
+  EXPECT_EQ(outcome, expected);
+  std::vector<ResultRow> storedRows;
+  stored.readRows(0, [&](std::size_t, ResultRow&& row) {
+    storedRows.push_back(std::move(row));
+    return true;
+  });
+  EXPECT_EQ(storedRows, rows);
+}
+
 // A store fault is told once in the status line; the run goes on in memory
 // and the list gets every row.
 class StoreFaults : public StoreWindow {
@@ -175,15 +196,9 @@ class StoreFaults : public StoreWindow {
     window().tabs().SetSelection(1);
     window().page(TabPage::ItemUrl).setControlText(ids::kItemAddress, kItem);
     ASSERT_TRUE(collectAndWait());
-    MemoryWindow scratch;
-    const std::string probe =
-        PageExtractor(scratch, sites).ItemPageProbe(site->answer("item.taobao.com", "/item.htm?id=19793658234").body);
-    const std::string title = gbk::after(probe, "#");
-    std::vector<ResultRow> expected;
-    for (int page = 1; page <= 5; ++page) {
-      const auto rows = expectedBuyerRows("19793658234", page, title, kItem);
-      expected.insert(expected.end(), rows.begin(), rows.end());
-    }
+    EXPECT_EQ(messages.back(), wx("任务完成！"));
+    const std::vector<ResultRow> expected = recordRun(sites, buyerRequest(kItem)).rows;
+    ASSERT_FALSE(expected.empty());
     EXPECT_EQ(listRows(), expected);
     EXPECT_EQ(label(window(), ids::kCountDisplay), wxString::Format("%zu", expected.size()));
     pumpFor(200);
