@@ -34,6 +34,7 @@
 #include "engine/FailureMessages.h"
 #include "engine/RunController.h"
 #include "engine/RunOutcome.h"
+#include "engine/RunProgress.h"
 #include "export/ExportJob.h"
 #include "export/ExportReport.h"
 #include "export/ModelExportSource.h"
@@ -237,9 +238,17 @@ void MainDialog::setHelpLocation(const HelpLocation& location) { helpOpener_->se
 // its timer, so none of them waits for the user-interface thread (they go
 // on, into the model and the store, after the close too).
 
-void MainDialog::runStarted(Job job) {
-  model_.setJob(job, headingsOf(job));
-  model_.clear();
+void MainDialog::runStarted(const RunStart& start) {
+  model_.setJob(start.job, headingsOf(start.job), start.columns);
+  if (start.keptRows == 0) {
+    model_.clear();
+  } else {
+    model_.truncate(start.keptRows);
+  }
+}
+
+void MainDialog::pageStarted(const RunProgress& progress) {
+  if (store_ != nullptr) store_->setFacts("progress", progress.fields());
 }
 
 void MainDialog::rowFound(const ResultRow& row, int count) {
@@ -341,7 +350,7 @@ void MainDialog::collect() {
   if (!reading.request) {
     // As a run's start always has, the list takes the job's columns and
     // empties before the refusal is shown.
-    runStarted(settings->job);
+    runStarted({settings->job});
     syncList();
     presentMessage(fromGbk(reading.refusal), MessageKind::Warning);
     return;
@@ -476,7 +485,7 @@ bool MainDialog::restoreLastList() {
   if (!list) return false;
   // The count display shows the rows put back, as if they had just been collected.
   const std::string count = std::to_string(list->rows.size());
-  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count);
+  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count, list->columns);
   syncList();
   fitListColumns();
   return adopted;

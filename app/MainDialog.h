@@ -75,7 +75,8 @@ class MainDialog : public wxDialog, public RunWatcher {
   bool restoreLastList();
 
   // --- RunWatcher, called from the runs' threads ---
-  void runStarted(Job job) override;
+  void runStarted(const RunStart& start) override;
+  void pageStarted(const RunProgress& progress) override;
   void rowFound(const ResultRow& row, int count) override;
   void statusChanged(const std::string& line) override;
   void failureReported(const std::string& report) override;

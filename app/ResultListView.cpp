@@ -71,7 +71,7 @@ std::string ResultListView::shownCell(std::optional<Job> job, std::size_t column
 }
 
 wxString ResultListView::OnGetItemText(long item, long column) const {
-  if (item < 0 || column < 0 || column > 3) return {};
+  if (item < 0 || column < 0 || column >= static_cast<long>(shown_.columns)) return {};
   const auto row = static_cast<std::size_t>(item);
   const auto col = static_cast<std::size_t>(column);
   const std::string gbk = row >= cacheFrom_ && row < cacheFrom_ + cache_.size() ? cache_[row - cacheFrom_][col]
@@ -79,16 +79,17 @@ wxString ResultListView::OnGetItemText(long item, long column) const {
   return wxString::FromUTF8(shownCell(shown_.job, col, gbk::toUtf8(gbk)));
 }
 
-void ResultListView::showColumns(std::optional<Job> job) {
+void ResultListView::showColumns(std::optional<Job> job, std::size_t columns) {
   DeleteAllColumns();
   lastColumnNeeds_ = 0;
   if (!job) return;
-  const literals::ColumnSet& set = columnsOf(*job);
-  for (std::size_t i = 0; i < set.size(); ++i) {
-    const wxString heading = wxString::FromUTF8(gbk::toUtf8(set[i].header));
-    InsertColumn(static_cast<long>(i), heading, wxLIST_FORMAT_LEFT, FromDIP(set[i].width));
+  std::vector<literals::ColumnSpec> specs(columnsOf(*job).begin(), columnsOf(*job).end());
+  if (columns == kBatchColumns) specs.push_back(literals::kKeywordColumn);
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    const wxString heading = wxString::FromUTF8(gbk::toUtf8(specs[i].header));
+    InsertColumn(static_cast<long>(i), heading, wxLIST_FORMAT_LEFT, FromDIP(specs[i].width));
   }
-  lastColumnNeeds_ = FromDIP(set.back().width);
+  lastColumnNeeds_ = FromDIP(specs.back().width);
   fillWithLastColumn();
 }
 
@@ -146,7 +147,7 @@ void ResultListView::fitColumnsToContent() {
 
 ResultModel::State ResultListView::catchUp() {
   ResultModel::State now = model_.state();
-  if (first_ || now.job != shown_.job) showColumns(now.job);
+  if (first_ || now.job != shown_.job || now.columns != shown_.columns) showColumns(now.job, now.columns);
   if (first_ || now.epoch != shown_.epoch) {
     // Rows already drawn have changed or gone: everything is drawn anew.
     cache_.clear();

@@ -56,7 +56,7 @@ class ResultListView : public wxListCtrl {
   wxString OnGetItemText(long item, long column) const override;
 
  private:
-  void showColumns(std::optional<Job> job);
+  void showColumns(std::optional<Job> job, std::size_t columns);
   void cacheRows(long from, long to);
   // Widens the last column to the list's right edge (it keeps a larger width).
   void fillWithLastColumn();

@@ -23,6 +23,7 @@
 
 #include "engine/PauseSwitch.h"
 #include "engine/RunController.h"
+#include "engine/RunProgress.h"
 #include "engine/RunWatcher.h"
 #include "net/InternetClient.h"
 #include "rules/BuiltinRuleServer.h"
@@ -72,7 +73,8 @@ long residentKilobytes() { return procStatus("VmRSS"); }
 // Counts what the runs find; nothing else of them is kept.
 class RowCounter : public RunWatcher {
  public:
-  void runStarted(Job) override { rows_ = 0; }
+  void runStarted(const RunStart&) override { rows_ = 0; }
+  void pageStarted(const RunProgress&) override {}
   void rowFound(const ResultRow&, int) override { ++rows_; }
   void statusChanged(const std::string&) override {}
   void failureReported(const std::string&) override {}

@@ -70,7 +70,7 @@ Clock::duration longestGapUntil(const std::function<bool()>& done) {
 
 // Draws a Chinese row once, so that loading the fonts is not counted.
 void warmUp(MainDialog& window) {
-  window.runStarted(Job::Offers);
+  window.runStarted({Job::Offers});
   window.rowFound({"\xBA\xCB\xCC\xD2", "merchant", "nick", "http://detail.1688.com/offer/1.html"}, 1);
   window.syncList();
   const Clock::time_point until = Clock::now() + std::chrono::milliseconds(500);
@@ -83,7 +83,7 @@ void warmUp(MainDialog& window) {
 
 void measureDirectAppends(MainDialog& window) {
   warmUp(window);
-  window.runStarted(Job::Offers);
+  window.runStarted({Job::Offers});
   std::atomic<bool> finished{false};
   Clock::duration first{};
   Clock::duration last{};

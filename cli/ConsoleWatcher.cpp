@@ -28,8 +28,12 @@ void printStatus(const std::string& gbkText) {
 ConsoleWatcher::ConsoleWatcher(RunRequest request, std::vector<RowSink*> sinks, StoreSink* store)
     : request_(std::move(request)), sinks_(std::move(sinks)), store_(store) {}
 
-void ConsoleWatcher::runStarted(Job) {
-  if (store_ != nullptr) store_->runStarted(request_);
+void ConsoleWatcher::runStarted(const RunStart& start) {
+  if (store_ != nullptr) store_->runStarted(request_, start);
+}
+
+void ConsoleWatcher::pageStarted(const RunProgress& progress) {
+  if (store_ != nullptr) store_->pageStarted(progress);
 }
 
 void ConsoleWatcher::rowFound(const ResultRow& row, int) {

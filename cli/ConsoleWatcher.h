@@ -24,7 +24,8 @@ class ConsoleWatcher : public RunWatcher {
   // store: also told of the run's start and end; null for none.
   ConsoleWatcher(RunRequest request, std::vector<RowSink*> sinks, StoreSink* store);
 
-  void runStarted(Job job) override;
+  void runStarted(const RunStart& start) override;
+  void pageStarted(const RunProgress& progress) override;
   void rowFound(const ResultRow& row, int count) override;
   void statusChanged(const std::string& line) override;
   void failureReported(const std::string& report) override;

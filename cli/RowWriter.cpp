@@ -74,7 +74,7 @@ std::string RowWriter::cell(const std::string& collected) const {
 
 void RowWriter::write(const ResultRow& row) {
   std::string line;
-  for (std::size_t i = 0; i < row.size(); ++i) {
+  for (std::size_t i = 0; i < columns_; ++i) {
     if (i > 0) line += tsv_ ? '\t' : ',';
     line += cell(row[i]);
   }

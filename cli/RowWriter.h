@@ -26,6 +26,9 @@ class RowWriter : public RowSink {
   // rather than a file or a pipe.
   static bool standardOutputIsTerminal();
 
+  // The list's columns: four, or five with the keyword of a batch.
+  void setColumns(std::size_t columns) { columns_ = columns; }
+
   void write(const ResultRow& row);
 
   // --- RowSink ---
@@ -39,6 +42,7 @@ class RowWriter : public RowSink {
   bool tsv_;
   bool gbk_;
   bool terminal_;
+  std::size_t columns_ = kJobColumns;
   std::atomic<bool> failed_{false};
 };
 

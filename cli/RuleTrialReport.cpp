@@ -50,7 +50,7 @@ std::string filePlaceOf(const std::string& ruleText, std::ptrdiff_t position) {
 
 void printRow(std::ostream& out, const ResultRow& row) {
   out << "  行      ";
-  for (std::size_t c = 0; c < row.size(); ++c) out << (c > 0 ? " | " : "") << quoted(row[c]);
+  for (std::size_t c = 0; c < kJobColumns; ++c) out << (c > 0 ? " | " : "") << quoted(row[c]);
   out << '\n';
 }
 

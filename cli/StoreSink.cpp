@@ -13,10 +13,24 @@ constexpr const char* kStoreFault = "结果无法保存到 --store 文件（文�
 
 StoreSink::StoreSink(const std::filesystem::path& path) : writer_(path) { tellFault(); }
 
-void StoreSink::runStarted(const RunRequest& request) {
-  writer_.reset(request.job, headingsOf(request.job));
+void StoreSink::runStarted(const RunRequest& request, const RunStart& start) {
+  {
+    std::lock_guard lock(order_);
+    rows_ = start.keptRows;
+  }
+  if (start.keptRows == 0) {
+    writer_.reset(start.job, headingsOf(start.job), start.columns);
+  } else {
+    writer_.setJob(start.job, headingsOf(start.job), start.columns);
+    writer_.truncate(start.keptRows);
+  }
   writer_.setFacts("run", request.fields());
   writer_.setFacts("outcome", {});
+  tellFault();
+}
+
+void StoreSink::pageStarted(const RunProgress& progress) {
+  writer_.setFacts("progress", progress.fields());
   tellFault();
 }
 

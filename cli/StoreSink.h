@@ -11,7 +11,9 @@
 
 #include "cli/RowSink.h"
 #include "engine/RunOutcome.h"
+#include "engine/RunProgress.h"
 #include "engine/RunRequest.h"
+#include "engine/RunWatcher.h"
 #include "store/StoreWriter.h"
 
 namespace gleaner::cli {
@@ -20,8 +22,11 @@ class StoreSink : public RowSink {
  public:
   explicit StoreSink(const std::filesystem::path& path);
 
-  // The list becomes the job's, without rows; the store keeps the request.
-  void runStarted(const RunRequest& request);
+  // The list becomes the run's, without rows or with the rows a resumed run
+  // keeps; the store keeps the request.
+  void runStarted(const RunRequest& request, const RunStart& start);
+  // Where the run stands, as each page is asked for.
+  void pageStarted(const RunProgress& progress);
   void runEnded(const RunOutcome& outcome);
 
   // --- RowSink ---

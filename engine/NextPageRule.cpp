@@ -1,5 +1,6 @@
 #include "engine/NextPageRule.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/GbkText.h"
@@ -41,6 +42,15 @@ std::string sellerPageAddress(const std::string& address, int offset) {
   const std::size_t value = key + kOffset.size();
   const std::size_t valueEnd = gbk::find(address, "&", value);
   return address.substr(0, value) + std::to_string(offset) + (valueEnd == gbk::npos ? "" : address.substr(valueEnd));
+}
+
+PageWalk::PageWalk(Job job, int pages, int firstPage) : job_(job), pages_(pages) {
+  const int done = firstPage > 1 ? firstPage - 1 : 0;
+  switch (job) {
+    case Job::Offers: pageCursor_ = done; break;
+    case Job::Sellers: pageCursor_ = static_cast<int>(std::min<std::int64_t>(kResultsPerPage * done, INT32_MAX)); break;
+    case Job::Buyers: reviewPagesQueued_ = done; break;
+  }
 }
 
 std::optional<std::string> PageWalk::nextAfter(const std::string& address) {

@@ -26,7 +26,9 @@ std::string sellerPageAddress(const std::string& address, int offset);
 // pages after the first.
 class PageWalk {
  public:
-  PageWalk(Job job, int pages) : job_(job), pages_(pages) {}
+  // firstPage: the number of the walk's first page; a walk that goes on
+  // from where a stopped run stood starts later than 1.
+  PageWalk(Job job, int pages, int firstPage = 1);
 
   std::optional<std::string> nextAfter(const std::string& address);
 

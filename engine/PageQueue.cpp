@@ -41,6 +41,11 @@ bool PageQueue::allHandedOutAndNoWorker() const {
   return static_cast<std::uint32_t>(pushedCount_) <= static_cast<std::uint32_t>(nextIndex_) && runningWorkers_ == 0;
 }
 
+bool PageQueue::noWorker() const {
+  std::lock_guard guard(lock_);
+  return runningWorkers_ == 0;
+}
+
 bool PageQueue::acquireWorkerForWaitingAddress() {
   std::lock_guard guard(lock_);
   const bool waiting = static_cast<std::uint32_t>(nextIndex_) < static_cast<std::uint32_t>(pushedCount_);

@@ -34,6 +34,8 @@ class PageQueue {
   // handed out and no worker holding a slot. Two separate calls could see a
   // worker queue its successor and give back its slot in between.
   bool allHandedOutAndNoWorker() const;
+  // No worker holds a slot (a stopped walk's last page is done).
+  bool noWorker() const;
 
   // A worker slot for an address that waits: false when none waits or ten
   // slots are held. A worker started for nothing would hold its slot just

@@ -28,8 +28,8 @@ RunController::RunController(RunWatcher& watcher, Sites sites, const PauseSwitch
 
 RunController::~RunController() { shutdown(); }
 
-bool RunController::collect(const RunRequest& request) {
-  auto run = std::make_shared<Run>(request, impl_->watcher, impl_->sites, impl_->pause, impl_->threads);
+bool RunController::collect(const RunRequest& request, const std::optional<RunProgress>& from) {
+  auto run = std::make_shared<Run>(request, impl_->watcher, impl_->sites, impl_->pause, impl_->threads, from);
   {
     std::lock_guard lock(impl_->mutex);
     impl_->latest = run;

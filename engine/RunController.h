@@ -10,7 +10,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "engine/RunProgress.h"
 #include "engine/RunRequest.h"
 #include "extract/Sites.h"
 
@@ -30,8 +32,9 @@ class RunController {
   RunController& operator=(const RunController&) = delete;
 
   // Collect: starts a new run of request on its own thread and returns at
-  // once. False when no thread could be started (nothing was run).
-  bool collect(const RunRequest& request);
+  // once; with from, the run goes on from where an earlier run of the same
+  // request stood. False when no thread could be started (nothing was run).
+  bool collect(const RunRequest& request, const std::optional<RunProgress>& from = std::nullopt);
   // Stop: asks the latest run to stop; nothing when there is none or it has
   // ended already.
   void stop();

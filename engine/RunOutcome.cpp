@@ -42,6 +42,8 @@ bool RunOutcome::failed() const {
   }
 }
 
+bool RunOutcome::endedEarly() const { return failed(); }
+
 std::vector<std::pair<std::string, std::string>> RunOutcome::fields() const {
   std::vector<std::pair<std::string, std::string>> fields = {
       {"kind", std::string(outcomeName(kind))},

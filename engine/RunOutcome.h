@@ -50,10 +50,15 @@ struct RunOutcome {
   HealthReport health;        // counts, per-rule use, warnings, summary
   std::string statusLine;     // GBK: what the status line keeps, the outcome first
   std::string message;        // GBK: what the user is told at the end
+  // A batch: each entry's own outcome, in order, the run's counts their sum.
+  std::vector<RunOutcome> entries;
+  std::string subject;  // an entry's keyword or item address (GBK)
 
   // The run did not do what was asked: the user is told what happened and
   // what to do instead of "任务完成！".
   bool failed() const;
+  // An entry that did not walk to its end by itself (a failure, not a stop).
+  bool endedEarly() const;
 
   // The outcome as named texts, for the result store.
   std::vector<std::pair<std::string, std::string>> fields() const;

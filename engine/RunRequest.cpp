@@ -1,5 +1,7 @@
 #include "engine/RunRequest.h"
 
+#include <algorithm>
+
 #include "text/GbkText.h"
 #include "text/Literals.h"
 
@@ -18,6 +20,24 @@ bool isNumber(const std::string& text) {
   return !text.empty() && text.find_first_not_of("-0123456789") == std::string::npos;
 }
 
+// A batch's entries hold no line break (they are trimmed lines).
+std::string joinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
 }  // namespace
 
 RunRequest::Fields RunRequest::fields() const {
@@ -31,7 +51,21 @@ RunRequest::Fields RunRequest::fields() const {
       {"online", online ? "1" : "0"},
       {"item_address", itemAddress},
       {"level", levelFilter},
+      {"batch", joinedLines(batch)},
   };
+}
+
+std::vector<std::string> RunRequest::entries() const {
+  if (isBatch()) return batch;
+  return {job == Job::Buyers ? itemAddress : keyword};
+}
+
+RunRequest RunRequest::entry(std::size_t index) const {
+  RunRequest single = *this;
+  single.batch.clear();
+  const std::string subject = entries().at(index);
+  (job == Job::Buyers ? single.itemAddress : single.keyword) = subject;
+  return single;
 }
 
 std::optional<RunRequest> RunRequest::fromFields(const Fields& fields) {
@@ -52,6 +86,7 @@ std::optional<RunRequest> RunRequest::fromFields(const Fields& fields) {
   request.online = fieldOf(fields, "online") == "1";
   request.itemAddress = fieldOf(fields, "item_address").value_or("");
   request.levelFilter = fieldOf(fields, "level").value_or("");
+  request.batch = splitLines(fieldOf(fields, "batch").value_or(""));
   return request;
 }
 
@@ -67,7 +102,9 @@ RunSettings RunSettings::defaults(Job job, const std::string& itemHost) {
 
 SettingsReading readRunSettings(const RunSettings& settings) {
   const bool searches = settings.job != Job::Buyers;
-  if (searches && settings.keyword.empty()) return {std::nullopt, std::string(literals::kFillKeyword)};
+  if (searches && settings.keyword.empty() && settings.batch.empty()) {
+    return {std::nullopt, std::string(literals::kFillKeyword)};
+  }
   // Only the offer search insists on a page count; an empty one of the
   // seller search reads as 0 pages, which still reads the first.
   if (settings.job == Job::Offers && settings.pagesText.empty()) {
@@ -87,6 +124,7 @@ SettingsReading readRunSettings(const RunSettings& settings) {
   }
   if (settings.job == Job::Buyers) request.itemAddress = settings.itemAddress;
   if (settings.job == Job::Sellers) request.levelFilter = settings.levelText;
+  request.batch = settings.batch;
   return {request, {}};
 }
 

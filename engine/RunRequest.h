@@ -31,8 +31,19 @@ struct RunRequest {
   std::string itemAddress;
   // Sellers: the level filter (GBK, the level box's text).
   std::string levelFilter;
+  // A batch: the keywords (offers, sellers) or item addresses (buyers, GBK)
+  // walked one after another, each as a single run walks its keyword or
+  // address. Empty for a single run.
+  std::vector<std::string> batch;
 
   bool operator==(const RunRequest&) const = default;
+
+  bool isBatch() const { return !batch.empty(); }
+  // What the run walks, in order: the batch's entries, or the one keyword
+  // (buyers: item address) of a single run.
+  std::vector<std::string> entries() const;
+  // The request of one of them, as a single run of it.
+  RunRequest entry(std::size_t index) const;
 
   // The request as named texts, for the result store; and back (nothing when
   // the fields do not make a request).
@@ -53,6 +64,8 @@ struct RunSettings {
   bool online = false;
   std::string itemAddress;
   std::string levelText;
+  // A batch of keywords or item addresses (GBK); empty: the one above.
+  std::vector<std::string> batch;
 
   // What the tab pages start with: keyword 核桃, 10 pages, sort 综合, no
   // filter, the level 所有信用等级, the sample item on itemHost.
@@ -60,7 +73,8 @@ struct RunSettings {
 };
 
 // The request the settings make, or the refusal the user sees instead of a
-// run: "请填写关键词" when an offer or seller search has no keyword,
+// run: "请填写关键词" when an offer or seller search has no keyword (nor a
+// batch),
 // "请填写搜索的页数" when an offer search has no page count. The page count
 // is read as a decimal number (leading white space, a sign, the digits up to
 // the first other character; none gives 0).

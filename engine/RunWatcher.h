@@ -3,6 +3,7 @@
 // come from the run's threads, in the order things happen; all texts GBK.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "text/Job.h"
@@ -11,12 +12,27 @@
 namespace gleaner {
 
 struct RunOutcome;
+struct RunProgress;
+
+// How a run's list starts.
+struct RunStart {
+  Job job = Job::Offers;
+  // Four, or five for a batch of searches: each row carries its keyword.
+  std::size_t columns = kJobColumns;
+  // A run that goes on from where one stopped keeps the rows the list had
+  // when its page was asked for; a new run keeps none.
+  std::size_t keptRows = 0;
+};
 
 class RunWatcher {
  public:
   virtual ~RunWatcher() = default;
-  // The run starts: the list takes the job's four columns and empties.
-  virtual void runStarted(Job job) = 0;
+  // The run starts: the list takes the run's columns and keeps the rows
+  // start says (none: it empties).
+  virtual void runStarted(const RunStart& start) = 0;
+  // A page is asked for (a buyers entry's item page too): where the run
+  // stands, for a store to keep.
+  virtual void pageStarted(const RunProgress& progress) = 0;
   // A row found; count is the rows the run has found so far, this one included.
   virtual void rowFound(const ResultRow& row, int count) = 0;
   // A line for the status display ("正在采集第%d页", a rule warning).

@@ -47,7 +47,7 @@ ExportResult ExportJob::run(ExportSource& source, const ExportRequest& request, 
   const std::filesystem::path partial = temporaryPath(request.target);
   try {
     std::unique_ptr<SheetWriter> writer = openWriter(request.format, partial);
-    ExportSelection selection(source.job(), source.headings(), request.choice);
+    ExportSelection selection(source.job(), source.headings(), request.choice, source.columns());
     writer->writeRow(selection.headings());
     std::vector<ResultRow> rows;
     std::vector<ExportCell> cells;

@@ -3,9 +3,13 @@
 
 namespace gleaner {
 
-ExportSelection::ExportSelection(std::optional<Job> job, const ResultRow& headings, ExportChoice choice)
+ExportSelection::ExportSelection(std::optional<Job> job, const ResultRow& headings, ExportChoice choice,
+                                 std::size_t columns)
     : choice_(choice), headings_(headings) {
   columns_ = {0, 1, 2, 3};
+  if (columns == kBatchColumns) columns_.push_back(kKeywordColumn);
+  // The seller information is the person columns, each pair once across the
+  // whole list, a batch's keywords included.
   if (choice == ExportChoice::Sellers) {
     columns_ = {1, 2};
     if (job == Job::Sellers) columns_.push_back(3);

@@ -22,7 +22,9 @@ class ExportSelection {
  public:
   // job is the list's job (the tab index of its run), headings its GBK
   // column headings.
-  ExportSelection(std::optional<Job> job, const ResultRow& headings, ExportChoice choice);
+  // columns: the list's, four or five (with each row's keyword).
+  ExportSelection(std::optional<Job> job, const ResultRow& headings, ExportChoice choice,
+                  std::size_t columns = kJobColumns);
 
   // The heading row's cells, views of the selection's own headings.
   std::vector<ExportCell> headings() const;

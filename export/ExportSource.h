@@ -15,6 +15,8 @@ class ExportSource {
   virtual ~ExportSource() = default;
   virtual std::optional<Job> job() const = 0;
   virtual ResultRow headings() const = 0;
+  // The list's columns: the job's four, five with the keyword of a batch.
+  virtual std::size_t columns() const = 0;
   // The rows the export will read, fixed when the source was made.
   virtual std::size_t rowCount() const = 0;
   // The next rows, up to n, into out; false when there are no more. Throws

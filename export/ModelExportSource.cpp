@@ -12,6 +12,7 @@ ModelExportSource::ModelExportSource(const ResultModel& model) : model_(model) {
   epoch_ = state.epoch;
   rows_ = state.rows;
   job_ = state.job;
+  columns_ = state.columns;
   headings_ = model.headings();
 }
 

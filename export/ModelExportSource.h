@@ -17,6 +17,7 @@ class ModelExportSource : public ExportSource {
 
   std::optional<Job> job() const override { return job_; }
   ResultRow headings() const override { return headings_; }
+  std::size_t columns() const override { return columns_; }
   std::size_t rowCount() const override { return rows_; }
   bool next(std::size_t n, std::vector<ResultRow>& out) override;
 
@@ -26,6 +27,7 @@ class ModelExportSource : public ExportSource {
   std::size_t rows_;
   std::optional<Job> job_;
   ResultRow headings_;
+  std::size_t columns_;
   std::size_t read_ = 0;
 };
 

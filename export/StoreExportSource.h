@@ -20,6 +20,7 @@ class StoreExportSource : public ExportSource {
 
   std::optional<Job> job() const override { return summary_.job; }
   ResultRow headings() const override { return summary_.headings; }
+  std::size_t columns() const override { return summary_.columns; }
   std::size_t rowCount() const override { return summary_.rows; }
   bool next(std::size_t n, std::vector<ResultRow>& out) override;
 

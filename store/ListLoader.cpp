@@ -9,6 +9,7 @@ std::optional<LoadedList> ListLoader::load(const std::filesystem::path& path, co
   const StoreSummary summary = store.summary();
   LoadedList list;
   list.job = summary.job;
+  list.columns = summary.columns;
   list.headings = summary.headings;
   bool givenUp = false;
   store.readRows(0, [&](std::size_t, ResultRow&& row) {

@@ -15,6 +15,7 @@ namespace gleaner {
 
 struct LoadedList {
   std::optional<Job> job;
+  std::size_t columns = kJobColumns;
   ResultRow headings;
   RowTable rows;
 };

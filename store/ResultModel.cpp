@@ -12,16 +12,17 @@ void ResultModel::changing() {
   const bool first = untouched_;
   untouched_ = false;
   if (writer_ == nullptr || !first) return;
-  writer_->reset(job_, headings_);
+  writer_->reset(job_, headings_, columns_);
   for (std::size_t i = 0; i < rows_.size(); ++i) writer_->append(i, rows_.row(i));
 }
 
-void ResultModel::setJob(Job job, const ResultRow& headings) {
+void ResultModel::setJob(Job job, const ResultRow& headings, std::size_t columns) {
   std::lock_guard lock(mutex_);
   changing();
   job_ = job;
   headings_ = headings;
-  if (writer_ != nullptr) writer_->setJob(job, headings);
+  columns_ = columns;
+  if (writer_ != nullptr) writer_->setJob(job, headings, columns);
 }
 
 void ResultModel::presetJob(Job job, const ResultRow& headings) {
@@ -29,6 +30,7 @@ void ResultModel::presetJob(Job job, const ResultRow& headings) {
   if (!untouched_) return;
   job_ = job;
   headings_ = headings;
+  columns_ = kJobColumns;
 }
 
 void ResultModel::clear() {
@@ -37,6 +39,15 @@ void ResultModel::clear() {
   rows_.clear();
   ++epoch_;
   if (writer_ != nullptr) writer_->clear();
+}
+
+void ResultModel::truncate(std::size_t count) {
+  std::lock_guard lock(mutex_);
+  if (count >= rows_.size()) return;
+  changing();
+  rows_.truncate(count);
+  ++epoch_;
+  if (writer_ != nullptr) writer_->truncate(count);
 }
 
 std::size_t ResultModel::append(const ResultRow& row, const std::string& countText) {
@@ -51,7 +62,7 @@ std::size_t ResultModel::append(const ResultRow& row, const std::string& countTe
 
 ResultModel::State ResultModel::state() const {
   ReaderFirstMutex::Reading lock(mutex_);
-  return {epoch_, rows_.size(), job_, countText_};
+  return {epoch_, rows_.size(), job_, columns_, countText_};
 }
 
 std::size_t ResultModel::rowCount() const {
@@ -62,6 +73,11 @@ std::size_t ResultModel::rowCount() const {
 std::optional<Job> ResultModel::job() const {
   ReaderFirstMutex::Reading lock(mutex_);
   return job_;
+}
+
+std::size_t ResultModel::columns() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return columns_;
 }
 
 ResultRow ResultModel::headings() const {
@@ -105,12 +121,14 @@ bool ResultModel::untouched() const {
   return untouched_;
 }
 
-bool ResultModel::adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText) {
+bool ResultModel::adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText,
+                        std::size_t columns) {
   std::lock_guard lock(mutex_);
   if (!untouched_) return false;
   rows_ = std::move(rows);
   job_ = job;
   headings_ = headings;
+  columns_ = columns;
   countText_ = countText;
   ++epoch_;
   untouched_ = false;

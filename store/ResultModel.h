@@ -28,15 +28,19 @@ class ResultModel {
     std::uint64_t epoch = 0;  // changes whenever rows already there change or go
     std::size_t rows = 0;
     std::optional<Job> job;
+    std::size_t columns = kJobColumns;
     std::string countText;
   };
 
   // --- the list operations ---
-  void setJob(Job job, const ResultRow& headings);  // rows stay
+  // Rows stay; columns: five when the list shows each row's keyword.
+  void setJob(Job job, const ResultRow& headings, std::size_t columns = kJobColumns);
   // The columns an untouched list shows before its first run; not a change
   // of the list, so the store keeps the last list and a restore stays offered.
   void presetJob(Job job, const ResultRow& headings);
   void clear();                                     // job and count text stay
+  // Keeps the first count rows (a resumed run reads their page again).
+  void truncate(std::size_t count);
   // Appends at the end and sets the count text; returns the row's index.
   std::size_t append(const ResultRow& row, const std::string& countText);
 
@@ -44,6 +48,7 @@ class ResultModel {
   State state() const;
   std::size_t rowCount() const;
   std::optional<Job> job() const;
+  std::size_t columns() const;
   ResultRow headings() const;
   std::string countText() const;
   // Empty for a row or column that is not there.
@@ -64,7 +69,8 @@ class ResultModel {
   // A restore: the list becomes the store's own list (read from it), which
   // the store then keeps without being rewritten. Refused (false) once the
   // list has changed since attachStore.
-  bool adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText);
+  bool adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText,
+             std::size_t columns = kJobColumns);
 
  private:
   void changing();  // under mutex_: brings the store in step before a change
@@ -72,6 +78,7 @@ class ResultModel {
   mutable ReaderFirstMutex mutex_;
   RowTable rows_;
   std::optional<Job> job_;
+  std::size_t columns_ = kJobColumns;
   ResultRow headings_;
   std::string countText_;
   std::uint64_t epoch_ = 0;

@@ -10,12 +10,12 @@ namespace gleaner {
 namespace {
 
 constexpr long long kApplicationId = 0x474C4E52;  // 'GLNR'
-constexpr long long kFormat = 1;
+constexpr long long kFormat = 2;
 
-const char* const kHeadingKeys[4] = {"heading0", "heading1", "heading2", "heading3"};
+const char* const kHeadingKeys[5] = {"heading0", "heading1", "heading2", "heading3", "heading4"};
 // The job value of a list without a job.
 constexpr long long kNoJobNumber = -1;
-const char* const kCellColumns[4] = {"c0", "c1", "c2", "c3"};
+const char* const kCellColumns[5] = {"c0", "c1", "c2", "c3", "c4"};
 
 // Cells longer than this are read on their own (readRows).
 constexpr long long kLongCellBytes = 256 * 1024;
@@ -24,7 +24,7 @@ constexpr long long kLongCellBytes = 256 * 1024;
 
 struct ResultStore::Statements {
   explicit Statements(SqliteDb& db)
-      : append(db, "INSERT OR REPLACE INTO rows(idx, c0, c1, c2, c3) VALUES(?1, ?2, ?3, ?4, ?5)"),
+      : append(db, "INSERT OR REPLACE INTO rows(idx, c0, c1, c2, c3, c4) VALUES(?1, ?2, ?3, ?4, ?5, ?6)"),
         setMeta(db, "INSERT OR REPLACE INTO meta(key, value) VALUES(?1, ?2)") {}
   SqliteStatement append;
   SqliteStatement setMeta;
@@ -51,10 +51,12 @@ ResultStore::ResultStore(const std::filesystem::path& path, Access access) {
     if (db_->queryText("PRAGMA journal_mode=WAL") != "wal") db_->fail("journal_mode=WAL");
     db_->exec("PRAGMA synchronous=FULL");
     if (id == 0) prepareSchema();
+    if (id != 0 && db_->queryInt("PRAGMA user_version") < kFormat) upgradeSchema();
     statements_ = std::make_unique<Statements>(*db_);
   } else if (id == 0) {
     throw StoreError("an empty file, not a result store");
   }
+  format_ = db_->queryInt("PRAGMA user_version");
 }
 
 ResultStore::~ResultStore() = default;
@@ -64,12 +66,21 @@ void ResultStore::prepareSchema() {
       "BEGIN;"
       "CREATE TABLE meta(key TEXT PRIMARY KEY, value);"
       "CREATE TABLE rows(idx INTEGER PRIMARY KEY, c0 BLOB NOT NULL, c1 BLOB NOT NULL, c2 BLOB NOT NULL,"
-      " c3 BLOB NOT NULL);"
+      " c3 BLOB NOT NULL, c4 BLOB NOT NULL DEFAULT x'');"
       "INSERT INTO meta(key, value) VALUES('job', -1), ('clean_end', 1);"
       "PRAGMA application_id=1196183122;"  // kApplicationId
-      "PRAGMA user_version=1;"
+      "PRAGMA user_version=2;"
       "COMMIT;");
-  static_assert(kApplicationId == 1196183122 && kFormat == 1);
+  static_assert(kApplicationId == 1196183122 && kFormat == 2);
+}
+
+void ResultStore::upgradeSchema() {
+  // Version 1 had four cells a row; its lists had four columns.
+  db_->exec(
+      "BEGIN;"
+      "ALTER TABLE rows ADD COLUMN c4 BLOB NOT NULL DEFAULT x'';"
+      "PRAGMA user_version=2;"
+      "COMMIT;");
 }
 
 StoreSummary ResultStore::summary() {
@@ -83,7 +94,8 @@ StoreSummary ResultStore::summary() {
       summary.unknownJob = !summary.job && number != kNoJobNumber;
     }
     if (key == "clean_end") summary.cleanEnd = meta.columnInt(1) != 0;
-    for (std::size_t c = 0; c < 4; ++c) {
+    if (key == "columns") summary.columns = meta.columnInt(1) == 5 ? kBatchColumns : kJobColumns;
+    for (std::size_t c = 0; c < std::size(kHeadingKeys); ++c) {
       if (key == kHeadingKeys[c]) summary.headings[c] = meta.columnBytes(1);
     }
   }
@@ -113,10 +125,11 @@ void ResultStore::rollback() noexcept {
   }
 }
 
-void ResultStore::setJob(std::optional<Job> job, const ResultRow& headings) {
+void ResultStore::setJob(std::optional<Job> job, const ResultRow& headings, std::size_t columns) {
   setMeta("job", job ? jobNumber(*job) : kNoJobNumber);
+  setMeta("columns", static_cast<long long>(columns));
   SqliteStatement& s = statements_->setMeta;
-  for (std::size_t c = 0; c < 4; ++c) {
+  for (std::size_t c = 0; c < std::size(kHeadingKeys); ++c) {
     s.reset();
     s.bindText(1, kHeadingKeys[c]);
     s.bindBlob(2, headings[c]);
@@ -126,11 +139,17 @@ void ResultStore::setJob(std::optional<Job> job, const ResultRow& headings) {
 
 void ResultStore::clearRows() { db_->exec("DELETE FROM rows"); }
 
+void ResultStore::truncateRows(std::size_t count) {
+  SqliteStatement s(*db_, "DELETE FROM rows WHERE idx >= ?1");
+  s.bindInt(1, static_cast<long long>(count));
+  s.step();
+}
+
 void ResultStore::appendRow(std::size_t index, const ResultRow& row) {
   SqliteStatement& s = statements_->append;
   s.reset();
   s.bindInt(1, static_cast<long long>(index));
-  for (int c = 0; c < 4; ++c) s.bindBlob(c + 2, row[static_cast<std::size_t>(c)]);
+  for (std::size_t c = 0; c < row.size(); ++c) s.bindBlob(static_cast<int>(c) + 2, row[c]);
   s.step();
 }
 
@@ -164,17 +183,20 @@ void ResultStore::readRows(std::size_t from, const std::function<bool(std::size_
   // A long cell comes as NULL here and is read on its own, straight into the
   // row: SQLite would otherwise assemble the whole value in a buffer of its
   // own before the row's copy is made, holding a big cell twice.
-  SqliteStatement s(*db_,
-                    "SELECT idx,"
-                    " CASE WHEN length(c0) > ?2 THEN NULL ELSE c0 END, CASE WHEN length(c1) > ?2 THEN NULL ELSE c1 END,"
-                    " CASE WHEN length(c2) > ?2 THEN NULL ELSE c2 END, CASE WHEN length(c3) > ?2 THEN NULL ELSE c3 END"
-                    " FROM rows WHERE idx >= ?1 ORDER BY idx");
+  // A version 1 store, read without being upgraded, has no fifth cell.
+  const int cells = format_ < 2 ? 4 : 5;
+  std::string sql = "SELECT idx";
+  for (int c = 0; c < cells; ++c) {
+    sql += std::string(", CASE WHEN length(") + kCellColumns[c] + ") > ?2 THEN NULL ELSE " + kCellColumns[c] + " END";
+  }
+  sql += " FROM rows WHERE idx >= ?1 ORDER BY idx";
+  SqliteStatement s(*db_, sql.c_str());
   s.bindInt(1, static_cast<long long>(from));
   s.bindInt(2, kLongCellBytes);
   while (s.step()) {
     const long long index = s.columnInt(0);
     ResultRow row;
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < cells; ++c) {
       row[static_cast<std::size_t>(c)] =
           s.columnIsNull(c + 1) ? db_->readBlob("rows", kCellColumns[c], index) : s.columnBytes(c + 1);
     }

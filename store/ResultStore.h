@@ -2,11 +2,12 @@
 // in list order, cells as GBK bytes) in one SQLite file, and whether the
 // program that wrote it ended cleanly.
 //
-// Schema (application_id 'GLNR', user_version 1):
-//   meta(key TEXT PRIMARY KEY, value)  job, heading0..3, clean_end, and the
+// Schema (application_id 'GLNR', user_version 2; a version 1 store, made
+// before lists had a fifth column, is upgraded when it is opened to write):
+//   meta(key TEXT PRIMARY KEY, value)  job, columns, heading0..4, clean_end, and the
 //                                      facts of the last run: run.<name>
 //                                      (its request), outcome.<name>
-//   rows(idx INTEGER PRIMARY KEY, c0 BLOB, c1 BLOB, c2 BLOB, c3 BLOB)
+//   rows(idx INTEGER PRIMARY KEY, c0 BLOB, c1 BLOB, c2 BLOB, c3 BLOB, c4 BLOB)
 // idx is the row's index in the list, 0 to n-1. The cells are BLOBs because
 // they are GBK, not UTF-8; `gleaner-cli export` turns a store into CSV.
 //
@@ -35,6 +36,7 @@ struct StoreSummary {
   std::size_t rows = 0;
   std::optional<Job> job;
   bool unknownJob = false;  // the job value is none this program knows
+  std::size_t columns = kJobColumns;  // five: the list shows the keyword of each row
   ResultRow headings;
 };
 
@@ -63,11 +65,13 @@ class ResultStore {
   void begin();
   void commit();
   void rollback() noexcept;
-  void setJob(std::optional<Job> job, const ResultRow& headings);
+  void setJob(std::optional<Job> job, const ResultRow& headings, std::size_t columns = kJobColumns);
   // The group's facts become these (GBK texts kept as they are).
   void setFacts(const std::string& group, const StoreFacts& facts);
   StoreFacts facts(const std::string& group);
   void clearRows();
+  // Keeps the rows before index count.
+  void truncateRows(std::size_t count);
   void appendRow(std::size_t index, const ResultRow& row);
 
   // Calls visit with every row (and its index) from index from on, in list
@@ -76,9 +80,11 @@ class ResultStore {
 
  private:
   void prepareSchema();
+  void upgradeSchema();
   void setMeta(const char* key, long long value);
 
   std::unique_ptr<SqliteDb> db_;
+  long long format_ = 0;  // user_version
   struct Statements;
   std::unique_ptr<Statements> statements_;
 };

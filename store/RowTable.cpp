@@ -31,7 +31,7 @@ RowTable::Entry RowTable::pack(const ResultRow& row) {
   }
   Entry entry{data, {}};
   std::uint32_t at = 0;
-  for (std::size_t c = 0; c < 4; ++c) {
+  for (std::size_t c = 0; c < std::tuple_size_v<ResultRow>; ++c) {
     if (!row[c].empty()) std::memcpy(data + at, row[c].data(), row[c].size());
     at += static_cast<std::uint32_t>(row[c].size());
     entry.ends[c] = at;
@@ -40,6 +40,12 @@ RowTable::Entry RowTable::pack(const ResultRow& row) {
 }
 
 void RowTable::append(const ResultRow& row) { entries_.push_back(pack(row)); }
+
+void RowTable::truncate(std::size_t count) {
+  // The cells' bytes stay in their blocks until clear(): a resumed run drops
+  // only the rows of the page it reads again.
+  if (count < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(count), entries_.end());
+}
 
 void RowTable::clear() {
   // Swapped out, so that the memory goes back at once.
@@ -57,7 +63,7 @@ std::string_view RowTable::cell(std::size_t index, std::size_t column) const {
 
 ResultRow RowTable::row(std::size_t index) const {
   ResultRow row;
-  for (std::size_t c = 0; c < 4; ++c) row[c] = std::string(cell(index, c));
+  for (std::size_t c = 0; c < std::tuple_size_v<ResultRow>; ++c) row[c] = std::string(cell(index, c));
   return row;
 }
 

@@ -26,6 +26,8 @@ class RowTable {
   bool empty() const { return entries_.empty(); }
 
   void append(const ResultRow& row);
+  // Keeps the first count rows.
+  void truncate(std::size_t count);
   void clear();
 
   std::string_view cell(std::size_t index, std::size_t column) const;
@@ -34,7 +36,7 @@ class RowTable {
  private:
   struct Entry {
     const char* data;
-    std::uint32_t ends[4];  // cell c is [c ? ends[c-1] : 0, ends[c])
+    std::uint32_t ends[std::tuple_size_v<ResultRow>];  // cell c is [c ? ends[c-1] : 0, ends[c])
   };
 
   Entry pack(const ResultRow& row);

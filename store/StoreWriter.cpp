@@ -24,11 +24,14 @@ StoreWriter::StoreWriter(std::filesystem::path path, Options options)
 
 StoreWriter::~StoreWriter() { close(false); }
 
-void StoreWriter::reset(std::optional<Job> job, const ResultRow& headings) { queue({Kind::Reset, 0, job, headings}); }
-void StoreWriter::setJob(std::optional<Job> job, const ResultRow& headings) {
-  queue({Kind::SetJob, 0, job, headings});
+void StoreWriter::reset(std::optional<Job> job, const ResultRow& headings, std::size_t columns) {
+  queue({Kind::Reset, columns, job, headings});
+}
+void StoreWriter::setJob(std::optional<Job> job, const ResultRow& headings, std::size_t columns) {
+  queue({Kind::SetJob, columns, job, headings});
 }
 void StoreWriter::clear() { queue({Kind::Clear}); }
+void StoreWriter::truncate(std::size_t count) { queue({Kind::Truncate, count}); }
 void StoreWriter::append(std::size_t index, const ResultRow& row) { queue({Kind::Append, index, {}, row}); }
 void StoreWriter::setFacts(std::string group, StoreFacts facts) {
   Change change{Kind::Facts};
@@ -107,13 +110,16 @@ void StoreWriter::apply(const Change& change) {
   switch (change.kind) {
     case Kind::Reset:
       store_->clearRows();
-      store_->setJob(change.job, change.cells);
+      store_->setJob(change.job, change.cells, change.index);
       break;
     case Kind::SetJob:
-      store_->setJob(change.job, change.cells);
+      store_->setJob(change.job, change.cells, change.index);
       break;
     case Kind::Clear:
       store_->clearRows();
+      break;
+    case Kind::Truncate:
+      store_->truncateRows(change.index);
       break;
     case Kind::Append:
       store_->appendRow(change.index, change.cells);

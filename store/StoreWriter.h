@@ -53,9 +53,12 @@ class StoreWriter {
   const StoreSummary& previous() const { return previous_; }
 
   // --- changes of the list, in list order ---
-  void reset(std::optional<Job> job, const ResultRow& headings);  // the job's columns, no rows
-  void setJob(std::optional<Job> job, const ResultRow& headings);
+  // The job's columns, no rows.
+  void reset(std::optional<Job> job, const ResultRow& headings, std::size_t columns = kJobColumns);
+  void setJob(std::optional<Job> job, const ResultRow& headings, std::size_t columns = kJobColumns);
   void clear();
+  // Keeps the first count rows.
+  void truncate(std::size_t count);
   void append(std::size_t index, const ResultRow& row);
   // The facts of the last run (its request, its outcome), in list order
   // with the rows.
@@ -70,10 +73,10 @@ class StoreWriter {
   std::optional<std::string> takeFault();
 
  private:
-  enum class Kind { Reset, SetJob, Clear, Append, Facts };
+  enum class Kind { Reset, SetJob, Clear, Truncate, Append, Facts };
   struct Change {
     Kind kind;
-    std::size_t index = 0;
+    std::size_t index = 0;  // Append: the row's; Truncate: the rows kept; SetJob, Reset: the columns
     std::optional<Job> job;
     ResultRow cells;
     std::string group;

@@ -37,11 +37,18 @@ inline const literals::ColumnSet& columnsOf(Job job) {
   return literals::kSellerColumns;
 }
 
-// The headings of those columns (GBK), as a row.
+// The headings of those columns (GBK), as a row, the keyword's last.
 inline ResultRow headingsOf(Job job) {
   ResultRow headings;
-  for (std::size_t c = 0; c < headings.size(); ++c) headings[c] = std::string(columnsOf(job)[c].header);
+  for (std::size_t c = 0; c < kJobColumns; ++c) headings[c] = std::string(columnsOf(job)[c].header);
+  headings[kKeywordColumn] = std::string(literals::kKeywordColumn.header);
   return headings;
+}
+
+// The columns of a run's list: a batch of searches shows the keyword of each
+// row too; a buyers batch does not, its rows carry their item's address.
+inline std::size_t listColumnsOf(Job job, bool batch) {
+  return batch && job != Job::Buyers ? kBatchColumns : kJobColumns;
 }
 
 }  // namespace gleaner

@@ -93,6 +93,9 @@ inline constexpr ColumnSet kBuyerColumns = {{
     {"\xC9\xCC\xC6\xB7\xCD\xF8\xD6\xB7", 160},
 }};
 
+// 关键词 — the fifth column of a batch of searches: the keyword that found the row
+inline constexpr ColumnSpec kKeywordColumn = {"\xB9\xD8\xBC\xFC\xB4\xCA", 100};
+
 // 商品名称 | 卖家ID | 卖家旺旺昵称 | 信用等级
 inline constexpr ColumnSet kSellerColumns = {{
     {"\xC9\xCC\xC6\xB7\xC3\xFB\xB3\xC6", 350},

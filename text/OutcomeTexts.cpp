@@ -75,6 +75,31 @@ constexpr std::string_view kLookupsFailed = "\xA3\xAC\xCF\xEA\xC7\xE9\xD2\xB3\xC
 // 次
 constexpr std::string_view kTimes = "\xB4\xCE";
 
+// /
+constexpr std::string_view kOf = "/";
+// 个关键词「
+constexpr std::string_view kKeywordsEntry = "\xB8\xF6\xB9\xD8\xBC\xFC\xB4\xCA\xA1\xB8";
+// 个商品
+constexpr std::string_view kItemsEntry = "\xB8\xF6\xC9\xCC\xC6\xB7";
+// 」
+constexpr std::string_view kCloseQuote = "\xA1\xB9";
+// 共
+constexpr std::string_view kTotal = "\xB9\xB2";
+// 个关键词
+constexpr std::string_view kKeywords = "\xB8\xF6\xB9\xD8\xBC\xFC\xB4\xCA";
+// 个商品
+constexpr std::string_view kItems = "\xB8\xF6\xC9\xCC\xC6\xB7";
+// （
+constexpr std::string_view kOpenBracket = "\xA3\xA8";
+// 个提前结束
+constexpr std::string_view kEndedEarly = "\xB8\xF6\xCC\xE1\xC7\xB0\xBD\xE1\xCA\xF8";
+// 都没有下载到任何页面。
+constexpr std::string_view kAllNothing = "\xB6\xBC\xC3\xBB\xD3\xD0\xCF\xC2\xD4\xD8\xB5\xBD\xC8\xCE\xBA\xCE\xD2\xB3\xC3\xE6\xA1\xA3";
+// 有
+constexpr std::string_view kSome = "\xD3\xD0";
+// 详见状态栏。
+constexpr std::string_view kSeeStatus = "\xCF\xEA\xBC\xFB\xD7\xB4\xCC\xAC\xC0\xB8\xA1\xA3";
+
 std::string text(std::initializer_list<std::string_view> parts) {
   std::string line;
   for (const std::string_view part : parts) line += part;
@@ -107,8 +132,8 @@ std::string pageFailedOpening(int page, std::string_view reason) {
   return text({kPage, std::to_string(page), kPageFailed, reason, kCollectedUpTo, std::to_string(page - 1), kPageEnd});
 }
 
-std::string nothingDownloadedOpening(std::string_view reason) {
-  return text({kPage, "1", kPageFailed, reason, kNothingDownloaded});
+std::string nothingDownloadedOpening(int page, std::string_view reason) {
+  return text({kPage, std::to_string(page), kPageFailed, reason, kNothingDownloaded});
 }
 
 std::string itemPageFailedOpening(std::string_view reason) { return text({kItemPageFailed, reason, kCloseBracket}); }
@@ -140,5 +165,26 @@ std::string extractionsFailedMessage(int keptRows) {
 }
 
 std::string lookupsFailedPart(int failures) { return text({kLookupsFailed, std::to_string(failures), kTimes}); }
+
+std::string batchEntryPrefix(std::size_t entry, std::size_t entries, std::string_view subject, bool items) {
+  const std::string place = text({kPage, std::to_string(entry + 1), kOf, std::to_string(entries)});
+  if (items) return text({place, kItemsEntry, kColon});
+  return text({place, kKeywordsEntry, subject, kCloseQuote, kColon});
+}
+
+std::string batchOpening(std::size_t entries, std::size_t endedEarly, bool items) {
+  std::string opening = text({kTotal, std::to_string(entries), items ? kItems : kKeywords});
+  if (endedEarly > 0) opening = text({opening, kOpenBracket, std::to_string(endedEarly), kEndedEarly, kCloseBracket});
+  return opening;
+}
+
+std::string batchNothingDownloadedMessage(std::size_t entries, bool items) {
+  return text({std::to_string(entries), items ? kItems : kKeywords, kAllNothing, "\r\n", kNothingDownloadedAdvice});
+}
+
+std::string batchEndedEarlyMessage(std::size_t endedEarly, bool items, std::string_view entryLines, int keptRows) {
+  return text({kSome, std::to_string(endedEarly), items ? kItems : kKeywords, kEndedEarly, kColon, "\r\n", entryLines,
+               keptRowsSentence(keptRows), kSeeStatus});
+}
 
 }  // namespace gleaner::literals

@@ -4,6 +4,7 @@
 // happened comes first, then what to do.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,8 @@ std::string downloadReason(DownloadReason reason, int status);
 // The status line's opening, then "：" before the summary line.
 // 第%d页下载失败（%s），采集到第%d页为止
 std::string pageFailedOpening(int page, std::string_view reason);
-// 第1页下载失败（%s），没有采集到任何页面
-std::string nothingDownloadedOpening(std::string_view reason);
+// 第%d页下载失败（%s），没有采集到任何页面
+std::string nothingDownloadedOpening(int page, std::string_view reason);
 // 商品页面下载失败（%s）
 std::string itemPageFailedOpening(std::string_view reason);
 // 搜索结果在第%d页结束 / 评价在第%d页结束
@@ -42,5 +43,15 @@ std::string notAnItemPageMessage();
 std::string extractionsFailedMessage(int keptRows);
 // ，详情页面下载失败%d次 (the summary's part for further pages that could not be had)
 std::string lookupsFailedPart(int failures);
+
+// A batch. subject: the entry's keyword (GBK); items: a buyers batch.
+// 第%d/%d个关键词「%s」： / 第%d/%d个商品：
+std::string batchEntryPrefix(std::size_t entry, std::size_t entries, std::string_view subject, bool items);
+// 共%d个关键词： / 共%d个关键词（%d个提前结束）： (个商品 for items)
+std::string batchOpening(std::size_t entries, std::size_t endedEarly, bool items);
+// %d个关键词都没有下载到任何页面。 请检查网络连接和连接设置（代理），稍后再按“采集”。
+std::string batchNothingDownloadedMessage(std::size_t entries, bool items);
+// 有%d个关键词提前结束： then a line per entry, the kept rows, 详见状态栏。
+std::string batchEndedEarlyMessage(std::size_t endedEarly, bool items, std::string_view entryLines, int keptRows);
 
 }  // namespace gleaner::literals

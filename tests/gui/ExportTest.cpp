@@ -49,7 +49,7 @@ class ExportFromTheList : public MainWindowFixture {
   void fillSellerRows() {
     bool done = false;
     std::thread worker([&] {
-      window->runStarted(Job::Sellers);
+      window->runStarted({Job::Sellers});
       // GBK cells as the extractors give them.
       window->rowFound({"\xBA\xCB\xCC\xD2 A", "id1", "nick1", "3\xD7\xEA"}, 1);  // 核桃 A, 3钻
       window->rowFound({"=cmd|' /C calc'!A0", "id2", "nick2", "1\xD7\xEA"}, 2);
@@ -175,7 +175,7 @@ TEST_F(ExportFromTheList, WritesToAFolderAndFileWithChineseNames) {
 TEST_F(ExportFromTheList, ALargeListShowsProgressAndACancelledExportWritesNothing) {
   bool done = false;
   std::thread worker([&] {
-    window->runStarted(Job::Offers);
+    window->runStarted({Job::Offers});
     for (int i = 0; i < 25000; ++i) window->rowFound({"name" + std::to_string(i), "m", "w", "u"}, i + 1);
     done = true;
   });

@@ -173,7 +173,7 @@ TEST_F(MainWindow, EachJobTabGivesTheRequestItsPageShows) {
 // job's columns before its message, as a run's start would; on the help tab
 // the user is told to choose a job, and the list stays as it is.
 TEST_F(MainWindow, CollectWithoutARunSaysWhyAndLeavesCollectEnabled) {
-  window->runStarted(Job::Buyers);
+  window->runStarted({Job::Buyers});
   window->rowFound({"t", "b", "n", "u"}, 1);
   window->page(TabPage::SellerSearch).setControlText(ids::kSellerKeyword, "");
   window->tabs().SetSelection(2);

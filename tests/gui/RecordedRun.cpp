@@ -6,6 +6,7 @@
 
 #include "engine/PauseSwitch.h"
 #include "engine/RunController.h"
+#include "engine/RunProgress.h"
 #include "engine/RunWatcher.h"
 #include "text/GbkConvert.h"
 
@@ -16,7 +17,8 @@ class Recorder : public RunWatcher {
  public:
   explicit Recorder(std::size_t enough) : enough_(enough) {}
 
-  void runStarted(Job) override {}
+  void runStarted(const RunStart&) override {}
+  void pageStarted(const RunProgress&) override {}
   void rowFound(const ResultRow& row, int) override {
     std::lock_guard lock(mutex_);
     if (run_.rows.size() < enough_) run_.rows.push_back(row);

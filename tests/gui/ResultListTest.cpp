@@ -65,13 +65,13 @@ std::vector<wxString> plannedHeadings(wxListCtrl& list, std::vector<std::pair<co
 
 TEST_F(ResultList, ColumnSetsAreThoseOfTheLatestJob) {
   ResultListView& list = window->resultList();
-  onWorker(*window, [&] { window->runStarted(Job::Sellers); });
+  onWorker(*window, [&] { window->runStarted({Job::Sellers}); });
   EXPECT_EQ(headings(list),
             plannedHeadings(list, {{"商品名称", 350}, {"卖家ID", 100}, {"卖家旺旺昵称", 150}, {"信用等级", 250}}));
-  onWorker(*window, [&] { window->runStarted(Job::Offers); });
+  onWorker(*window, [&] { window->runStarted({Job::Offers}); });
   EXPECT_EQ(headings(list),
             plannedHeadings(list, {{"商品名称", 260}, {"商家名称", 200}, {"商家旺旺", 100}, {"网店地址", 400}}));
-  onWorker(*window, [&] { window->runStarted(Job::Buyers); });
+  onWorker(*window, [&] { window->runStarted({Job::Buyers}); });
   EXPECT_EQ(headings(list),
             plannedHeadings(list, {{"商品名称", 350}, {"买家ID", 100}, {"买家旺旺昵称", 180}, {"商品网址", 160}}));
   EXPECT_TRUE(list.HasFlag(wxLC_REPORT));
@@ -81,7 +81,7 @@ TEST_F(ResultList, ColumnSetsAreThoseOfTheLatestJob) {
 }
 
 TEST_F(ResultList, AppendsFromManyThreadsNeverShareARow) {
-  onWorker(*window, [&] { window->runStarted(Job::Offers); });
+  onWorker(*window, [&] { window->runStarted({Job::Offers}); });
   constexpr int kThreads = 4;
   constexpr int kEach = 500;
   std::atomic<int> found{0};
@@ -115,7 +115,7 @@ TEST_F(ResultList, AppendsFromManyThreadsNeverShareARow) {
 
 TEST_F(ResultList, DeleteAllKeepsColumnsAndCountDisplay) {
   onWorker(*window, [&] {
-    window->runStarted(Job::Buyers);
+    window->runStarted({Job::Buyers});
     for (int i = 1; i <= 10; ++i) window->rowFound({"t", "b" + std::to_string(i), "n", "u"}, i);
   });
   EXPECT_EQ(countDisplay(*window), "10");
@@ -137,7 +137,7 @@ TEST_F(ResultList, DeleteAllKeepsColumnsAndCountDisplay) {
 TEST_F(ResultList, TheRunsEndShowsItsLineAndMessageThenEnablesCollect) {
   window->collectButton().Disable();
   onWorker(*window, [&] {
-    window->runStarted(Job::Offers);
+    window->runStarted({Job::Offers});
     window->statusChanged("\xD5\xFD\xD4\xDA\xB2\xC9\xBC\xAF\xB5\xDA" "3\xD2\xB3");  // 正在采集第3页
   });
   auto* status = controlOf<wxStaticText>(*window, ids::kStatusDisplay);
@@ -171,7 +171,7 @@ TEST_F(ResultList, ShowsControlCharactersAsSpacesButKeepsTheCells) {
   // the buyer id in a tab.
   const ResultRow row{"\xBA\xCB\xCC\xD2\t\r\n", "90084618\t", "a\tb\r\nc", "\x01\x7F"};
   onWorker(*window, [&] {
-    window->runStarted(Job::Buyers);
+    window->runStarted({Job::Buyers});
     window->rowFound(row, 1);
   });
   ResultListView& list = window->resultList();
@@ -195,7 +195,7 @@ TEST_F(ResultList, ColumnsFitTheRowsAndTheLastFillsTheList) {
   const std::string longId = "b2b-2918593047563821";
   const std::string creditCell = gbkOf(", 卖家信用: 1");
   onWorker(*window, [&] {
-    window->runStarted(Job::Sellers);
+    window->runStarted({Job::Sellers});
     window->rowFound({"walnut", "id", longId, creditCell}, 1);
     window->rowFound({std::string(300, 'x'), "id2", "w", gbkOf("3钻, 卖家信用: 1234")}, 2);
   });
@@ -241,7 +241,7 @@ TEST_F(ResultList, ARunsEndWaitsForTheUserAndCallsAfterTheCloseDoNotWait) {
   window->decideClose();
   // The event loop is not run here: a call that had to reach the window would hang.
   std::thread late([&] {
-    window->runStarted(Job::Offers);
+    window->runStarted({Job::Offers});
     window->rowFound({"a", "b", "c", "d"}, 1);
     window->statusChanged("late");
     window->runEnded(finished);

@@ -122,7 +122,7 @@ TEST_F(StoreWindow, AfterAnUncleanEndTheUserIsAskedAndTheRowsComeBackAsCollected
   {
     MainDialog fresh(sites);
     fresh.setMessagePresenter([](const wxString&) {});
-    fresh.runStarted(Job::Buyers);
+    fresh.runStarted({Job::Buyers});
     for (std::size_t i = 0; i < kBuyerRows.size(); ++i) fresh.rowFound(kBuyerRows[i], static_cast<int>(i + 1));
     ASSERT_TRUE(fresh.exportTo(ExportChoice::Sellers, ExportFormat::Csv, dir / "c.csv"));
     fresh.decideClose();

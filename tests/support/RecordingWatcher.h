@@ -1,22 +1,29 @@
 // A run's watcher that keeps everything it is told, for tests.
 #pragma once
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/RunOutcome.h"
+#include "engine/RunProgress.h"
 #include "engine/RunWatcher.h"
 
 namespace gleaner::testing {
 
 class RecordingWatcher : public RunWatcher {
  public:
-  void runStarted(Job job) override {
+  void runStarted(const RunStart& start) override {
     std::lock_guard lock(mutex_);
-    jobs_.push_back(job);
-    rows_.clear();
+    jobs_.push_back(start.job);
+    starts_.push_back(start);
+    rows_.resize(std::min(rows_.size(), start.keptRows));
+  }
+  void pageStarted(const RunProgress& progress) override {
+    std::lock_guard lock(mutex_);
+    progress_.push_back(progress);
   }
   void rowFound(const ResultRow& row, int count) override {
     std::lock_guard lock(mutex_);
@@ -37,6 +44,8 @@ class RecordingWatcher : public RunWatcher {
   }
 
   std::vector<Job> jobs() const { return copy(jobs_); }
+  std::vector<RunStart> starts() const { return copy(starts_); }
+  std::vector<RunProgress> progress() const { return copy(progress_); }
   std::vector<ResultRow> rows() const { return copy(rows_); }
   std::vector<int> counts() const { return copy(counts_); }
   std::vector<std::string> status() const { return copy(status_); }
@@ -57,6 +66,8 @@ class RecordingWatcher : public RunWatcher {
 
   mutable std::mutex mutex_;
   std::vector<Job> jobs_;
+  std::vector<RunStart> starts_;
+  std::vector<RunProgress> progress_;
   std::vector<ResultRow> rows_;
   std::vector<int> counts_;
   std::vector<std::string> status_;
