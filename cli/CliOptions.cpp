@@ -9,12 +9,20 @@ namespace gleaner::cli {
 
 const char* const kUsage =
     "usage:\n"
-    "  gleaner-cli offers  [--keyword K] [--pages N] [--sort normal|pop|booked|credit|newest|price|none]\n"
+    "  gleaner-cli offers  [--keyword K | --keywords-file F] [--pages N]\n"
+    "                      [--sort normal|pop|booked|credit|newest|price|none]\n"
     "                      [--buyer-protection] [--alipay] [--online]\n"
-    "  gleaner-cli buyers  [--item-url URL]\n"
-    "  gleaner-cli sellers [--keyword K] [--pages N] [--level TEXT]\n"
+    "  gleaner-cli buyers  [--item-url URL | --item-urls-file F]\n"
+    "  gleaner-cli sellers [--keyword K | --keywords-file F] [--pages N] [--level TEXT]\n"
+    "  gleaner-cli resume  --store FILE [--out FILE] [--json-summary FILE]\n"
     "  gleaner-cli export  --store FILE --out FILE.xlsx|FILE.csv [--sellers]\n"
     "  gleaner-cli test-rule --rule FILE|NAME [--page FILE | --url URL] [--cleaned]\n"
+    "  --keywords-file F        a batch: one keyword per line (UTF-8, a BOM allowed; blank\n"
+    "                           lines and lines starting with # skipped), each walked in\n"
+    "                           turn; rows get the keyword as a fifth column\n"
+    "  --item-urls-file F       a batch of item addresses, one per line, as above\n"
+    "  resume                   goes on with the run a --store file recorded, stopped,\n"
+    "                           crashed or killed, from the page it was reading\n"
     "common options:\n"
     "  --out FILE               write the rows to FILE instead of standard output\n"
     "  --format csv|tsv         csv (RFC 4180, default) or tsv (\\t \\n \\r \\\\ escaped)\n"
@@ -85,6 +93,8 @@ bool flagAllowed(Job job, const std::string& flag) {
       {"--online", {Job::Offers}},
       {"--item-url", {Job::Buyers}},
       {"--level", {Job::Sellers}},
+      {"--keywords-file", {Job::Offers, Job::Sellers}},
+      {"--item-urls-file", {Job::Buyers}},
   };
   const auto it = kFlags.find(flag);
   if (it == kFlags.end()) return true;  // a common option
@@ -95,6 +105,18 @@ bool flagAllowed(Job job, const std::string& flag) {
 }
 
 bool isHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+bool formatIsTsv(const std::string& format) {
+  if (format != "csv" && format != "tsv") throw UsageError("--format is csv or tsv, not " + format);
+  return format == "tsv";
+}
+
+bool encodingIsGbk(const std::string& encoding) {
+  if (encoding != "utf-8" && encoding != "utf8" && encoding != "gbk") {
+    throw UsageError("--encoding is utf-8 or gbk, not " + encoding);
+  }
+  return encoding == "gbk";
+}
 
 }  // namespace
 
@@ -124,6 +146,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     else if (flag == "--buyer-protection") options.buyerProtection = true;
     else if (flag == "--alipay") options.alipay = true;
     else if (flag == "--online") options.online = true;
+    else if (flag == "--keywords-file" || flag == "--item-urls-file") options.listFile = flags.value();
     else if (flag == "--out") options.outPath = flags.value();
     else if (flag == "--header") options.header = true;
     else if (flag == "--store") options.storePath = flags.value();
@@ -146,6 +169,30 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     }
   }
   if (!options.job) throw UsageError("no job given (offers, buyers or sellers)");
+  if (options.listFile && (options.keyword || options.itemUrl)) {
+    throw UsageError("a batch file and a single keyword or item address do not go together");
+  }
+  return options;
+}
+
+CliOptions parseResumeOptions(const std::vector<std::string>& args) {
+  CliOptions options;
+  FlagReader flags(args);
+  while (flags.next()) {
+    if (isHelp(flags.argument())) {
+      options.help = true;
+      return options;
+    }
+    const std::string& flag = flags.flag();
+    if (flag == "--store") options.storePath = flags.value();
+    else if (flag == "--out") options.outPath = flags.value();
+    else if (flag == "--json-summary") options.jsonSummaryPath = flags.value();
+    else if (flag == "--header") options.header = true;
+    else if (flag == "--format") options.tsv = formatIsTsv(flags.value());
+    else if (flag == "--encoding") options.gbk = encodingIsGbk(flags.value());
+    else throw UsageError("unknown option for resume: " + flag);
+  }
+  if (options.storePath.empty()) throw UsageError("resume needs --store FILE");
   return options;
 }
 

@@ -21,6 +21,8 @@ struct CliOptions {
   bool buyerProtection = false;
   bool alipay = false;
   bool online = false;
+  // A batch: --keywords-file (offers, sellers) or --item-urls-file (buyers).
+  std::optional<std::string> listFile;
   // Output.
   std::string outPath;  // empty: standard output
   bool tsv = false;
@@ -34,6 +36,10 @@ struct CliOptions {
 // Parses argv (without the program name). Throws UsageError with a message
 // naming the fault.
 CliOptions parseCliOptions(const std::vector<std::string>& args);
+
+// The flags of `resume` (after the word): --store FILE, and the output
+// flags. Throws UsageError; job stays unset.
+CliOptions parseResumeOptions(const std::vector<std::string>& args);
 
 class UsageError : public std::exception {
  public:

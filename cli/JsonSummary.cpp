@@ -24,6 +24,12 @@ std::string jobName(Job job) {
 
 std::string gbkString(std::string_view gbkText) { return jsonString(gbk::toUtf8(gbkText)); }
 
+std::string failedPageJson(const std::optional<FailedPage>& page) {
+  if (!page) return "null";
+  return "{\"number\": " + std::to_string(page->number) + ", \"address\": " + gbkString(page->address) +
+         ", \"reason\": " + gbkString(page->reason) + ", \"detail\": " + gbkString(page->detail) + "}";
+}
+
 }  // namespace
 
 std::string jsonString(std::string_view utf8) {
@@ -69,12 +75,20 @@ std::string jsonSummary(const JsonSummaryRun& run) {
   field("ruleFailures", std::to_string(counts.ruleFailures));
   field("lookupsFailed", std::to_string(counts.lookupsFailed));
   field("extractionsFailed", std::to_string(outcome.extractionsFailed));
-  if (outcome.failedPage) {
-    const FailedPage& page = *outcome.failedPage;
-    field("failedPage", "{\"number\": " + std::to_string(page.number) + ", \"address\": " + gbkString(page.address) +
-                            ", \"reason\": " + gbkString(page.reason) + ", \"detail\": " + gbkString(page.detail) + "}");
-  } else {
-    field("failedPage", "null");
+  field("failedPage", failedPageJson(outcome.failedPage));
+  if (!outcome.entries.empty()) {
+    const char* subject = run.job == Job::Buyers ? "itemUrl" : "keyword";
+    std::string batch = "[";
+    for (std::size_t i = 0; i < outcome.entries.size(); ++i) {
+      const RunOutcome& entry = outcome.entries[i];
+      batch += (i == 0 ? "\n    {\"" : ",\n    {\"") + std::string(subject) + "\": " + gbkString(entry.subject) +
+               ", \"outcome\": " + jsonString(outcomeName(entry.kind)) +
+               ", \"pages\": " + std::to_string(entry.health.counts.pages) +
+               ", \"rows\": " + std::to_string(entry.health.counts.rows) +
+               ", \"failedPage\": " + failedPageJson(entry.failedPage) +
+               ", \"statusLine\": " + gbkString(entry.statusLine) + "}";
+    }
+    field("batch", batch + "\n  ]");
   }
   std::string rules = "{";
   for (std::size_t i = 0; i < health.rules.size(); ++i) {

@@ -22,7 +22,9 @@ struct JsonSummaryRun {
 //  "detail"} or null, "rules": {NAME: {"path", "applied", "matched",
 //  "failed", "failures": {"download", "compile", "runaway", "emptyMatch"}}},
 //  "warnings",
-//  "summary", "statusLine"}
+//  "batch": [{"keyword" (buyers: "itemUrl"), "outcome", "pages", "rows",
+//  "failedPage", "statusLine"}] (a batch only: each entry; the fields above
+//  are then the totals), "summary", "statusLine"}
 // outcome: "refused" or the outcome's name (outcomeName).
 std::string jsonSummary(const JsonSummaryRun& run);
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -28,6 +29,9 @@
 #include "engine/Run.h"
 #include "engine/RunController.h"
 #include "engine/RunOutcome.h"
+#include "engine/RunProgress.h"
+#include "store/ResultStore.h"
+#include "text/ListText.h"
 #include "net/InternetClient.h"
 #include "rules/BuiltinRuleServer.h"
 #include "rules/RuleServerChoice.h"
@@ -156,24 +160,27 @@ int exitStatusOf(const std::optional<RunOutcome>& outcome, const std::vector<Row
   return kExitDone;
 }
 
-int run(const CliOptions& options) {
-  const Job job = *options.job;
-  // The run's settings and every output are checked before any file is
-  // created or emptied, and before any page is asked for.
-  const SettingsReading reading = readRunSettings(runSettingsOf(options, Sites{}.itemHost));
-  if (!outputsDistinct(options)) return kExitRefused;
-  std::optional<JsonSummaryFile> json;
-  if (!options.jsonSummaryPath.empty()) {
-    json.emplace(options.jsonSummaryPath);
-    if (!json->ok()) return kExitRefused;
+// The batch a --keywords-file or --item-urls-file names; nothing when it
+// cannot be read or lists nothing (told on standard error).
+std::optional<std::vector<std::string>> readBatch(const std::string& path) {
+  std::ifstream file(pathFromUtf8(path), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file && !file.eof()) {
+    std::cerr << "gleaner-cli: 无法读取列表文件 " << path << "\n请检查文件名和文件夹后重试。\n";
+    return std::nullopt;
   }
-  if (!reading.request) {
-    printStatus(reading.refusal);
-    if (json) json->write(jsonSummary({job, nullptr, kExitRefused}));
-    return kExitRefused;
+  std::vector<std::string> entries = gbk::listEntries(bytes);
+  if (entries.empty()) {
+    std::cerr << "gleaner-cli: 列表文件 " << path << " 里没有要采集的关键词或网址（空行和以 # 开头的行不算）。\n";
+    return std::nullopt;
   }
-  const RunRequest& request = *reading.request;
+  return entries;
+}
 
+// Runs request (from where from says, for a resumed run) with the outputs
+// options name, already checked, to its end.
+int collect(const CliOptions& options, const RunRequest& request, const std::optional<RunProgress>& from,
+            std::optional<JsonSummaryFile>& json) {
   std::ofstream file;
   if (!options.outPath.empty()) {
     file.open(pathFromUtf8(options.outPath), std::ios::binary | std::ios::trunc);
@@ -184,7 +191,8 @@ int run(const CliOptions& options) {
   }
   std::ostream& out = options.outPath.empty() ? std::cout : file;
   RowWriter writer(out, options.tsv, options.gbk, options.outPath.empty() && RowWriter::standardOutputIsTerminal());
-  if (options.header) writer.append(headingsOf(job));
+  writer.setColumns(listColumnsOf(request.job, request.isBatch()));
+  if (options.header) writer.append(headingsOf(request.job));
   std::vector<RowSink*> sinks{&writer};
   std::optional<StoreSink> store;
   if (!options.storePath.empty()) {
@@ -201,7 +209,7 @@ int run(const CliOptions& options) {
 
   installInterruptSignals();
   auto controller = std::make_unique<RunController>(watcher, sites, pause);
-  if (!controller->collect(request)) {
+  if (!controller->collect(request, from)) {
     printStatus(runThreadFailureMessage());
     return kExitNoPage;
   }
@@ -212,7 +220,7 @@ int run(const CliOptions& options) {
   if (store) store->close();
   const std::optional<RunOutcome> outcome = controller->latestRun()->outcome();
   int status = exitStatusOf(outcome, sinks, outputClosed());
-  if (json && !json->write(jsonSummary({job, outcome ? &*outcome : nullptr, status}))) status = kExitNoPage;
+  if (json && !json->write(jsonSummary({request.job, outcome ? &*outcome : nullptr, status}))) status = kExitNoPage;
   if (!ended) {
     // A thread is stuck past every limit (it can only be in a transfer or a
     // scan that ignores its bounds). Every row is written and flushed: end
@@ -225,6 +233,72 @@ int run(const CliOptions& options) {
   return status;
 }
 
+int run(const CliOptions& options) {
+  const Job job = *options.job;
+  // The run's settings and every output are checked before any file is
+  // created or emptied, and before any page is asked for.
+  RunSettings settings = runSettingsOf(options, Sites{}.itemHost);
+  if (options.listFile) {
+    const auto batch = readBatch(*options.listFile);
+    if (!batch) return kExitRefused;
+    settings.batch = *batch;
+  }
+  const SettingsReading reading = readRunSettings(settings);
+  if (!outputsDistinct(options)) return kExitRefused;
+  std::optional<JsonSummaryFile> json;
+  if (!options.jsonSummaryPath.empty()) {
+    json.emplace(options.jsonSummaryPath);
+    if (!json->ok()) return kExitRefused;
+  }
+  if (!reading.request) {
+    printStatus(reading.refusal);
+    if (json) json->write(jsonSummary({job, nullptr, kExitRefused}));
+    return kExitRefused;
+  }
+  return collect(options, *reading.request, std::nullopt, json);
+}
+
+// gleaner-cli resume: the run a store recorded goes on from the page it was
+// reading, into the same store.
+int resume(const std::vector<std::string>& args) {
+  CliOptions options;
+  try {
+    options = parseResumeOptions(args);
+  } catch (const UsageError& error) {
+    std::cerr << "gleaner-cli: " << error.what() << "\n\n" << kUsage;
+    return kExitRefused;
+  }
+  if (options.help) {
+    std::cout << kUsage;
+    return kExitDone;
+  }
+  StoredRun stored;
+  try {
+    ResultStore store(pathFromUtf8(options.storePath), ResultStore::Access::ReadOnly);
+    stored = storedRun(store.facts("run"), store.facts("progress"), store.facts("outcome"));
+  } catch (const std::exception& error) {
+    std::cerr << "gleaner-cli: 无法读取结果文件 " << options.storePath << "。\n请检查文件名后重试。\n(" << error.what()
+              << ")\n";
+    return kExitRefused;
+  }
+  if (stored.state == StoredRun::State::None) {
+    std::cerr << "gleaner-cli: 结果文件 " << options.storePath << " 里没有记录过采集，没有可以继续的。\n";
+    return kExitRefused;
+  }
+  if (stored.state == StoredRun::State::Ended) {
+    std::cerr << "gleaner-cli: 结果文件 " << options.storePath << " 里记录的采集已经结束，没有可以继续的。\n";
+    return kExitRefused;
+  }
+  options.job = stored.request.job;
+  if (!outputsDistinct(options)) return kExitRefused;
+  std::optional<JsonSummaryFile> json;
+  if (!options.jsonSummaryPath.empty()) {
+    json.emplace(options.jsonSummaryPath);
+    if (!json->ok()) return kExitRefused;
+  }
+  return collect(options, stored.request, stored.progress, json);
+}
+
 }  // namespace
 }  // namespace gleaner::cli
 
@@ -234,6 +308,14 @@ int main(int argc, char** argv) {
   const std::vector<std::string>& args = console.arguments();
   if (!args.empty() && args.front() == "export") {
     return runExportCommand(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
+  if (!args.empty() && args.front() == "resume") {
+    try {
+      return resume(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const std::exception& error) {
+      std::cerr << "gleaner-cli: " << error.what() << '\n';
+      return kExitRefused;
+    }
   }
   if (!args.empty() && args.front() == "test-rule") {
     return runTestRuleCommand(std::vector<std::string>(args.begin() + 1, args.end()));

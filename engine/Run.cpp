@@ -242,7 +242,11 @@ OutcomeKind Run::Walk::decide() const {
   std::lock_guard lock(mutex_);
   if (run_.stopRequested()) return OutcomeKind::Stopped;
   if (notAnItemPage_) return OutcomeKind::NotAnItemPage;
-  if (pagesDownloaded == 0) return OutcomeKind::NothingDownloaded;
+  // A walk that went on from where a stopped run stood has read pages
+  // before its first one: that one failing ends the walk like any later page.
+  if (pagesDownloaded == 0) {
+    return failedPage_ && firstPage > 1 ? OutcomeKind::PageFailed : OutcomeKind::NothingDownloaded;
+  }
   if (extractionsFailed == pagesDownloaded) return OutcomeKind::ExtractionsFailed;
   if (failedPage_) return OutcomeKind::PageFailed;
   if (resultsEndedAt_ > 0) return OutcomeKind::ResultsEnded;

@@ -95,6 +95,8 @@ constexpr std::string_view kOpenBracket = "\xA3\xA8";
 constexpr std::string_view kEndedEarly = "\xB8\xF6\xCC\xE1\xC7\xB0\xBD\xE1\xCA\xF8";
 // 都没有下载到任何页面。
 constexpr std::string_view kAllNothing = "\xB6\xBC\xC3\xBB\xD3\xD0\xCF\xC2\xD4\xD8\xB5\xBD\xC8\xCE\xBA\xCE\xD2\xB3\xC3\xE6\xA1\xA3";
+// 提前结束
+constexpr std::string_view kEndedEarlyVerb = "\xCC\xE1\xC7\xB0\xBD\xE1\xCA\xF8";
 // 有
 constexpr std::string_view kSome = "\xD3\xD0";
 // 详见状态栏。
@@ -183,7 +185,7 @@ std::string batchNothingDownloadedMessage(std::size_t entries, bool items) {
 }
 
 std::string batchEndedEarlyMessage(std::size_t endedEarly, bool items, std::string_view entryLines, int keptRows) {
-  return text({kSome, std::to_string(endedEarly), items ? kItems : kKeywords, kEndedEarly, kColon, "\r\n", entryLines,
+  return text({kSome, std::to_string(endedEarly), items ? kItems : kKeywords, kEndedEarlyVerb, kColon, "\r\n", entryLines,
                keptRowsSentence(keptRows), kSeeStatus});
 }
 
