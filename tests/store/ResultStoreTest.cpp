@@ -146,6 +146,42 @@ TEST_F(ResultStoreFile, IsReadWithoutWritingAnythingFromAReadOnlyFolderToo) {
   EXPECT_EQ(ResultStore(medium / "results.sqlite", ResultStore::Access::ReadOnly).summary().job, Job::Offers);
 }
 
+// A store of the version before lists had a fifth column is read as it is,
+// and upgraded when a program writes to it; a resumed run cuts the list back.
+TEST_F(ResultStoreFile, AnEarlierVersionsStoreIsReadAndUpgraded) {
+  const fs::path path = dir / "v1.sqlite";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(utf8Of(path).c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE meta(key TEXT PRIMARY KEY, value);"
+                         "CREATE TABLE rows(idx INTEGER PRIMARY KEY, c0 BLOB NOT NULL, c1 BLOB NOT NULL,"
+                         " c2 BLOB NOT NULL, c3 BLOB NOT NULL);"
+                         "INSERT INTO meta VALUES('job', 2), ('clean_end', 1);"
+                         "INSERT INTO rows VALUES(0, 'a', 'b', 'c', 'd'), (1, 'e', 'f', 'g', 'h');"
+                         "PRAGMA application_id=1196183122; PRAGMA user_version=1;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  const std::vector<ResultRow> rows{{"a", "b", "c", "d"}, {"e", "f", "g", "h"}};
+  EXPECT_EQ(storedRows(path), rows);
+  {
+    ResultStore store(path);
+    EXPECT_EQ(store.summary().columns, kJobColumns);
+    store.begin();
+    store.appendRow(2, {"i", "j", "k", "l", "keyword"});
+    store.truncateRows(1);
+    store.commit();
+  }
+  EXPECT_EQ(storedRows(path), std::vector<ResultRow>{rows[0]});
+  ResultStore store(path);
+  store.begin();
+  store.setJob(Job::Offers, headingsOf(Job::Offers), kBatchColumns);
+  store.appendRow(1, {"i", "j", "k", "l", "keyword"});
+  store.commit();
+  EXPECT_EQ(store.summary().columns, kBatchColumns);
+  EXPECT_EQ(storedRows(path).back()[kKeywordColumn], "keyword");
+}
+
 TEST_F(ResultStoreFile, AFolderThatTakesNoFileIsAFaultAtOpen) {
   const fs::path folder = dir / "locked";
   fs::create_directories(folder);
