@@ -15,6 +15,7 @@ endforeach()
 
 if(WIN32)
   install(TARGETS ${GLEANER_PROGRAMS} RUNTIME DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/res/keywords-sample.txt DESTINATION .)
   if(EXISTS ${PROJECT_SOURCE_DIR}/help)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION help)
   endif()
@@ -26,6 +27,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/help)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/gleaner/help)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/res/linux/gleaner.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/res/keywords-sample.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/gleaner/examples)
 install(FILES ${PROJECT_SOURCE_DIR}/res/art/gleaner.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 
 # The manual pages and the package's changelog, compressed as Debian wants
