@@ -3,13 +3,16 @@
 //   (a) a result page whose body never ends;
 //   (b) an item page whose body never ends (buyers job);
 //   (c) a rule server that sends a rule file without end;
-//   (d) a 15 MB result page (crafted text, then the real offers).
+//   (d) a 15 MB result page (crafted text, then the real offers);
+//   (e) a batch of 100 keywords of one result page each, kept in a store:
+//       its time, peak memory and store size.
 // Each run's peak resident set is what /usr/bin/time -v reports as "Maximum
 // resident set size" (its %M), taken from /usr/bin/time itself: a child forked
 // from this program would count this program's pages too. The bound is
 // 100 MB.
 //
 //   build/bench/cli_memory_stress
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,6 +157,24 @@ int main() {
   ok &= report("(d) offers, a 15 MB result page with its offers",
                runCli({"offers", "--keyword", "walnut", "--pages", "1"}, {"GLEANER_CONNECT_TO=" + connectTo, rulesEnv}),
                0);
+
+  char keywords[] = "/tmp/gleaner-keywords-XXXXXX";
+  char store[] = "/tmp/gleaner-store-XXXXXX";
+  for (char* name : {keywords, store}) close(mkstemp(name));
+  std::remove(store);
+  if (std::FILE* list = std::fopen(keywords, "w")) {
+    for (int i = 0; i < 100; ++i) std::fprintf(list, "walnut%02d\n", i);
+    std::fclose(list);
+  }
+  const Outcome batch = runCli({"offers", "--keywords-file", keywords, "--pages", "1", "--store", store},
+                               {"GLEANER_CONNECT_TO=" + site.connectToList(), rulesEnv});
+  ok &= report("(e) offers, a batch of 100 keywords with a store", batch, 0);
+  struct stat stored {};
+  stat(store, &stored);
+  std::printf("    %.0f ms a keyword, store %lld kB for %d rows (%.0f bytes a row)\n", batch.seconds * 10,
+              static_cast<long long>(stored.st_size) / 1024, batch.rows,
+              batch.rows > 0 ? static_cast<double>(stored.st_size) / batch.rows : 0.0);
+  for (const char* name : {keywords, store}) std::remove(name);
   rules.stop();
   site.stop();
   return ok ? 0 : 1;
