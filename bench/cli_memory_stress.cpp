@@ -5,7 +5,12 @@
 //   (c) a rule server that sends a rule file without end;
 //   (d) a 15 MB result page (crafted text, then the real offers);
 //   (e) a batch of 100 keywords of one result page each, kept in a store:
-//       its time, peak memory and store size.
+//       its time, peak memory and store size;
+//   (f) a result page just under the size limit holding one offer whose
+//       company name is most of it, with and without a store;
+//   (g) a review page of that size holding one buyer whose name is most of it;
+//   (h) a seller run whose product rule matches the empty text: it must end
+//       at once, not pause after an empty record at every character.
 // Each run's peak resident set is what /usr/bin/time -v reports as "Maximum
 // resident set size" (its %M), taken from /usr/bin/time itself: a child forked
 // from this program would count this program's pages too. The bound is
@@ -108,6 +113,24 @@ RawServer::Handler endlessBody() {
   };
 }
 
+// A 16 MiB page, under the size limit, of one record whose field is most of it.
+constexpr std::size_t kHugeField = 16 * 1024 * 1024 - 4096;
+
+// Answers a review page of one buyer named by a huge field for the first
+// review page, an empty one for any other.
+RawServer::Handler hugeBuyer(const std::string& emptyPage) {
+  return [emptyPage](RawServer::Connection& connection) {
+    const std::string head = connection.readHead();
+    if (head.empty()) return;
+    std::string body = emptyPage;
+    if (head.find("currentPage=1 ") != std::string::npos) {
+      body = "{\"comments\":[{\"buyer\": [\"" + std::string(kHugeField, 'n') + "\", \"1234\"]}]}\n";
+    }
+    connection.send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n");
+    connection.send(body);
+  };
+}
+
 RawServer::Handler answer(std::string body) {
   return [body = std::move(body)](RawServer::Connection& connection) {
     if (connection.readHead().empty()) return;
@@ -175,6 +198,34 @@ int main() {
               static_cast<long long>(stored.st_size) / 1024, batch.rows,
               batch.rows > 0 ? static_cast<double>(stored.st_size) / batch.rows : 0.0);
   for (const char* name : {keywords, store}) std::remove(name);
+
+  RawServer hugeOffer(answer("<a class=\"x\" offerid=\"1\" memberid=\"b2b-1\" title=\"" + std::string(kHugeField, 'M') + "\">\n"));
+  const std::string hugeConnect = "s.1688.com:80:" + hugeOffer.hostPort() + "," + site.connectToList();
+  ok &= report("(f) offers, one company name of 16 MB",
+               runCli({"offers", "--pages", "1"}, {"GLEANER_CONNECT_TO=" + hugeConnect, rulesEnv}), 0);
+  ok &= report("(f) the same with a store",
+               runCli({"offers", "--pages", "1", "--store", store}, {"GLEANER_CONNECT_TO=" + hugeConnect, rulesEnv}), 0);
+  std::remove(store);
+  RawServer hugeReviews(hugeBuyer(site.pages().reviewPage(sample::kSampleItemId, 50)));
+  ok &= report("(g) buyers, one buyer name of 16 MB",
+               runCli({"buyers"}, {"GLEANER_CONNECT_TO=rate.taobao.com:80:" + hugeReviews.hostPort() + "," +
+                                       site.connectToList(),
+                                   rulesEnv}),
+               0);
+
+  char ruleFolder[] = "/tmp/gleaner-rules-XXXXXX";
+  const std::string folder = mkdtemp(ruleFolder);
+  std::system(("mkdir -p " + folder + "/taobao " + folder + "/ali && printf '(x*)' > " + folder +
+               "/taobao/ExtractTextAImg3.txt").c_str());
+  sample::SampleSite emptyMatching(sample::SampleSite::Options{{}, folder, std::chrono::milliseconds(3000)});
+  emptyMatching.start();
+  ok &= report("(h) sellers, a product rule that matches the empty text",
+               runCli({"sellers", "--pages", "1"}, {"GLEANER_CONNECT_TO=" + site.connectToList(),
+                                                    "GLEANER_RULE_SERVER=127.0.0.1:" +
+                                                        std::to_string(emptyMatching.port())}),
+               3);
+  emptyMatching.stop();
+  std::system(("rm -rf " + folder).c_str());
   rules.stop();
   site.stop();
   return ok ? 0 : 1;

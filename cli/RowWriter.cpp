@@ -14,40 +14,47 @@ namespace gleaner::cli {
 namespace {
 
 // RFC 4180: a cell holding a comma, a quote or a line break is quoted, its
-// quotes doubled.
-std::string csvCell(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"') out += '"';
-    out += c;
+// quotes doubled. None of these is ever a GBK trail byte, so the test holds
+// on either encoding.
+bool needsQuotes(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
+
+void writeQuotedRun(std::ostream& out, std::string_view text) {
+  for (std::size_t quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
+    out.write(text.data(), static_cast<std::streamsize>(quote + 1));
+    out.put('"');
+    text.remove_prefix(quote + 1);
   }
-  out += '"';
-  return out;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // TSV cannot hold a tab or a line break in a cell: they are escaped, and so
 // is the escape character. In GBK a two-byte character is copied whole: its
 // trail byte may be 0x5C, which is no backslash there.
-std::string tsvCell(const std::string& text, bool gbkText) {
-  std::string out;
+void writeTsvRun(std::ostream& out, std::string_view text, bool gbkText) {
+  std::size_t plain = 0;  // the start of the run not yet written
   for (std::size_t pos = 0; pos < text.size(); ++pos) {
     if (gbkText && gbk::charLength(text, pos) == 2) {
-      out.append(text, pos, 2);
       ++pos;
       continue;
     }
-    const char c = text[pos];
-    switch (c) {
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c;
+    const char* escape = nullptr;
+    switch (text[pos]) {
+      case '\t': escape = "\\t"; break;
+      case '\n': escape = "\\n"; break;
+      case '\r': escape = "\\r"; break;
+      case '\\': escape = "\\\\"; break;
+      default: continue;
     }
+    out.write(text.data() + plain, static_cast<std::streamsize>(pos - plain));
+    out << escape;
+    plain = pos + 1;
   }
-  return out;
+  out.write(text.data() + plain, static_cast<std::streamsize>(text.size() - plain));
 }
+
+// A UTF-8 cell is converted a piece at a time, so a long cell is never held
+// twice more.
+constexpr std::size_t kPieceBytes = 64 * 1024;
 
 }  // namespace
 
@@ -61,25 +68,37 @@ bool RowWriter::standardOutputIsTerminal() {
 #endif
 }
 
-std::string RowWriter::cell(const std::string& collected) const {
-  const std::string gbkText = terminal_ ? gbk::printable(collected) : collected;
-  // Commas, quotes and line breaks are never GBK trail bytes, so CSV quoting
-  // is safe on either encoding.
-  if (!gbk_) {
-    const std::string utf8 = gbk::toUtf8(gbkText);
-    return tsv_ ? tsvCell(utf8, false) : csvCell(utf8);
+void RowWriter::writeCell(const std::string& collected) {
+  const std::string shown = terminal_ ? gbk::printable(collected) : std::string();
+  const std::string& text = terminal_ ? shown : collected;
+  const bool quoted = !tsv_ && needsQuotes(text);
+  const auto writeRun = [&](std::string_view run, bool gbkRun) {
+    if (tsv_) {
+      writeTsvRun(out_, run, gbkRun);
+    } else if (quoted) {
+      writeQuotedRun(out_, run);
+    } else {
+      out_.write(run.data(), static_cast<std::streamsize>(run.size()));
+    }
+  };
+  if (quoted) out_.put('"');
+  if (gbk_) {
+    writeRun(text, true);
+  } else {
+    gbk::toUtf8InPieces(text, kPieceBytes, [&](std::string_view utf8) {
+      writeRun(utf8, false);
+      return true;
+    });
   }
-  return tsv_ ? tsvCell(gbkText, true) : csvCell(gbkText);
+  if (quoted) out_.put('"');
 }
 
 void RowWriter::write(const ResultRow& row) {
-  std::string line;
   for (std::size_t i = 0; i < columns_; ++i) {
-    if (i > 0) line += tsv_ ? '\t' : ',';
-    line += cell(row[i]);
+    if (i > 0) out_.put(tsv_ ? '\t' : ',');
+    writeCell(row[i]);
   }
-  line += tsv_ ? "\n" : "\r\n";
-  out_ << line;
+  out_ << (tsv_ ? "\n" : "\r\n");
 }
 
 void RowWriter::append(const ResultRow& row) noexcept {

@@ -36,7 +36,7 @@ class RowWriter : public RowSink {
   bool failed() const override { return failed_.load(); }
 
  private:
-  std::string cell(const std::string& gbkText) const;
+  void writeCell(const std::string& collected);
 
   std::ostream& out_;
   bool tsv_;

@@ -23,7 +23,7 @@ class TrialHost : public ReaderHost, public RuleObserver {
  public:
   TrialHost(const RuleFile& rule, RuleTrialResult& result) : rule_(rule), result_(result) {}
 
-  void rowFound(const ResultRow& row) override {
+  void rowFound(ResultRow row) override {
     if (current_ >= 0 && current_ < static_cast<int>(result_.matches.size())) {
       result_.matches[static_cast<std::size_t>(current_)].row = row;
     }

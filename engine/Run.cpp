@@ -131,7 +131,7 @@ class Run::Walk : public ReaderHost {
   RunOutcome outcome(OutcomeKind kind);
 
   // --- ReaderHost ---
-  void rowFound(const ResultRow& row) override;
+  void rowFound(ResultRow row) override;
   std::string lookupPage(const std::string& address) override;
   void reportFailure(const std::string& report) override { run_.watcher_.failureReported(report); }
 
@@ -213,14 +213,9 @@ PageReport Run::Walk::readWithJobReader(const std::string& page) {
   return SellerReader(context, request.levelFilter).read(page);
 }
 
-void Run::Walk::rowFound(const ResultRow& row) {
-  if (listColumnsOf(run_.request_.job, run_.request_.isBatch()) == kBatchColumns) {
-    ResultRow withKeyword = row;
-    withKeyword[kKeywordColumn] = request.keyword;
-    run_.watcher_.rowFound(withKeyword, static_cast<int>(++run_.rows_));
-  } else {
-    run_.watcher_.rowFound(row, static_cast<int>(++run_.rows_));
-  }
+void Run::Walk::rowFound(ResultRow row) {
+  if (listColumnsOf(run_.request_.job, run_.request_.isBatch()) == kBatchColumns) row[kKeywordColumn] = request.keyword;
+  run_.watcher_.rowFound(row, static_cast<int>(++run_.rows_));
 }
 
 std::string Run::Walk::lookupPage(const std::string& address) {

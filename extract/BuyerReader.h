@@ -15,7 +15,7 @@ class BuyerReader : public PageReader {
   BuyerReader(const ReaderContext& context, std::string itemTitle, std::string itemAddress);
 
  protected:
-  void readRecord(const std::string& page, const std::string& record) override;
+  void readRecord(const std::string& page, std::string record) override;
 
  private:
   const std::string itemTitle_;

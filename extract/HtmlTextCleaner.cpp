@@ -21,9 +21,7 @@ constexpr std::array<std::string_view, 21> kRemovedInOrder = {
 }  // namespace
 
 std::string HtmlTextCleaner(std::string text) {
-  for (const std::string_view removed : kRemovedInOrder) {
-    text = gbk::removeAll(text, removed);
-  }
+  for (const std::string_view removed : kRemovedInOrder) gbk::eraseAll(text, removed);
   return text;
 }
 

@@ -24,25 +24,30 @@ std::string withoutLineBreaksAndTabs(std::string text) {
 
 }  // namespace
 
-OfferRecord cutOfferRecord(const std::string& record, const std::string& offerDetailHost) {
-  const std::string memberPart = withoutLineBreaksAndTabs(gbk::fromMarker(record, "memberid="));
+OfferRecord cutOfferRecord(std::string record, const std::string& offerDetailHost) {
+  const std::size_t member = gbk::find(record, "memberid=");
+  const std::string memberPart =
+      withoutLineBreaksAndTabs(member == gbk::npos ? record : record.substr(member));
   // "memberid=" and one enclosing character before the ID, one after it;
   // likewise for "offerid=".
   const std::string offerId = between(gbk::fromMarker(memberPart, "offerid="), 9);
-  return {gbk::before(record, "memberid="), between(gbk::before(memberPart, "offerid="), 10),
+  // The merchant name is what comes before "memberid=" (nothing without
+  // it), cut in the record's own room.
+  record.resize(member == gbk::npos ? 0 : member);
+  return {std::move(record), between(gbk::before(memberPart, "offerid="), 10),
           "http://" + offerDetailHost + "/offer/" + offerId + ".html"};
 }
 
 OfferReader::OfferReader(const ReaderContext& context) : PageReader(context, rules::kOfferList) {}
 
-void OfferReader::readRecord(const std::string&, const std::string& record) {
+void OfferReader::readRecord(const std::string&, std::string record) {
   if (record.empty()) return;
-  const OfferRecord offer = cutOfferRecord(record, context().sites.offerDetailHost);
+  OfferRecord offer = cutOfferRecord(std::move(record), context().sites.offerDetailHost);
   // An offer page that cannot be had leaves the product name empty; the
   // offer's row is kept.
   const std::optional<std::string> offerPage = lookup(offer.offerAddress);
   const std::string productName = offerPage ? productNameOf(*offerPage) : std::string();
-  addRow({productName, offer.merchantName, offer.memberId, offer.offerAddress});
+  addRow({productName, std::move(offer.merchantName), offer.memberId, offer.offerAddress});
 }
 
 std::string OfferReader::productNameOf(const std::string& offerPage) {

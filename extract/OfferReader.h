@@ -16,7 +16,7 @@ struct OfferRecord {
   std::string memberId;
   std::string offerAddress;
 };
-OfferRecord cutOfferRecord(const std::string& record, const std::string& offerDetailHost);
+OfferRecord cutOfferRecord(std::string record, const std::string& offerDetailHost);
 
 class OfferReader : public PageReader {
  public:
@@ -27,7 +27,7 @@ class OfferReader : public PageReader {
   std::string productNameOf(const std::string& offerPage);
 
  protected:
-  void readRecord(const std::string& page, const std::string& record) override;
+  void readRecord(const std::string& page, std::string record) override;
 };
 
 }  // namespace gleaner

@@ -17,9 +17,9 @@ PageReport PageReader::read(const std::string& page) {
   std::string failure;
   try {
     RuleScan scan(context_.rules, listRule_, page, &context_.stop);
-    while (const auto record = scan.next()) {
+    while (auto record = scan.next()) {
       if (!record->empty()) ++report_.records;
-      readRecord(page, *record);
+      readRecord(page, std::move(*record));
     }
     if (report_.records == 0 && !context_.stop.requested()) report_.emptyResult = checkEmptyResult(page);
   } catch (const ScanStopped&) {
@@ -39,8 +39,8 @@ PageReport PageReader::read(const std::string& page) {
   return report_;
 }
 
-void PageReader::addRow(const ResultRow& row) {
-  context_.host.rowFound(row);
+void PageReader::addRow(ResultRow row) {
+  context_.host.rowFound(std::move(row));
   ++report_.rows;
 }
 

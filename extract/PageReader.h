@@ -31,10 +31,10 @@ class PageReader {
   PageReport read(const std::string& page);
 
  protected:
-  // One record of the list rule, the empty ones included.
-  virtual void readRecord(const std::string& page, const std::string& record) = 0;
+  // One record of the list rule, the empty ones included; the reader's own.
+  virtual void readRecord(const std::string& page, std::string record) = 0;
 
-  void addRow(const ResultRow& row);
+  void addRow(ResultRow row);
   // The text of a further page, or nothing when it could not be had (then
   // reported and counted).
   std::optional<std::string> lookup(const std::string& address);

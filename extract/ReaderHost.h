@@ -24,8 +24,9 @@ class LookupFailed : public std::runtime_error {
 class ReaderHost {
  public:
   virtual ~ReaderHost() = default;
-  // A row found, in page order.
-  virtual void rowFound(const ResultRow& row) = 0;
+  // A row found, in page order. Taken by value: a reader hands its row over
+  // without a copy of its (maybe long) cells.
+  virtual void rowFound(ResultRow row) = 0;
   // The page text of a further page a record needs (an offer page, a seller's
   // rating page). Throws LookupFailed when it cannot be had, and ScanStopped
   // when the run was stopped meanwhile.

@@ -60,7 +60,7 @@ std::string CreditReading::cell() const {
 SellerReader::SellerReader(const ReaderContext& context, std::string levelFilter)
     : PageReader(context, rules::kProductList), levelFilter_(std::move(levelFilter)) {}
 
-void SellerReader::readRecord(const std::string& page, const std::string& record) {
+void SellerReader::readRecord(const std::string& page, std::string record) {
   readProduct(page, record);
   // Every product record, skipped ones included, is followed by the pause,
   // the tool's politeness to the site. A stop cuts it short, and the scan

@@ -43,7 +43,7 @@ class SellerReader : public PageReader {
   std::string ratingSummaryOf(const std::string& ratingPage);
 
  protected:
-  void readRecord(const std::string& page, const std::string& record) override;
+  void readRecord(const std::string& page, std::string record) override;
 
  private:
   void readProduct(const std::string& page, const std::string& record);

@@ -1,6 +1,7 @@
 #include "net/PageDownload.h"
 
 #include <chrono>
+#include <cstring>
 #include <memory>
 
 #include "net/CurlTransfer.h"
@@ -95,28 +96,46 @@ DownloadedPage downloadPage(const PageRequest& request) {
   }
   // The whole body first, then the text in one pass into room of its exact
   // size: a page of the size limit costs about twice its size, never more.
-  return {status, pageTextOf(transfer->readRest())};
+  return {status, pageTextInPlace(transfer->readRest())};
 }
 
-std::string pageTextOf(std::string_view body) {
+std::string pageTextOf(std::string_view body) { return pageTextInPlace(std::string(body)); }
+
+std::string pageTextInPlace(std::string&& body) {
+  const auto bareLineFeed = [&](std::size_t at) { return body[at] == '\n' && (at == 0 || body[at - 1] != '\r'); };
   std::size_t bareLineFeeds = 0;
-  for (std::size_t at = body.find('\n'); at != std::string_view::npos; at = body.find('\n', at + 1)) {
-    if (at == 0 || body[at - 1] != '\r') ++bareLineFeeds;
+  for (std::size_t at = body.find('\n'); at != std::string::npos; at = body.find('\n', at + 1)) {
+    if (bareLineFeed(at)) ++bareLineFeeds;
   }
   const bool lastLineOpen = !body.empty() && body.back() != '\n';
-  std::string text;
-  text.reserve(body.size() + bareLineFeeds + (lastLineOpen ? 2 : 0));
-  // Each line is copied as one block, its line end after it.
-  std::size_t lineStart = 0;
-  for (std::size_t at = body.find('\n'); at != std::string_view::npos; at = body.find('\n', lineStart)) {
-    text.append(body.data() + lineStart, at - lineStart);
-    if (at == 0 || body[at - 1] != '\r') text += '\r';
-    text += '\n';
-    lineStart = at + 1;
-  }
+  const std::size_t size = body.size();
+  std::string text = std::move(body);
+  text.resize(size + bareLineFeeds + (lastLineOpen ? 2 : 0));
+  // From the back, each line is moved as one block to its place, a CR put
+  // before its line feed where it had none; what is still to be moved
+  // always lies before where it goes.
+  std::size_t write = text.size();
   if (lastLineOpen) {
-    text.append(body.data() + lineStart, body.size() - lineStart);
-    text += "\r\n";
+    text[--write] = '\n';
+    text[--write] = '\r';
+  }
+  std::size_t lineEnd = size;  // one past the last byte of the line still to move
+  while (lineEnd > 0) {
+    const std::size_t lineFeed = lineEnd < size || !lastLineOpen ? lineEnd - 1 : std::string::npos;
+    std::size_t runStart = lineEnd;
+    if (lineFeed != std::string::npos) {
+      // text[lineFeed] is the line's line feed; the run before it is the line.
+      const bool bare = lineFeed == 0 || text[lineFeed - 1] != '\r';
+      text[--write] = '\n';
+      if (bare) text[--write] = '\r';
+      runStart = lineFeed;
+    }
+    const std::size_t previous = runStart == 0 ? std::string::npos : text.rfind('\n', runStart - 1);
+    const std::size_t lineStart = previous == std::string::npos ? 0 : previous + 1;
+    const std::size_t length = runStart - lineStart;
+    write -= length;
+    if (write != lineStart) std::memmove(text.data() + write, text.data() + lineStart, length);
+    lineEnd = lineStart;
   }
   return text;
 }

@@ -28,5 +28,7 @@ DownloadedPage downloadPage(const PageRequest& request);
 // it, nor is a carriage return right before it) followed by "\r\n", the last
 // line included; an empty body gives the empty text. Bytes are not converted.
 std::string pageTextOf(std::string_view body);
+// The same, made in the body's own room: a page is never held twice.
+std::string pageTextInPlace(std::string&& body);
 
 }  // namespace gleaner

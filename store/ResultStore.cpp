@@ -149,7 +149,7 @@ void ResultStore::appendRow(std::size_t index, const ResultRow& row) {
   SqliteStatement& s = statements_->append;
   s.reset();
   s.bindInt(1, static_cast<long long>(index));
-  for (std::size_t c = 0; c < row.size(); ++c) s.bindBlob(static_cast<int>(c) + 2, row[c]);
+  for (std::size_t c = 0; c < row.size(); ++c) s.bindBlob(static_cast<int>(c) + 2, row[c], true);
   s.step();
 }
 

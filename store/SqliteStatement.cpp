@@ -16,10 +16,11 @@ void SqliteStatement::bindInt(int index, long long value) {
   if (sqlite3_bind_int64(statement_, index, value) != SQLITE_OK) db_.fail(sql_);
 }
 
-void SqliteStatement::bindBlob(int index, std::string_view bytes) {
+void SqliteStatement::bindBlob(int index, std::string_view bytes, bool kept) {
   // A zero-length blob, not NULL, for an empty cell.
   const int rc = bytes.empty() ? sqlite3_bind_zeroblob(statement_, index, 0)
-                               : sqlite3_bind_blob64(statement_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+                               : sqlite3_bind_blob64(statement_, index, bytes.data(), bytes.size(),
+                                                     kept ? SQLITE_STATIC : SQLITE_TRANSIENT);
   if (rc != SQLITE_OK) db_.fail(sql_);
 }
 

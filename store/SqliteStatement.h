@@ -19,7 +19,9 @@ class SqliteStatement {
 
   // Parameters count from 1. Blobs keep every byte (GBK, NUL).
   void bindInt(int index, long long value);
-  void bindBlob(int index, std::string_view bytes);
+  // kept: the caller keeps the bytes until the statement is stepped, so
+  // SQLite need not copy them (a long cell is not held twice).
+  void bindBlob(int index, std::string_view bytes, bool kept = false);
   void bindText(int index, std::string_view utf8);
 
   // True while a result row is there; false when done. Throws StoreError.

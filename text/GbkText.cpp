@@ -1,5 +1,7 @@
 #include "text/GbkText.h"
 
+#include <algorithm>
+
 #include <limits>
 
 namespace gleaner::gbk {
@@ -50,6 +52,26 @@ std::string replaceAll(std::string_view text, std::string_view what, std::string
 }
 
 std::string removeAll(std::string_view text, std::string_view what) { return replaceAll(text, what, {}); }
+
+void eraseAll(std::string& text, std::string_view what) {
+  if (what.empty()) return;
+  std::size_t hit = find(text, what);
+  if (hit == npos) return;
+  // Bytes move only towards the front, so the search always reads text not
+  // yet moved, and finds what a search of the untouched text would.
+  std::size_t write = hit;
+  std::size_t read = hit + what.size();
+  for (;;) {
+    hit = find(text, what, read);
+    const std::size_t end = hit == npos ? text.size() : hit;
+    std::copy(text.begin() + static_cast<std::ptrdiff_t>(read), text.begin() + static_cast<std::ptrdiff_t>(end),
+              text.begin() + static_cast<std::ptrdiff_t>(write));
+    write += end - read;
+    if (hit == npos) break;
+    read = hit + what.size();
+  }
+  text.resize(write);
+}
 
 std::string before(std::string_view text, std::string_view marker) {
   const std::size_t hit = find(text, marker);

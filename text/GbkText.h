@@ -36,6 +36,8 @@ bool contains(std::string_view text, std::string_view what);
 // replaced text is not searched again.
 std::string replaceAll(std::string_view text, std::string_view what, std::string_view with);
 std::string removeAll(std::string_view text, std::string_view what);
+// removeAll in the text's own room: a long text is never held twice.
+void eraseAll(std::string& text, std::string_view what);
 
 // Cuts at the first occurrence of marker. A missing marker never fails:
 // cutting before it gives the empty text, cutting after it the whole text.

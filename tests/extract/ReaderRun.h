@@ -22,7 +22,7 @@ class FakeHost : public ReaderHost {
  public:
   explicit FakeHost(const StopSignal& stop) : stop_(stop) {}
 
-  void rowFound(const ResultRow& row) override {
+  void rowFound(ResultRow row) override {
     rows.push_back(row);
     if (onRow) onRow(row);
   }
