@@ -100,6 +100,26 @@ TEST(PatternScan, ARunawaySearchOnAPageOfTheSizeLimitGivesUpWithinASecond) {
   EXPECT_LT(took, std::chrono::seconds(3));
 }
 
+// Many searches, each slow but within its second, must not hold a page for
+// minutes either: the scan's searches together have a budget of their own.
+TEST(PatternScan, ManySlowSearchesEndAtTheScansWholeBudget) {
+  std::string page;
+  for (int i = 0; i < 2000; ++i) page += std::string(2000, 'a') + "c";
+  ScanLimits limits;
+  limits.perScan = std::chrono::milliseconds(300);
+  int matches = 0;
+  const auto started = std::chrono::steady_clock::now();
+  try {
+    PatternScan("a[^c]*b|c", page, [&](const std::string&) { return ++matches, true; }, limits);
+    ADD_FAILURE() << "the scan finished";
+  } catch (const PatternError& e) {
+    EXPECT_EQ(e.kind(), PatternError::Kind::Runaway);
+    EXPECT_NE(std::string(e.what()).find("more than 300 ms in all"), std::string::npos) << e.what();
+  }
+  EXPECT_GT(matches, 0) << "each search on its own finished";
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+}
+
 TEST(PatternScan, AStopEndsTheScanBeforeItsNextSearchAndInsideOne) {
   StopSignal stop;
   ScanLimits limits;
