@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/PageBatch.h"
 #include "app/TemplatePage.h"
 #include "engine/RunRequest.h"
 
@@ -14,14 +15,17 @@ class ItemUrlPage : public TemplatePage {
   // itemHost: the host of the sample item address the page starts with.
   explicit ItemUrlPage(std::string itemHost);
 
-  // The item address as it stands.
+  // The item address as it stands, or the addresses queued instead.
   RunSettings settings() const;
+  void show(const RunRequest& request);
+  PageBatch& batch() { return batch_; }
 
  protected:
   void start() override;
 
  private:
   std::string itemHost_;
+  PageBatch batch_;
 };
 
 }  // namespace gleaner

@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include <wx/app.h>
+#include <algorithm>
 #include <wx/button.h>
 #include <wx/display.h>
 #include <wx/gauge.h>
@@ -198,6 +199,8 @@ wxMenu* MainDialog::makeContextMenu() const {
   menu->AppendSeparator();
   menu->Append(ids::kRestoreCommand, wxString::FromUTF8(res::kRestoreMenuText));
   menu->Enable(ids::kRestoreCommand, restoreAvailable());
+  menu->Append(ids::kResumeCommand, wxString::Format(wxString::FromUTF8(res::kResumeMenuText), resumePage()));
+  menu->Enable(ids::kResumeCommand, resumeAvailable());
   return menu;
 }
 
@@ -216,6 +219,7 @@ void MainDialog::bindHandlers() {
   Bind(wxEVT_TIMER, [this](wxTimerEvent&) { syncList(); }, ids::kListTimer);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAbout(); }, ids::kAboutCommand);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { restoreLastList(); }, ids::kRestoreCommand);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { resumeLastRun(); }, ids::kResumeCommand);
   Bind(wxEVT_CHAR_HOOK, &MainDialog::onCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::onClose, this);
 }
@@ -247,7 +251,11 @@ void MainDialog::runStarted(const RunStart& start) {
   }
 }
 
-void MainDialog::pageStarted(const RunProgress& progress) {
+void MainDialog::progressChanged(const RunProgress& progress) {
+  {
+    std::lock_guard lock(progressLock_);
+    runningProgress_ = progress;
+  }
   if (store_ != nullptr) store_->setFacts("progress", progress.fields());
 }
 
@@ -271,7 +279,13 @@ void MainDialog::runEnded(const RunOutcome& outcome) {
   const wxString status = fromGbk(outcome.statusLine);
   const wxString message = fromGbk(outcome.message);
   const MessageKind kind = outcome.failed() ? MessageKind::Error : MessageKind::Information;
+  const bool stopped = outcome.kind == OutcomeKind::Stopped;
   dispatcher_.call([&] {
+    resumePoint_.reset();
+    if (stopped && runningRequest_) {
+      std::lock_guard lock(progressLock_);
+      resumePoint_ = ResumePoint{*runningRequest_, runningProgress_, false, model_.state().epoch};
+    }
     showStatus(status);
     fitListColumns();
     presentMessage(message, kind);
@@ -355,15 +369,42 @@ void MainDialog::collect() {
     presentMessage(fromGbk(reading.refusal), MessageKind::Warning);
     return;
   }
+  startRun(*reading.request, std::nullopt);
+}
+
+void MainDialog::startRun(const RunRequest& request, const std::optional<RunProgress>& from) {
   if (controller_ == nullptr) return;
   collectButton_->Disable();
+  resumePoint_.reset();
+  runningRequest_ = request;
+  {
+    std::lock_guard lock(progressLock_);
+    runningProgress_ = from.value_or(RunProgress{});
+  }
   if (store_ != nullptr) {
-    store_->setFacts("run", reading.request->fields());
+    store_->setFacts("run", request.fields());
     store_->setFacts("outcome", {});
   }
-  if (!controller_->collect(*reading.request)) {
+  if (!controller_->collect(request, from)) {
     presentMessage(fromGbk(runThreadFailureMessage()), MessageKind::Error);
     collectButton_->Enable();
+  }
+}
+
+void MainDialog::showRequest(const RunRequest& request) {
+  switch (request.job) {
+    case Job::Offers:
+      tabs_->SetSelection(static_cast<int>(TabPage::Search));
+      static_cast<SearchPage&>(page(TabPage::Search)).show(request);
+      break;
+    case Job::Buyers:
+      tabs_->SetSelection(static_cast<int>(TabPage::ItemUrl));
+      static_cast<ItemUrlPage&>(page(TabPage::ItemUrl)).show(request);
+      break;
+    case Job::Sellers:
+      tabs_->SetSelection(static_cast<int>(TabPage::SellerSearch));
+      static_cast<SellerSearchPage&>(page(TabPage::SellerSearch)).show(request);
+      break;
   }
 }
 
@@ -438,6 +479,11 @@ void MainDialog::presentMessage(const wxString& text, MessageKind kind) {
   showMessageBox(this, text, kind);
 }
 
+int MainDialog::choose(const wxString& text, const std::vector<wxString>& answers) {
+  if (choose_) return choose_(text, answers);
+  return showChoiceBox(this, text, answers);
+}
+
 bool MainDialog::ask(const wxString& text) {
   if (askQuestion_) return askQuestion_(text);
   return showMessageBox(this, text, MessageKind::Question);
@@ -454,6 +500,9 @@ void MainDialog::attachStore(StoreWriter* store) {
   store_ = store;
   model_.attachStore(store);
   // A fault in opening it is shown by the list timer's next tick.
+  const StoreSummary& previous = store->previous();
+  const StoredRun stored = storedRun(previous.run, previous.progress, previous.outcome);
+  if (stored.state == StoredRun::State::Unfinished) resumePoint_ = ResumePoint{stored.request, stored.progress, true};
 }
 
 void MainDialog::detachStore() {
@@ -466,10 +515,59 @@ bool MainDialog::restoreAvailable() const {
 }
 
 void MainDialog::offerRestore() {
-  if (!restoreAvailable() || store_->previous().cleanEnd) return;
+  if (store_ == nullptr || store_->previous().cleanEnd) return;
+  if (resumeAvailable()) {
+    std::vector<wxString> answers{wxString::Format(wxString::FromUTF8(res::kResumeMenuText), resumePage())};
+    if (restoreAvailable()) answers.push_back(wxString::FromUTF8(res::kResumeRestoreOnly));
+    answers.push_back(wxString::FromUTF8(res::kResumeNeither));
+    const int answer = choose(resumeQuestion(), answers);
+    if (answer == 0) resumeLastRun();
+    if (answer == 1 && answers.size() == 3) restoreLastList();
+    return;
+  }
+  if (!restoreAvailable()) return;
   const wxString question =
       wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), store_->previous().rows);
   if (ask(question)) restoreLastList();
+}
+
+bool MainDialog::resumeAvailable() const {
+  if (!resumePoint_ || controller_ == nullptr || !collectButton_->IsEnabled()) return false;
+  if (resumePoint_->inStore) return store_ != nullptr && model_.untouched();
+  return model_.state().epoch == resumePoint_->epoch && model_.rowCount() >= resumePoint_->progress.rowsBefore;
+}
+
+int MainDialog::resumePage() const {
+  return resumePoint_ ? std::max(resumePoint_->progress.page, 1) : 1;
+}
+
+wxString MainDialog::resumeQuestion() const {
+  const std::size_t rows = store_->previous().rows;
+  wxString text = rows > 0 ? wxString::Format(wxString::FromUTF8(res::kResumeAfterCrashWithRows), rows)
+                           : wxString::FromUTF8(res::kResumeAfterCrashNoRows);
+  text += "\n";
+  const RunRequest& request = resumePoint_->request;
+  wxString entry;
+  if (request.isBatch()) {
+    const std::size_t at = resumePoint_->progress.entry;
+    entry = request.job == Job::Buyers
+                ? wxString::Format(wxString::FromUTF8(res::kResumeItem), at + 1, request.batch.size())
+                : wxString::Format(wxString::FromUTF8(res::kResumeKeyword), at + 1, request.batch.size(),
+                                   fromGbk(request.batch[at]));
+  }
+  text += wxString::Format(wxString::FromUTF8(res::kResumeQuestion), entry, resumePage());
+  return text;
+}
+
+bool MainDialog::resumeLastRun() {
+  if (!resumeAvailable()) return false;
+  const ResumePoint point = *resumePoint_;
+  // A killed run's rows are only in the store: they come back first, and
+  // the run goes on after them.
+  if (point.inStore && store_->previous().rows > 0 && !restoreLastList()) return false;
+  showRequest(point.request);
+  startRun(point.request, point.progress);
+  return true;
 }
 
 bool MainDialog::restoreLastList() {
@@ -486,6 +584,11 @@ bool MainDialog::restoreLastList() {
   // The count display shows the rows put back, as if they had just been collected.
   const std::string count = std::to_string(list->rows.size());
   const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count, list->columns);
+  // The list is now the one the cut-off run left: it can go on from it.
+  if (adopted && resumePoint_ && resumePoint_->inStore) {
+    resumePoint_->inStore = false;
+    resumePoint_->epoch = model_.state().epoch;
+  }
   syncList();
   fitListColumns();
   return adopted;

@@ -11,16 +11,19 @@
 #include <wx/timer.h>
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/MessageBoxes.h"
 #include "app/UiDispatcher.h"
 #include "engine/PauseSwitch.h"
+#include "engine/RunProgress.h"
 #include "engine/RunRequest.h"
 #include "engine/RunWatcher.h"
 #include "export/ExportChoice.h"
@@ -74,9 +77,22 @@ class MainDialog : public wxDialog, public RunWatcher {
   // Puts the store's list back into the list. False when it was not done.
   bool restoreLastList();
 
+  // --- going on with the last run ---
+  // The last run can go on from the page it was reading: it was stopped in
+  // this session and its list has not changed since, or an earlier session
+  // was cut off in it (crash, kill, a close in the middle of it) and the
+  // store's list has not been replaced. Never while a run is going.
+  bool resumeAvailable() const;
+  // The page it would go on from (its first result page for an item page).
+  int resumePage() const;
+  // Goes on with it: the stored list comes back first when it is not in the
+  // list yet; the rows of the page it was reading are read again. False when
+  // it was not done.
+  bool resumeLastRun();
+
   // --- RunWatcher, called from the runs' threads ---
   void runStarted(const RunStart& start) override;
-  void pageStarted(const RunProgress& progress) override;
+  void progressChanged(const RunProgress& progress) override;
   void rowFound(const ResultRow& row, int count) override;
   void statusChanged(const std::string& line) override;
   void failureReported(const std::string& report) override;
@@ -134,6 +150,10 @@ class MainDialog : public wxDialog, public RunWatcher {
   void setAddressOpener(AddressOpener opener);
   using QuestionPresenter = std::function<bool(const wxString& text)>;  // true: yes
   void setQuestionPresenter(QuestionPresenter presenter) { askQuestion_ = std::move(presenter); }
+  // A question with two or three answers: the index of the one chosen (-1:
+  // none). A message box by default.
+  using ChoicePresenter = std::function<int(const wxString& text, const std::vector<wxString>& answers)>;
+  void setChoicePresenter(ChoicePresenter presenter) { choose_ = std::move(presenter); }
   // Progress of a long export or restore; false cancels. A progress dialog
   // by default.
   using ProgressPresenter = std::function<bool(std::size_t done, std::size_t total)>;
@@ -154,14 +174,28 @@ class MainDialog : public wxDialog, public RunWatcher {
   std::optional<Job> listColumns() const { return model_.job(); }
   std::string statusLog();
   bool autoRefreshOn() const { return refreshTimer_.IsRunning(); }
-  // The window's context menu: the about item and "恢复上次的列表". The
-  // caller owns the menu.
+  // The window's context menu: the about item, "恢复上次的列表" and
+  // "继续上次的采集（从第N页）". The caller owns the menu.
   wxMenu* makeContextMenu() const;
 
  private:
   using PageArray = std::array<TemplatePage*, 4>;
 
+  // Where a run that ended early stood, so that it can go on.
+  struct ResumePoint {
+    RunRequest request;
+    RunProgress progress;
+    bool inStore = false;      // an earlier session's: its list is still only in the store
+    std::uint64_t epoch = 0;   // this session's: the list it left
+  };
+
   void buildControls();
+  // Runs request (from where from says) and records it in the store.
+  void startRun(const RunRequest& request, const std::optional<RunProgress>& from);
+  // The job's tab shows what request asks.
+  void showRequest(const RunRequest& request);
+  wxString resumeQuestion() const;
+  int choose(const wxString& text, const std::vector<wxString>& answers);
   void addAboutItem();
   void bindHandlers();
   void writeBoundValues();  // under windowLock_
@@ -191,6 +225,11 @@ class MainDialog : public wxDialog, public RunWatcher {
   std::mutex windowLock_;  // WindowLock: StatusLog
   std::string statusLog_;  // GBK
 
+  std::optional<RunRequest> runningRequest_;
+  std::mutex progressLock_;
+  RunProgress runningProgress_;  // the run's threads set it, under progressLock_
+  std::optional<ResumePoint> resumePoint_;
+
   wxTimer refreshTimer_;
   wxTimer listTimer_;
   ResultModel model_;
@@ -210,6 +249,7 @@ class MainDialog : public wxDialog, public RunWatcher {
   std::unique_ptr<PauseIndicator> pauseIndicator_;
   MessagePresenter presentMessage_;
   QuestionPresenter askQuestion_;
+  ChoicePresenter choose_;
   ProgressPresenter presentProgress_;
   std::unique_ptr<HelpOpener> helpOpener_;
 };

@@ -53,9 +53,34 @@ long messageBoxStyle(MessageKind kind) {
   return wxOK;
 }
 
+namespace {
+
+wxString messageCaption() {
+  return wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
+}
+
+}  // namespace
+
+int showChoiceBox(wxWindow* parent, const wxString& text, const std::vector<wxString>& answers) {
+  useSystemMessageIcons();
+  const bool three = answers.size() >= 3;
+  wxGenericMessageDialog box(parent, text, messageCaption(),
+                             (three ? wxYES_NO | wxCANCEL : wxYES_NO) | wxYES_DEFAULT | wxICON_QUESTION | wxCENTRE);
+  if (three) {
+    box.SetYesNoCancelLabels(answers[0], answers[1], answers[2]);
+  } else {
+    box.SetYesNoLabels(answers.at(0), answers.at(1));
+  }
+  switch (box.ShowModal()) {
+    case wxID_YES: return 0;
+    case wxID_NO: return 1;
+    default: return three ? 2 : 1;
+  }
+}
+
 bool showMessageBox(wxWindow* parent, const wxString& text, MessageKind kind) {
   useSystemMessageIcons();
-  const wxString caption = wxTheApp != nullptr ? wxTheApp->GetAppName() : wxString::FromUTF8(res::kMessageCaption);
+  const wxString caption = messageCaption();
   wxGenericMessageDialog box(parent, text, caption, messageBoxStyle(kind) | wxCENTRE);
   box.SetOKLabel(wxString::FromUTF8(res::kOkButton));
   box.SetYesNoLabels(wxString::FromUTF8(res::kYesButton), wxString::FromUTF8(res::kNoButton));

@@ -7,6 +7,8 @@
 
 #include <wx/string.h>
 
+#include <vector>
+
 class wxWindow;
 
 namespace gleaner {
@@ -15,6 +17,10 @@ enum class MessageKind { Information, Warning, Error, Question };
 
 // Shows the box modally; true when the user answered 是 (or pressed 确定).
 bool showMessageBox(wxWindow* parent, const wxString& text, MessageKind kind);
+
+// A question with two or three answers, the first the default, the last
+// what closing the box means; the index of the answer chosen.
+int showChoiceBox(wxWindow* parent, const wxString& text, const std::vector<wxString>& answers);
 
 // The toolkit's style bits for a box of kind (icon and buttons).
 long messageBoxStyle(MessageKind kind);

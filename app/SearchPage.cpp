@@ -1,5 +1,6 @@
 #include "app/SearchPage.h"
 
+#include <string>
 #include <utility>
 
 #include "res/ControlIds.h"
@@ -11,19 +12,22 @@ namespace {
 
 bool boxCounts(CheckState state) { return state != CheckState::Unchecked; }
 
+constexpr std::pair<int, OfferSort> kSorts[] = {
+    {ids::kSortNormal, OfferSort::Normal}, {ids::kSortPopular, OfferSort::Popular},
+    {ids::kSortBooked, OfferSort::Booked}, {ids::kSortCredit, OfferSort::Credit},
+    {ids::kSortNewest, OfferSort::Newest}, {ids::kSortPrice, OfferSort::Price},
+};
+
 }  // namespace
 
-SearchPage::SearchPage() : TemplatePage(res::searchPageTemplate()) {}
+SearchPage::SearchPage()
+    : TemplatePage(res::searchPageTemplate()), batch_(*this, ids::kSearchKeyword, ids::kSearchBatch, false) {}
 
 RunSettings SearchPage::settings() const {
-  static constexpr std::pair<int, OfferSort> kSorts[] = {
-      {ids::kSortNormal, OfferSort::Normal}, {ids::kSortPopular, OfferSort::Popular},
-      {ids::kSortBooked, OfferSort::Booked}, {ids::kSortCredit, OfferSort::Credit},
-      {ids::kSortNewest, OfferSort::Newest}, {ids::kSortPrice, OfferSort::Price},
-  };
   RunSettings settings;
   settings.job = Job::Offers;
-  settings.keyword = controlText(ids::kSearchKeyword);
+  settings.batch = batch_.entries();
+  if (settings.batch.empty()) settings.keyword = controlText(ids::kSearchKeyword);
   settings.pagesText = controlText(ids::kSearchPages);
   settings.sort = OfferSort::None;
   for (const auto& [id, sort] : kSorts) {
@@ -38,7 +42,18 @@ RunSettings SearchPage::settings() const {
   return settings;
 }
 
+void SearchPage::show(const RunRequest& request) {
+  batch_.set(request.batch);
+  if (!request.isBatch()) setControlText(ids::kSearchKeyword, request.keyword);
+  setControlText(ids::kSearchPages, std::to_string(request.pages));
+  for (const auto& [id, sort] : kSorts) setChecked(id, sort == request.sort);
+  setChecked(ids::kFilterBuyerProtection, request.buyerProtection);
+  setChecked(ids::kFilterAlipay, request.alipay);
+  setChecked(ids::kFilterOnline, request.online);
+}
+
 void SearchPage::start() {
+  batch_.bind();
   setControlText(ids::kSearchPages, std::string(literals::kDefaultPageCount));
   setControlText(ids::kSearchKeyword, std::string(literals::kDefaultKeyword));
   setChecked(ids::kSortNormal, true);

@@ -12,12 +12,14 @@ namespace {
 constexpr std::string_view kFiveDiamonds = "5\xD7\xEA";  // 5钻, left out of the list but typeable
 }
 
-SellerSearchPage::SellerSearchPage() : TemplatePage(res::sellerSearchPageTemplate()) {}
+SellerSearchPage::SellerSearchPage()
+    : TemplatePage(res::sellerSearchPageTemplate()), batch_(*this, ids::kSellerKeyword, ids::kSellerBatch, false) {}
 
 RunSettings SellerSearchPage::settings() const {
   RunSettings settings;
   settings.job = Job::Sellers;
-  settings.keyword = controlText(ids::kSellerKeyword);
+  settings.batch = batch_.entries();
+  if (settings.batch.empty()) settings.keyword = controlText(ids::kSellerKeyword);
   settings.pagesText = controlText(ids::kSellerPages);
   settings.levelText = controlText(ids::kSellerLevel);
   return settings;
@@ -32,7 +34,15 @@ std::vector<std::string> SellerSearchPage::levelChoices() {
   return choices;
 }
 
+void SellerSearchPage::show(const RunRequest& request) {
+  batch_.set(request.batch);
+  if (!request.isBatch()) setControlText(ids::kSellerKeyword, request.keyword);
+  setControlText(ids::kSellerPages, std::to_string(request.pages));
+  setControlText(ids::kSellerLevel, request.levelFilter);
+}
+
 void SellerSearchPage::start() {
+  batch_.bind();
   auto* levels = dynamic_cast<wxComboBox*>(FindWindow(ids::kSellerLevel));
   if (levels != nullptr) {
     for (const std::string& level : levelChoices()) levels->Append(wxString::FromUTF8(gbk::toUtf8(level)));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PageBatch.h"
 #include "app/TemplatePage.h"
 #include "engine/RunRequest.h"
 
@@ -14,8 +15,11 @@ class SellerSearchPage : public TemplatePage {
  public:
   SellerSearchPage();
 
-  // Keyword, page count and level box as they stand.
+  // Keyword (or the keywords queued instead), page count and level box as
+  // they stand.
   RunSettings settings() const;
+  void show(const RunRequest& request);
+  PageBatch& batch() { return batch_; }
 
   // The level box's list, in order (GBK): the credit levels without "5钻",
   // then "所有信用等级".
@@ -23,6 +27,9 @@ class SellerSearchPage : public TemplatePage {
 
  protected:
   void start() override;
+
+ private:
+  PageBatch batch_;
 };
 
 }  // namespace gleaner

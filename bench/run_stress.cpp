@@ -74,7 +74,7 @@ long residentKilobytes() { return procStatus("VmRSS"); }
 class RowCounter : public RunWatcher {
  public:
   void runStarted(const RunStart&) override { rows_ = 0; }
-  void pageStarted(const RunProgress&) override {}
+  void progressChanged(const RunProgress&) override {}
   void rowFound(const ResultRow&, int) override { ++rows_; }
   void statusChanged(const std::string&) override {}
   void failureReported(const std::string&) override {}

@@ -32,8 +32,8 @@ void ConsoleWatcher::runStarted(const RunStart& start) {
   if (store_ != nullptr) store_->runStarted(request_, start);
 }
 
-void ConsoleWatcher::pageStarted(const RunProgress& progress) {
-  if (store_ != nullptr) store_->pageStarted(progress);
+void ConsoleWatcher::progressChanged(const RunProgress& progress) {
+  if (store_ != nullptr) store_->progressChanged(progress);
 }
 
 void ConsoleWatcher::rowFound(const ResultRow& row, int) {

@@ -25,7 +25,7 @@ class ConsoleWatcher : public RunWatcher {
   ConsoleWatcher(RunRequest request, std::vector<RowSink*> sinks, StoreSink* store);
 
   void runStarted(const RunStart& start) override;
-  void pageStarted(const RunProgress& progress) override;
+  void progressChanged(const RunProgress& progress) override;
   void rowFound(const ResultRow& row, int count) override;
   void statusChanged(const std::string& line) override;
   void failureReported(const std::string& report) override;

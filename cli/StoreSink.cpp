@@ -29,7 +29,7 @@ void StoreSink::runStarted(const RunRequest& request, const RunStart& start) {
   tellFault();
 }
 
-void StoreSink::pageStarted(const RunProgress& progress) {
+void StoreSink::progressChanged(const RunProgress& progress) {
   writer_.setFacts("progress", progress.fields());
   tellFault();
 }

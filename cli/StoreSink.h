@@ -26,7 +26,7 @@ class StoreSink : public RowSink {
   // keeps; the store keeps the request.
   void runStarted(const RunRequest& request, const RunStart& start);
   // Where the run stands, as each page is asked for.
-  void pageStarted(const RunProgress& progress);
+  void progressChanged(const RunProgress& progress);
   void runEnded(const RunOutcome& outcome);
 
   // --- RowSink ---

@@ -2,11 +2,12 @@
 
 namespace gleaner {
 
-void PageQueue::pushAddress(const std::string& address) {
+bool PageQueue::pushAddress(const std::string& address) {
   std::lock_guard guard(lock_);
-  if (pushedCount_ == capacity_) return;
+  if (pushedCount_ == capacity_) return false;
   addresses_[static_cast<std::size_t>(pushedCount_)] = address;
   ++pushedCount_;
+  return true;
 }
 
 bool PageQueue::isFull() const {
@@ -54,8 +55,8 @@ bool PageQueue::acquireWorkerForWaitingAddress() {
   return true;
 }
 
-void queueAddress(const std::string& address, PageQueue& state) {
-  if (!state.isFull()) state.pushAddress(address);
+bool queueAddress(const std::string& address, PageQueue& state) {
+  return !state.isFull() && state.pushAddress(address);
 }
 
 }  // namespace gleaner

@@ -23,7 +23,8 @@ class PageQueue {
   PageQueue& operator=(const PageQueue&) = delete;
 
   // Stores the address in the next free slot; a full queue drops it silently.
-  void pushAddress(const std::string& address);
+  // False when the queue is full (the address is dropped).
+  bool pushAddress(const std::string& address);
   bool isFull() const;
   // Hands out the next waiting address; false, and out untouched, when none waits.
   bool popAddress(std::string& out);
@@ -56,6 +57,6 @@ class PageQueue {
 // The worker's way to queue a next page: pushed only while the queue is not
 // full. pushAddress checks again, so a race between the two drops the address
 // instead of overflowing.
-void queueAddress(const std::string& address, PageQueue& state);
+bool queueAddress(const std::string& address, PageQueue& state);
 
 }  // namespace gleaner

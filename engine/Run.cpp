@@ -150,7 +150,7 @@ void Run::Walk::readNextPage() {
   std::string address;
   if (queue.popAddress(address)) {
     const int number = firstPage + pagesDownloaded;
-    run_.watcher_.pageStarted({entry, number, address, run_.rows_, itemTitle});
+    run_.watcher_.progressChanged({entry, number, address, run_.rows_, itemTitle});
     if (const std::optional<std::string> page = download(address, number)) {
       ++pagesDownloaded;
       readPage(address, *page, number);
@@ -198,7 +198,12 @@ void Run::Walk::readPage(const std::string& address, const std::string& page, in
     std::lock_guard lock(mutex_);
     resultsEndedAt_ = number;
   } else if (!run_.stopRequested()) {
-    if (const auto next = pages.nextAfter(address)) queueAddress(*next, queue);
+    // The page's rows are all in: a run cut off from here on goes on with
+    // the next page.
+    const auto next = pages.nextAfter(address);
+    if (next && queueAddress(*next, queue)) {
+      run_.watcher_.progressChanged({entry, number + 1, *next, run_.rows_, itemTitle});
+    }
   }
   if (const auto warning = health.pageRead(number, report)) run_.statusChanged(*this, *warning);
 }
@@ -354,7 +359,7 @@ RunOutcome Run::walkEntry(std::size_t entry, const std::optional<RunProgress>& f
   if (single.job == Job::Buyers && resumedInWalk) {
     walk->itemTitle = from->itemTitle;
   } else if (single.job == Job::Buyers) {
-    watcher_.pageStarted({entry, 0, single.itemAddress, rows_, {}});
+    watcher_.progressChanged({entry, 0, single.itemAddress, rows_, {}});
     PageRequest itemPage = PageRequest::wholeAddress(single.itemAddress);
     itemPage.abortFlag = &stop_.flag();
     std::string page;

@@ -30,9 +30,10 @@ class RunWatcher {
   // The run starts: the list takes the run's columns and keeps the rows
   // start says (none: it empties).
   virtual void runStarted(const RunStart& start) = 0;
-  // A page is asked for (a buyers entry's item page too): where the run
-  // stands, for a store to keep.
-  virtual void pageStarted(const RunProgress& progress) = 0;
+  // Where the run stands, for a store to keep: a page is asked for (a buyers
+  // entry's item page too), or one has been read whole and the next is known
+  // (a run stopped while paused then goes on with the next).
+  virtual void progressChanged(const RunProgress& progress) = 0;
   // A row found; count is the rows the run has found so far, this one included.
   virtual void rowFound(const ResultRow& row, int count) = 0;
   // A line for the status display ("正在采集第%d页", a rule warning).

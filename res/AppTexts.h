@@ -51,6 +51,35 @@ inline constexpr const char* kRestoreMenuText = "恢复上次的列表";
 inline constexpr const char* kRestoreProgress = "正在恢复上次的列表：%zu / %zu 条。";
 inline constexpr const char* kRestoreFailed = "无法读取上次保存的列表，列表没有改变。";
 
+// Going on with the last run (stopped, or cut off by a crash or a kill).
+inline constexpr const char* kResumeMenuText = "继续上次的采集（从第%d页）";
+inline constexpr const char* kResumeAfterCrashWithRows = "上次采集没有正常结束，已保存 %zu 条结果。";
+inline constexpr const char* kResumeAfterCrashNoRows = "上次采集没有正常结束，还没有找到结果。";
+// %s: the batch entry where the run stood (below), or nothing.
+inline constexpr const char* kResumeQuestion = "要从%s第%d页继续上次的采集吗？";
+inline constexpr const char* kResumeKeyword = "第%zu/%zu个关键词「%s」的";
+inline constexpr const char* kResumeItem = "第%zu/%zu个商品的";
+inline constexpr const char* kResumeRestoreOnly = "只恢复列表";
+inline constexpr const char* kResumeNeither = "都不要";
+
+// The batch box of a job's tab page.
+inline constexpr const char* kBatchKeywordsTitle = "批量关键词";
+inline constexpr const char* kBatchItemsTitle = "批量商品网址";
+inline constexpr const char* kBatchKeywordsHint =
+    "每行一个关键词，按顺序逐个采集。可以直接粘贴，也可以从文本文件（UTF-8 或 GBK）载入；空行和以 # 开头的行不算。";
+inline constexpr const char* kBatchItemsHint =
+    "每行一个商品网址，按顺序逐个采集买家。可以直接粘贴，也可以从文本文件（UTF-8 或 GBK）载入；空行和以 # 开头的行不算。";
+inline constexpr const char* kBatchKeywordCount = "共 %zu 个关键词";
+inline constexpr const char* kBatchItemCount = "共 %zu 个商品网址";
+// What the keyword (or address) box shows while a batch is queued.
+inline constexpr const char* kBatchQueuedKeywords = "批量采集 %zu 个关键词（点“批量…”修改或清空）";
+inline constexpr const char* kBatchQueuedItems = "批量采集 %zu 个商品网址（点“批量…”修改或清空）";
+inline constexpr const char* kBatchFileTitle = "载入列表文件";
+inline constexpr const char* kBatchFileWildcard = "文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*";
+inline constexpr const char* kBatchFileUnreadable = "无法读取文件“%s”。请检查文件是否存在、是否正被其他程序使用，然后再载入。";
+inline constexpr const char* kBatchFileTooLarge =
+    "文件“%s”太大（超过 16 MB），不像是关键词或网址列表，没有载入。请检查选择的文件。";
+
 // The status line while a pause is requested.
 inline constexpr const char* kPausedStatus = "已暂停，按暂停/继续键继续采集";
 

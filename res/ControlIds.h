@@ -1,6 +1,5 @@
 // Numeric identifiers of the dialog templates and their controls.
-// Plain constants without any framework header: the engine reads page
-// controls by these ids through its window interface.
+// Plain constants without any framework header.
 #pragma once
 
 namespace gleaner::ids {
@@ -16,9 +15,11 @@ constexpr int kSellerSearchPage = 131;
 constexpr int kHelpPage = 132;
 constexpr int kLinkBitmap = 135;
 constexpr int kExportDialog = 136;
+constexpr int kBatchDialog = 137;
 
 constexpr int kAboutCommand = 16;
 constexpr int kRestoreCommand = 17;  // context menu: put the stored list back
+constexpr int kResumeCommand = 18;   // context menu: go on with the last run
 constexpr int kRefreshTimer = 1;
 constexpr int kListTimer = 2;  // brings the result list up to its rows
 
@@ -45,6 +46,7 @@ constexpr int kLinkPicture = 1045;
 // SearchPage (template 129).
 constexpr int kSearchKeyword = 1002;
 constexpr int kSearchPages = 1040;
+constexpr int kSearchBatch = 1050;  // 批量…
 constexpr int kSortNormal = 1010;   // 综合
 constexpr int kSortPopular = 1011;  // 人气
 constexpr int kSortBooked = 1012;   // 销量
@@ -60,9 +62,11 @@ constexpr int kFilterSizesHidden = 1021;      // 多尺码 (hidden, not read)
 
 // ItemUrlPage (template 130).
 constexpr int kItemAddress = 1041;
+constexpr int kItemBatch = 1051;  // 批量…
 
 // SellerSearchPage (template 131).
 constexpr int kSellerKeyword = 1042;
+constexpr int kSellerBatch = 1052;  // 批量…
 constexpr int kSellerCollectHidden = 1043;
 constexpr int kSellerLevel = 1022;
 constexpr int kSellerPages = 1009;
@@ -75,5 +79,12 @@ constexpr int kHelpButton = 1001;
 constexpr int kExportAll = 1010;
 constexpr int kExportSellers = 1011;
 constexpr int kExportHiddenRadio = 1012;
+
+// BatchDialog (template 137); 1 and 2 are its OK and cancel.
+constexpr int kBatchHint = 1060;
+constexpr int kBatchText = 1061;
+constexpr int kBatchCount = 1062;
+constexpr int kBatchLoad = 1063;
+constexpr int kBatchClear = 1064;
 
 }  // namespace gleaner::ids

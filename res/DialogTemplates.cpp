@@ -52,7 +52,9 @@ constexpr std::array kSearchControls = {
     ControlTemplate{kNoId, K::GroupBox, "商品搜索设置", 7, 7, 531, 86, true, 0},
     ControlTemplate{kNoId, K::StaticText, "搜索关键字:", 14, 23, 34, 8, true, 0},
     ControlTemplate{kNoId, K::StaticText, "搜索页数:", 371, 25, 38, 8, true, 0},
-    ControlTemplate{ids::kSearchKeyword, K::Edit, "", 61, 20, 293, 16, true, kBorder | kAutoHScroll | kTabStop},
+    // The keyword box and its 批量… button take the room the box alone had.
+    ControlTemplate{ids::kSearchKeyword, K::Edit, "", 61, 20, 249, 16, true, kBorder | kAutoHScroll | kTabStop},
+    ControlTemplate{ids::kSearchBatch, K::PushButton, "批量…", 314, 20, 40, 16, true, kTabStop},
     ControlTemplate{ids::kSearchPages, K::Edit, "", 416, 21, 66, 16, true, kBorder | kAutoHScroll | kTabStop},
     ControlTemplate{kNoId, K::StaticText, "搜索排序:", 15, 52, 37, 8, true, 0},
     ControlTemplate{ids::kSortNormal, K::RadioButton, "综合", 59, 49, 32, 10, true, kGroupStart | kTabStop},
@@ -73,11 +75,13 @@ constexpr std::array kSearchControls = {
 constexpr std::array kItemUrlControls = {
     ControlTemplate{ids::kItemAddress, K::Edit, "", 14, 27, 504, 41, true, kBorder | kMultiLine | kTabStop},
     ControlTemplate{kNoId, K::StaticText, "单个商品网址，非店铺地址", 18, 7, 154, 10, true, 0},
+    ControlTemplate{ids::kItemBatch, K::PushButton, "批量…", 478, 9, 40, 15, true, kTabStop},
 };
 
 constexpr std::array kSellerSearchControls = {
     ControlTemplate{kNoId, K::StaticText, "采集关键字:", 7, 21, 50, 9, true, 0},
-    ControlTemplate{ids::kSellerKeyword, K::Edit, "", 62, 17, 291, 16, true, kBorder | kAutoHScroll | kTabStop},
+    ControlTemplate{ids::kSellerKeyword, K::Edit, "", 62, 17, 247, 16, true, kBorder | kAutoHScroll | kTabStop},
+    ControlTemplate{ids::kSellerBatch, K::PushButton, "批量…", 313, 17, 40, 16, true, kTabStop},
     ControlTemplate{ids::kSellerCollectHidden, K::PushButton, "采集", 370, 13, 50, 24, false, kTabStop},
     ControlTemplate{kNoId, K::StaticText, "卖家等级:", 61, 49, 37, 8, true, 0},
     // 257 is the height with the list dropped down; closed, the box takes its font's height.
@@ -105,6 +109,16 @@ constexpr std::array kExportControls = {
     ControlTemplate{ids::kExportHiddenRadio, K::RadioButton, "Radio3", 232, 7, 40, 10, false, 0},
 };
 
+constexpr std::array kBatchControls = {
+    ControlTemplate{ids::kBatchHint, K::StaticText, "", 7, 7, 266, 18, true, 0},
+    ControlTemplate{ids::kBatchText, K::Edit, "", 7, 27, 266, 150, true, kBorder | kMultiLine | kScrollBars | kTabStop},
+    ControlTemplate{ids::kBatchCount, K::StaticText, "", 7, 183, 120, 9, true, 0},
+    ControlTemplate{ids::kBatchLoad, K::PushButton, "从文件载入…", 7, 197, 60, 14, true, kTabStop},
+    ControlTemplate{ids::kBatchClear, K::PushButton, "清空", 71, 197, 40, 14, true, kTabStop},
+    ControlTemplate{1, K::DefaultButton, "确定", 169, 197, 50, 14, true, kTabStop},
+    ControlTemplate{2, K::PushButton, "取消", 223, 197, 50, 14, true, kTabStop},
+};
+
 const DialogTemplate kAbout{ids::kAboutDialog, "关于 Gleaner", 235, 55, kFont, 9, kAboutControls};
 // The main window opens at the template's size and can be made larger, the
 // list taking the room; made smaller, the list gives room back down to 100
@@ -117,6 +131,8 @@ const DialogTemplate kItemUrl{ids::kItemUrlPage, "", 540, 99, kFont, 9, kItemUrl
 const DialogTemplate kSellerSearch{ids::kSellerSearchPage, "", 543, 94, kFont, 9, kSellerSearchControls};
 const DialogTemplate kHelp{ids::kHelpPage, "", 543, 94, kFont, 9, kHelpControls};
 const DialogTemplate kExport{ids::kExportDialog, "导出信息", 279, 94, kFont, 9, kExportControls};
+// The caption is the job's (批量关键词 or 批量商品网址).
+const DialogTemplate kBatch{ids::kBatchDialog, "", 280, 218, kFont, 9, kBatchControls};
 
 }  // namespace
 
@@ -127,9 +143,10 @@ const DialogTemplate& itemUrlPageTemplate() { return kItemUrl; }
 const DialogTemplate& sellerSearchPageTemplate() { return kSellerSearch; }
 const DialogTemplate& helpPageTemplate() { return kHelp; }
 const DialogTemplate& exportDialogTemplate() { return kExport; }
+const DialogTemplate& batchDialogTemplate() { return kBatch; }
 
 const DialogTemplate* findTemplate(int templateId) {
-  for (const DialogTemplate* t : {&kAbout, &kMain, &kSearch, &kItemUrl, &kSellerSearch, &kHelp, &kExport}) {
+  for (const DialogTemplate* t : {&kAbout, &kMain, &kSearch, &kItemUrl, &kSellerSearch, &kHelp, &kExport, &kBatch}) {
     if (t->id == templateId) return t;
   }
   return nullptr;

@@ -78,6 +78,7 @@ const DialogTemplate& itemUrlPageTemplate();       // 130
 const DialogTemplate& sellerSearchPageTemplate();  // 131
 const DialogTemplate& helpPageTemplate();          // 132
 const DialogTemplate& exportDialogTemplate();      // 136
+const DialogTemplate& batchDialogTemplate();       // 137
 
 // The template with that id, or nullptr.
 const DialogTemplate* findTemplate(int templateId);

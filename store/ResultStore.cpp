@@ -100,6 +100,9 @@ StoreSummary ResultStore::summary() {
     }
   }
   summary.rows = static_cast<std::size_t>(db_->queryInt("SELECT count(*) FROM rows"));
+  summary.run = facts("run");
+  summary.progress = facts("progress");
+  summary.outcome = facts("outcome");
   return summary;
 }
 

@@ -30,6 +30,9 @@ namespace gleaner {
 
 class SqliteDb;
 
+// Named texts of one group ("run", "outcome"), in the order they were set.
+using StoreFacts = std::vector<std::pair<std::string, std::string>>;
+
 // What a store holds, as read when it is opened.
 struct StoreSummary {
   bool cleanEnd = true;  // the program that wrote it last ended cleanly
@@ -38,10 +41,10 @@ struct StoreSummary {
   bool unknownJob = false;  // the job value is none this program knows
   std::size_t columns = kJobColumns;  // five: the list shows the keyword of each row
   ResultRow headings;
+  // The last run's facts: what it was asked, where it stood, how it ended.
+  StoreFacts run, progress, outcome;
 };
 
-// Named texts of one group ("run", "outcome"), in the order they were set.
-using StoreFacts = std::vector<std::pair<std::string, std::string>>;
 
 class ResultStore {
  public:

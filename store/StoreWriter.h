@@ -77,10 +77,10 @@ class StoreWriter {
   struct Change {
     Kind kind;
     std::size_t index = 0;  // Append: the row's; Truncate: the rows kept; SetJob, Reset: the columns
-    std::optional<Job> job;
-    ResultRow cells;
-    std::string group;
-    StoreFacts facts;
+    std::optional<Job> job{};
+    ResultRow cells{};
+    std::string group{};
+    StoreFacts facts{};
   };
 
   void queue(Change change);

@@ -45,9 +45,9 @@ std::vector<ResultRow> shownRows(const std::string& out) {
     const std::string line = out.substr(at, out.find('\n', at) - at);
     std::size_t pos = mark.size() - 1;
     ResultRow row;
-    for (std::size_t c = 0; c < row.size(); ++c) {
+    for (std::size_t c = 0; c < kJobColumns; ++c) {
       row[c] = unquote(line, pos);
-      if (c + 1 < row.size()) pos += 3;  // " | "
+      if (c + 1 < kJobColumns) pos += 3;  // " | "
     }
     rows.push_back(row);
     at += line.size();

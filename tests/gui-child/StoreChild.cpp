@@ -5,6 +5,8 @@
 //   gleaner_store_child --store FILE --rules HOST:PORT --connect-to LIST
 //                       [--collect-item URL] [--answer yes|no]
 //
+// After an unclean end, yes restores the list (a cut-off run is not gone on with).
+//
 // Lines: "asked: <question>", "list N" (after the start and any restore),
 // "rows N" whenever the list's row count changes during a run, "ended".
 #include <wx/app.h>
@@ -15,6 +17,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/MainDialog.h"
 #include "app/MainWindowSession.h"
@@ -59,6 +62,12 @@ class StoreChildApp : public wxApp {
     window.setQuestionPresenter([](const wxString& text) {
       say("asked: " + text.utf8_string());
       return options["--answer"] == "yes";
+    });
+    // After a cut-off run: go on with it, restore its list only (yes), or neither.
+    window.setChoicePresenter([](wxString text, const std::vector<wxString>& answers) {
+      text.Replace("\n", " ");
+      say("asked: " + text.utf8_string());
+      return options["--answer"] == "yes" ? 1 : static_cast<int>(answers.size()) - 1;
     });
     window.Show();
     window.offerRestore();

@@ -18,7 +18,7 @@ class Recorder : public RunWatcher {
   explicit Recorder(std::size_t enough) : enough_(enough) {}
 
   void runStarted(const RunStart&) override {}
-  void pageStarted(const RunProgress&) override {}
+  void progressChanged(const RunProgress&) override {}
   void rowFound(const ResultRow& row, int) override {
     std::lock_guard lock(mutex_);
     if (run_.rows.size() < enough_) run_.rows.push_back(row);

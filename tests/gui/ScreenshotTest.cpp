@@ -16,7 +16,10 @@
 
 #include <cstdlib>
 
+#include "app/BatchDialog.h"
 #include "app/ExportDialog.h"
+#include "app/SearchPage.h"
+#include "app/TabPageHost.h"
 #include "app/MessageBoxes.h"
 #include "app/TemplatePage.h"
 #include "res/AppTexts.h"
@@ -110,18 +113,45 @@ TEST_F(Screenshot, MainWindowBeforeAnyRunAndTheExportDialog) {
   // A question box over the window: its icon, buttons and place.
   wxTimer shooter;
   int ticks = 0;
+  int shots = 0;
   shooter.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     for (wxWindow* top : wxTopLevelWindows) {
       auto* box = dynamic_cast<wxDialog*>(top);
       if (box == nullptr || !box->IsModal() || ++ticks < 4) continue;
       shooter.Stop();
-      saveScreenArea(window().GetScreenRect(), folder + "/question-box.png");
+      saveScreenArea(window().GetScreenRect(), folder + (shots++ == 0 ? "/question-box.png" : "/resume-box.png"));
       box->EndModal(wxID_NO);
     }
   });
   shooter.Start(150);
   showMessageBox(&window(), wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), std::size_t{42}),
                  MessageKind::Question);
+
+  // The batch: the box with a list, each job tab with its 批量… button, a
+  // queued batch in the keyword box, and the question after a cut-off run.
+  const std::vector<std::string> keywords{gbkOf("核桃"), gbkOf("手机壳"), gbkOf("保温杯")};
+  {
+    BatchDialog batch(&window(), false, keywords);
+    batch.Move(0, 0);
+    batch.Show();
+    pumpFor(500);
+    saveClientArea(batch, folder + "/batch-dialog.png");
+  }
+  for (int tab : {1, 2}) {
+    window().tabs().SetSelection(tab);
+    pumpFor(300);
+    saveClientArea(window(), folder + "/main-window-tab" + std::to_string(tab) + ".png");
+  }
+  window().tabs().SetSelection(0);
+  static_cast<SearchPage&>(window().page(TabPage::Search)).batch().set(keywords);
+  pumpFor(300);
+  saveClientArea(window(), folder + "/main-window-batch.png");
+  ticks = 0;
+  shooter.Start(150);
+  showChoiceBox(&window(),
+                wxString::FromUTF8("上次采集没有正常结束，已保存 42 条结果。\n要从第2/3个关键词「手机壳」的第3页继续上次的采集吗？"),
+                {wxString::FromUTF8("继续上次的采集（从第3页）"), wxString::FromUTF8(res::kResumeRestoreOnly),
+                 wxString::FromUTF8(res::kResumeNeither)});
 }
 
 }  // namespace

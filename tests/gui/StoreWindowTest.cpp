@@ -12,6 +12,7 @@
 #include <wx/filename.h>
 
 #include "app/ResultListView.h"
+#include "app/SearchPage.h"
 #include "app/StoreLocation.h"
 #include "app/TabPageHost.h"
 #include "app/TemplatePage.h"
@@ -69,6 +70,11 @@ class StoreWindow : public SampleRunFixture {
       questions.push_back(text);
       return answer;
     });
+    window().setChoicePresenter([this](const wxString& text, const std::vector<wxString>& answers) {
+      questions.push_back(text);
+      choices = answers;
+      return choice;
+    });
     window().onStatusShown = [this](const wxString& text) { statusLines.push_back(text); };
     window().Show();
     pumpFor(100);
@@ -87,6 +93,8 @@ class StoreWindow : public SampleRunFixture {
   fs::path dir;
   fs::path store;
   bool answer = false;
+  int choice = -1;
+  std::vector<wxString> choices;
   std::vector<wxString> questions;
   std::vector<wxString> statusLines;
 };
@@ -186,6 +194,66 @@ TEST_F(StoreWindow, KeepsTheRequestAndTheOutcomeOfTheLastRun) {
     return true;
   });
   EXPECT_EQ(storedRows, rows);
+}
+
+// A run stopped half way goes on from the context menu; one cut off by a
+// kill goes on from the question at the next start. Either way the list
+// ends as one uninterrupted run leaves it.
+TEST_F(StoreWindow, AStoppedOrKilledBatchGoesOnToTheListOfAnUninterruptedRun) {
+  RunRequest request = offerRequest("tiny", 2);
+  request.batch = {"tiny", gbkOf("核桃")};
+  const std::vector<ResultRow> uninterrupted = recordRun(sites, request).rows;
+  ASSERT_GT(uninterrupted.size(), 3u);
+
+  reopen();
+  std::unique_ptr<wxMenu> menu(window().makeContextMenu());
+  EXPECT_FALSE(menu->FindItem(ids::kResumeCommand)->IsEnabled()) << "nothing to go on with yet";
+  static_cast<SearchPage&>(window().page(TabPage::Search)).batch().set(request.batch);
+  window().page(TabPage::Search).setControlText(ids::kSearchPages, "2");
+  // Held after each page it reads, and stopped there.
+  const auto stopAfterMoreRows = [&] {
+    const std::size_t rows = window().model().rowCount();
+    const std::size_t before = messages.size();
+    ASSERT_TRUE(pumpUntil([&] { return window().model().rowCount() > rows; }, 30000));
+    window().stop();
+    ASSERT_TRUE(pumpUntil([&] { return messages.size() > before; }, 20000));
+  };
+  window().togglePause();
+  window().collect();
+  stopAfterMoreRows();
+  menu.reset(window().makeContextMenu());
+  wxMenuItem* item = menu->FindItem(ids::kResumeCommand);
+  ASSERT_TRUE(item->IsEnabled());
+  EXPECT_TRUE(item->GetItemLabelText().StartsWith(wx("继续上次的采集（从第"))) << item->GetItemLabelText();
+
+  ASSERT_TRUE(window().resumeLastRun());
+  EXPECT_FALSE(window().resumeAvailable()) << "not while it runs";
+  stopAfterMoreRows();
+  ASSERT_LT(window().model().rowCount(), uninterrupted.size());
+  // A kill leaves the store without a clean end.
+  session.reset();
+  ResultStore(store).setCleanEnd(false);
+
+  choice = 0;
+  reopen();
+  const auto searchPagesAsked = [&] {
+    const auto asked = site->requests();
+    return std::count_if(asked.begin(), asked.end(),
+                         [](const sample::SiteRequest& r) { return r.target.find("offer_search") != std::string::npos; });
+  };
+  const auto askedBefore = searchPagesAsked();
+  const std::size_t before = messages.size();
+  window().offerRestore();
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(questions.back().Contains(wx("「tiny」")) || questions.back().Contains(wx("「核桃」")))
+      << questions.back();
+  ASSERT_EQ(choices.size(), 3u);
+  EXPECT_EQ(choices[1], wx("只恢复列表"));
+  ASSERT_TRUE(pumpUntil([&] { return messages.size() > before; }, 60000));
+  EXPECT_EQ(listRows(), uninterrupted);
+  EXPECT_LT(searchPagesAsked() - askedBefore, 4) << "it went on, it did not start again";
+  EXPECT_EQ(window().model().columns(), kBatchColumns);
+  EXPECT_FALSE(window().resumeAvailable()) << "it ended on its own";
 }
 
 // A store fault is told once in the status line; the run goes on in memory

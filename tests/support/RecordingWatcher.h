@@ -21,7 +21,7 @@ class RecordingWatcher : public RunWatcher {
     starts_.push_back(start);
     rows_.resize(std::min(rows_.size(), start.keptRows));
   }
-  void pageStarted(const RunProgress& progress) override {
+  void progressChanged(const RunProgress& progress) override {
     std::lock_guard lock(mutex_);
     progress_.push_back(progress);
   }
