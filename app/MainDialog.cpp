@@ -338,6 +338,9 @@ void MainDialog::collect() {
     return;
   }
   const SettingsReading reading = readRunSettings(*settings);
+  if (!reading.leftOutWarning.empty()) {
+    presentMessage(wxString::FromUTF8(reading.leftOutWarning), MessageKind::Warning);
+  }
   if (!reading.request) {
     // As a run's start always has, the list takes the job's columns and
     // empties before the refusal is shown.

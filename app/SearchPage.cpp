@@ -23,7 +23,9 @@ RunSettings SearchPage::settings() const {
   };
   RunSettings settings;
   settings.job = Job::Offers;
-  settings.keyword = controlText(ids::kSearchKeyword);
+  gbk::GbkConversion keyword = controlTextLeavingOut(ids::kSearchKeyword);
+  settings.keyword = std::move(keyword.gbk);
+  settings.keywordLeftOut = std::move(keyword.leftOut);
   settings.pagesText = controlText(ids::kSearchPages);
   settings.sort = OfferSort::None;
   for (const auto& [id, sort] : kSorts) {
@@ -40,6 +42,7 @@ RunSettings SearchPage::settings() const {
 
 void SearchPage::start() {
   setControlText(ids::kSearchPages, std::string(literals::kDefaultPageCount));
+  explainPageCount(ids::kSearchPages);
   setControlText(ids::kSearchKeyword, std::string(literals::kDefaultKeyword));
   setChecked(ids::kSortNormal, true);
   for (int id : {ids::kFilterBuyerProtection, ids::kFilterAlipay, ids::kFilterMixedHidden, ids::kFilterNewHidden,

@@ -167,6 +167,7 @@ int run(const CliOptions& options) {
     json.emplace(options.jsonSummaryPath);
     if (!json->ok()) return kExitRefused;
   }
+  if (!reading.leftOutWarning.empty()) std::cerr << reading.leftOutWarning << "\n";
   if (!reading.request) {
     printStatus(reading.refusal);
     if (json) json->write(jsonSummary({job, nullptr, kExitRefused}));

@@ -74,6 +74,14 @@ TEST_F(CliE2e, RefusedRunAndBadUsageExitWithTwo) {
   run = runCli({"offers", "--pages", ""}, env());
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("请填写搜索的页数"), std::string::npos);
+  run = runCli({"sellers", "--pages", "abc"}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("搜索的页数只能填写数字"), std::string::npos) << run.err;
+  // A keyword of nothing GBK can hold: its characters are named, then refused.
+  run = runCli({"offers", "--keyword", " \xF0\x9F\x98\x80"}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("关键词中的 \xF0\x9F\x98\x80 无法在网站上搜索"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("请填写关键词"), std::string::npos);
   EXPECT_TRUE(site.requests().empty());
 
   run = runCli({"offers", "--level", "x"}, env());
