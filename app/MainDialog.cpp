@@ -242,9 +242,9 @@ void MainDialog::runStarted(Job job) {
   model_.clear();
 }
 
-void MainDialog::rowFound(const ResultRow& row, int count) {
-  // The row and the count display text as one unit under the model's lock.
-  model_.append(row, std::to_string(count));
+void MainDialog::rowFound(const ResultRow& row, int) {
+  // The count display shows the list's rows, not the run's count.
+  model_.append(row);
 }
 
 void MainDialog::statusChanged(const std::string& line) {
@@ -351,6 +351,11 @@ void MainDialog::collect() {
   }
   if (controller_ == nullptr) return;
   collectButton_->Disable();
+  // The list empties and the status line says so at once, not when the
+  // run's first page is in.
+  runStarted(reading.request->job);
+  syncList();
+  showStatus(wxString::FromUTF8(res::kRunStarting));
   if (store_ != nullptr) {
     store_->setFacts("run", reading.request->fields());
     store_->setFacts("outcome", {});
@@ -361,8 +366,12 @@ void MainDialog::collect() {
   }
 }
 
+bool MainDialog::runUnderWay() const { return !collectButton_->IsEnabled(); }
+
 void MainDialog::togglePause() {
   pause_.toggle();
+  // The line from before the pause names a page that is done by now.
+  if (!pause_.paused() && runUnderWay()) pauseIndicator_->setRunStatus(wxString::FromUTF8(res::kRunContinuing));
   pauseIndicator_->setPaused(pause_.paused());
 }
 
@@ -398,15 +407,18 @@ std::string MainDialog::statusLog() {
 }
 
 void MainDialog::deleteAll() {
-  model_.clear();
+  if (model_.rowCount() == 0) return;
+  model_.setAside();
   syncList();
+  // Rows a run finds from now on replace the set-aside list.
+  showStatus(wxString::FromUTF8(runUnderWay() ? res::kListEmptied : res::kListEmptiedRestorable));
 }
 
 void MainDialog::syncList() {
   const ResultModel::State state = list_->catchUp();
-  if (state.countText != shownCount_) {
-    shownCount_ = state.countText;
-    countDisplay_->SetLabel(fromGbk(shownCount_));
+  if (state.rows != shownCount_) {
+    shownCount_ = state.rows;
+    countDisplay_->SetLabel(wxString::Format("%zu", state.rows));
   }
   if (store_ == nullptr) return;
   if (const auto fault = store_->takeFault()) {
@@ -455,19 +467,26 @@ void MainDialog::detachStore() {
   store_ = nullptr;
 }
 
-bool MainDialog::restoreAvailable() const {
+bool MainDialog::restoreAvailable() const { return model_.hasSetAside() || storedListAvailable(); }
+
+bool MainDialog::storedListAvailable() const {
   return store_ != nullptr && store_->previous().rows > 0 && model_.untouched();
 }
 
 void MainDialog::offerRestore() {
-  if (!restoreAvailable() || store_->previous().cleanEnd) return;
+  if (!storedListAvailable() || store_->previous().cleanEnd) return;
   const wxString question =
       wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), store_->previous().rows);
   if (ask(question)) restoreLastList();
 }
 
 bool MainDialog::restoreLastList() {
-  if (!restoreAvailable()) return false;
+  if (model_.putBackSetAside()) {
+    syncList();
+    fitListColumns();
+    return true;
+  }
+  if (!storedListAvailable()) return false;
   std::optional<LoadedList> list;
   try {
     TaskProgress shown(this, res::kRestoreMenuText, res::kRestoreProgress, kProgressFrom);
@@ -477,9 +496,7 @@ bool MainDialog::restoreLastList() {
     return false;
   }
   if (!list) return false;
-  // The count display shows the rows put back, as if they had just been collected.
-  const std::string count = std::to_string(list->rows.size());
-  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count);
+  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows));
   syncList();
   fitListColumns();
   return adopted;
