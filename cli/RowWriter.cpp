@@ -72,6 +72,10 @@ std::string RowWriter::cell(const std::string& collected) const {
   return tsv_ ? tsvCell(gbkText, true) : csvCell(gbkText);
 }
 
+void RowWriter::startFile() {
+  if (!tsv_ && !gbk_) out_ << "\xEF\xBB\xBF";
+}
+
 void RowWriter::write(const ResultRow& row) {
   std::string line;
   for (std::size_t i = 0; i < row.size(); ++i) {

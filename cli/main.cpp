@@ -185,6 +185,7 @@ int run(const CliOptions& options) {
   }
   std::ostream& out = options.outPath.empty() ? std::cout : file;
   RowWriter writer(out, options.tsv, options.gbk, options.outPath.empty() && RowWriter::standardOutputIsTerminal());
+  if (!options.outPath.empty()) writer.startFile();
   if (options.header) writer.append(headingsOf(job));
   std::vector<RowSink*> sinks{&writer};
   std::optional<StoreSink> store;
