@@ -419,6 +419,10 @@ void MainDialog::syncList() {
   if (state.rows != shownCount_) {
     shownCount_ = state.rows;
     countDisplay_->SetLabel(wxString::Format("%zu", state.rows));
+    // A buyers run names no review page: its first row says it has begun.
+    if (state.rows > 0 && runUnderWay() && pauseIndicator_->runStatus() == wxString::FromUTF8(res::kRunStarting)) {
+      showStatus(wxString::FromUTF8(res::kRunCollecting));
+    }
   }
   if (store_ == nullptr) return;
   if (const auto fault = store_->takeFault()) {
