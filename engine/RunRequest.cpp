@@ -73,7 +73,7 @@ bool isPageCount(const std::string& text) {
   return text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
-// The refusal of a search's keyword and page count; empty when they do.
+// The refusal of a search's keyword and page count; empty when both can be used.
 std::string_view searchRefusal(const std::string& keyword, const std::string& pagesText, Job job) {
   if (keyword.empty()) return literals::kFillKeyword;
   // Only the offer search insists on a page count; an empty one of the
