@@ -259,9 +259,9 @@ void MainDialog::progressChanged(const RunProgress& progress) {
   if (store_ != nullptr) store_->setFacts("progress", progress.fields());
 }
 
-void MainDialog::rowFound(const ResultRow& row, int count) {
-  // The row and the count display text as one unit under the model's lock.
-  model_.append(row, std::to_string(count));
+void MainDialog::rowFound(const ResultRow& row, int) {
+  // The count display shows the list's rows, not the run's count.
+  model_.append(row);
 }
 
 void MainDialog::statusChanged(const std::string& line) {
@@ -361,6 +361,9 @@ void MainDialog::collect() {
     return;
   }
   const SettingsReading reading = readRunSettings(*settings);
+  if (!reading.leftOutWarning.empty()) {
+    presentMessage(wxString::FromUTF8(reading.leftOutWarning), MessageKind::Warning);
+  }
   if (!reading.request) {
     // As a run's start always has, the list takes the job's columns and
     // empties before the refusal is shown.
@@ -381,6 +384,12 @@ void MainDialog::startRun(const RunRequest& request, const std::optional<RunProg
     std::lock_guard lock(progressLock_);
     runningProgress_ = from.value_or(RunProgress{});
   }
+  // The list takes the run's columns and empties (a run that goes on keeps
+  // the rows before its page), and the status line says so at once, not
+  // when the run's first page is in.
+  runStarted({request.job, listColumnsOf(request.job, request.isBatch()), from ? from->rowsBefore : 0});
+  syncList();
+  showStatus(wxString::FromUTF8(res::kRunStarting));
   if (store_ != nullptr) {
     store_->setFacts("run", request.fields());
     store_->setFacts("outcome", {});
@@ -407,9 +416,12 @@ void MainDialog::showRequest(const RunRequest& request) {
       break;
   }
 }
+bool MainDialog::runUnderWay() const { return !collectButton_->IsEnabled(); }
 
 void MainDialog::togglePause() {
   pause_.toggle();
+  // The line from before the pause names a page that is done by now.
+  if (!pause_.paused() && runUnderWay()) pauseIndicator_->setRunStatus(wxString::FromUTF8(res::kRunContinuing));
   pauseIndicator_->setPaused(pause_.paused());
 }
 
@@ -445,15 +457,22 @@ std::string MainDialog::statusLog() {
 }
 
 void MainDialog::deleteAll() {
-  model_.clear();
+  if (model_.rowCount() == 0) return;
+  model_.setAside();
   syncList();
+  // Rows a run finds from now on replace the set-aside list.
+  showStatus(wxString::FromUTF8(runUnderWay() ? res::kListEmptied : res::kListEmptiedRestorable));
 }
 
 void MainDialog::syncList() {
   const ResultModel::State state = list_->catchUp();
-  if (state.countText != shownCount_) {
-    shownCount_ = state.countText;
-    countDisplay_->SetLabel(fromGbk(shownCount_));
+  if (state.rows != shownCount_) {
+    shownCount_ = state.rows;
+    countDisplay_->SetLabel(wxString::Format("%zu", state.rows));
+    // A buyers run names no review page: its first row says it has begun.
+    if (state.rows > 0 && runUnderWay() && pauseIndicator_->runStatus() == wxString::FromUTF8(res::kRunStarting)) {
+      showStatus(wxString::FromUTF8(res::kRunCollecting));
+    }
   }
   if (store_ == nullptr) return;
   if (const auto fault = store_->takeFault()) {
@@ -510,7 +529,9 @@ void MainDialog::detachStore() {
   store_ = nullptr;
 }
 
-bool MainDialog::restoreAvailable() const {
+bool MainDialog::restoreAvailable() const { return model_.hasSetAside() || storedListAvailable(); }
+
+bool MainDialog::storedListAvailable() const {
   return store_ != nullptr && store_->previous().rows > 0 && model_.untouched();
 }
 
@@ -518,21 +539,21 @@ void MainDialog::offerRestore() {
   if (store_ == nullptr || store_->previous().cleanEnd) return;
   if (resumeAvailable()) {
     std::vector<wxString> answers{wxString::Format(wxString::FromUTF8(res::kResumeMenuText), resumePage())};
-    if (restoreAvailable()) answers.push_back(wxString::FromUTF8(res::kResumeRestoreOnly));
+    if (storedListAvailable()) answers.push_back(wxString::FromUTF8(res::kResumeRestoreOnly));
     answers.push_back(wxString::FromUTF8(res::kResumeNeither));
     const int answer = choose(resumeQuestion(), answers);
     if (answer == 0) resumeLastRun();
     if (answer == 1 && answers.size() == 3) restoreLastList();
     return;
   }
-  if (!restoreAvailable()) return;
+  if (!storedListAvailable()) return;
   const wxString question =
       wxString::Format(wxString::FromUTF8(res::kRestoreAfterCrash), store_->previous().rows);
   if (ask(question)) restoreLastList();
 }
 
 bool MainDialog::resumeAvailable() const {
-  if (!resumePoint_ || controller_ == nullptr || !collectButton_->IsEnabled()) return false;
+  if (!resumePoint_ || controller_ == nullptr || runUnderWay()) return false;
   if (resumePoint_->inStore) return store_ != nullptr && model_.untouched();
   return model_.state().epoch == resumePoint_->epoch && model_.rowCount() >= resumePoint_->progress.rowsBefore;
 }
@@ -571,7 +592,12 @@ bool MainDialog::resumeLastRun() {
 }
 
 bool MainDialog::restoreLastList() {
-  if (!restoreAvailable()) return false;
+  if (model_.putBackSetAside()) {
+    syncList();
+    fitListColumns();
+    return true;
+  }
+  if (!storedListAvailable()) return false;
   std::optional<LoadedList> list;
   try {
     TaskProgress shown(this, res::kRestoreMenuText, res::kRestoreProgress, kProgressFrom);
@@ -581,9 +607,7 @@ bool MainDialog::restoreLastList() {
     return false;
   }
   if (!list) return false;
-  // The count display shows the rows put back, as if they had just been collected.
-  const std::string count = std::to_string(list->rows.size());
-  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), count, list->columns);
+  const bool adopted = model_.adopt(list->job, list->headings, std::move(list->rows), list->columns);
   // The list is now the one the cut-off run left: it can go on from it.
   if (adopted && resumePoint_ && resumePoint_->inStore) {
     resumePoint_->inStore = false;

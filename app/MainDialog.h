@@ -69,12 +69,13 @@ class MainDialog : public wxDialog, public RunWatcher {
   // the store must outlive the window's use of it: detach it first.
   void attachStore(StoreWriter* store);
   void detachStore();
-  // The store holds an earlier session's list and the list has not changed
-  // since the window opened.
+  // "恢复上次的列表" can put a list back: the one 全部删除 emptied (until the
+  // list changes again), or the one the store holds from an earlier session
+  // (while the list has not changed since the window opened).
   bool restoreAvailable() const;
   // After an unclean end with rows kept: asks whether to put them back.
   void offerRestore();
-  // Puts the store's list back into the list. False when it was not done.
+  // Puts that list back into the list. False when it was not done.
   bool restoreLastList();
 
   // --- going on with the last run ---
@@ -114,6 +115,8 @@ class MainDialog : public wxDialog, public RunWatcher {
   void stop();
   void toggleRefresh();
   void refreshTick();
+  // 全部删除: empties the list, which restoreLastList() can put back until
+  // the list changes again.
   void deleteAll();
   // Options dialog, then save dialog (in the folder last exported to, kept
   // beside the result store), then exportTo.
@@ -204,6 +207,9 @@ class MainDialog : public wxDialog, public RunWatcher {
   bool ask(const wxString& text);
   ListLoader::Progress progressOf(TaskProgress& shown);
   void showStatus(const wxString& text);
+  // Between collect and the run's end.
+  bool runUnderWay() const;
+  bool storedListAvailable() const;
   void onCharHook(wxKeyEvent& event);
 #ifdef __WXMSW__
   // The same key filter on Windows, ahead of the dialog navigation that
@@ -234,7 +240,7 @@ class MainDialog : public wxDialog, public RunWatcher {
   wxTimer listTimer_;
   ResultModel model_;
   StoreWriter* store_ = nullptr;
-  std::string shownCount_;
+  std::optional<std::size_t> shownCount_;
 
   TabPageHost* tabs_ = nullptr;
   ResultListView* list_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "text/Job.h"
 #include "text/GbkConvert.h"
+#include "text/GbkText.h"
 
 namespace gleaner {
 namespace {
@@ -11,6 +12,8 @@ namespace {
 // Rows measured for the column widths: all of a list up to this size, an
 // even sample of a longer one, so that fitting never takes long.
 constexpr std::size_t kRowsMeasured = 2000;
+// Of those, the cells of a column laid out exactly: the roughly widest.
+constexpr std::size_t kCellsMeasured = 24;
 
 // The credit cell of a seller below the lowest level: the level is empty,
 // and the cell starts with what stood between it and the score.
@@ -104,6 +107,28 @@ void ResultListView::fillWithLastColumn() {
   if (width != GetColumnWidth(columns - 1)) SetColumnWidth(columns - 1, width);
 }
 
+// The width of a GBK cell in half-width characters, as the list draws it:
+// a two-byte character takes two, an ASCII character one, a run of control
+// characters one space. Close enough to find the widest few cells of a
+// column without laying out every one.
+std::size_t ResultListView::roughWidth(std::string_view gbk) {
+  std::size_t width = 0;
+  bool inRun = false;
+  for (std::size_t i = 0; i < gbk.size();) {
+    const auto byte = static_cast<unsigned char>(gbk[i]);
+    const std::size_t n = gbk::charLength(gbk, i);
+    i += n;
+    if (byte < 0x20 || byte == 0x7F) {
+      inRun = true;
+      continue;
+    }
+    if (inRun && width > 0) ++width;
+    inRun = false;
+    width += n == 2 ? 2 : 1;
+  }
+  return width;
+}
+
 int ResultListView::contentWidth(std::size_t column, const std::vector<ResultRow>& sample) const {
   wxListItem heading;
   heading.SetMask(wxLIST_MASK_TEXT);
@@ -111,8 +136,16 @@ int ResultListView::contentWidth(std::size_t column, const std::vector<ResultRow
   // Room for the header's own margins and the cells' padding.
   int widest = GetTextExtent(heading.GetText()).x + FromDIP(24);
   const int cellPadding = FromDIP(16);
-  for (const ResultRow& row : sample) {
-    const wxString text = wxString::FromUTF8(shownCell(shown_.job, column, gbk::toUtf8(row[column])));
+  // Laying out a text is what costs: only the cells that are roughly the
+  // widest are measured exactly.
+  std::vector<std::pair<std::size_t, const std::string*>> cells;
+  cells.reserve(sample.size());
+  for (const ResultRow& row : sample) cells.emplace_back(roughWidth(row[column]), &row[column]);
+  const std::size_t measured = std::min(cells.size(), kCellsMeasured);
+  std::partial_sort(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(measured), cells.end(),
+                    [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (std::size_t i = 0; i < measured; ++i) {
+    const wxString text = wxString::FromUTF8(shownCell(shown_.job, column, gbk::toUtf8(*cells[i].second)));
     widest = std::max(widest, GetTextExtent(text).x + cellPadding);
   }
   return widest;

@@ -23,6 +23,7 @@
 #include <wx/listctrl.h>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "store/ResultModel.h"
@@ -51,6 +52,11 @@ class ResultListView : public wxListCtrl {
   // them in a list of a few thousand rows, an even sample of a longer one),
   // within bounds; the last column also fills what is left of the list.
   void fitColumnsToContent();
+
+  // A cell's width in half-width characters as the list draws it (a
+  // two-byte character counts two): which cells are the widest, without
+  // laying each one out.
+  static std::size_t roughWidth(std::string_view gbk);
 
  protected:
   wxString OnGetItemText(long item, long column) const override;

@@ -27,7 +27,11 @@ RunSettings SearchPage::settings() const {
   RunSettings settings;
   settings.job = Job::Offers;
   settings.batch = batch_.entries();
-  if (settings.batch.empty()) settings.keyword = controlText(ids::kSearchKeyword);
+  if (settings.batch.empty()) {
+    gbk::GbkConversion keyword = controlTextLeavingOut(ids::kSearchKeyword);
+    settings.keyword = std::move(keyword.gbk);
+    settings.keywordLeftOut = std::move(keyword.leftOut);
+  }
   settings.pagesText = controlText(ids::kSearchPages);
   settings.sort = OfferSort::None;
   for (const auto& [id, sort] : kSorts) {
@@ -55,6 +59,7 @@ void SearchPage::show(const RunRequest& request) {
 void SearchPage::start() {
   batch_.bind();
   setControlText(ids::kSearchPages, std::string(literals::kDefaultPageCount));
+  explainPageCount(ids::kSearchPages);
   setControlText(ids::kSearchKeyword, std::string(literals::kDefaultKeyword));
   setChecked(ids::kSortNormal, true);
   for (int id : {ids::kFilterBuyerProtection, ids::kFilterAlipay, ids::kFilterMixedHidden, ids::kFilterNewHidden,

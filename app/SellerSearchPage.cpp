@@ -19,7 +19,11 @@ RunSettings SellerSearchPage::settings() const {
   RunSettings settings;
   settings.job = Job::Sellers;
   settings.batch = batch_.entries();
-  if (settings.batch.empty()) settings.keyword = controlText(ids::kSellerKeyword);
+  if (settings.batch.empty()) {
+    gbk::GbkConversion keyword = controlTextLeavingOut(ids::kSellerKeyword);
+    settings.keyword = std::move(keyword.gbk);
+    settings.keywordLeftOut = std::move(keyword.leftOut);
+  }
   settings.pagesText = controlText(ids::kSellerPages);
   settings.levelText = controlText(ids::kSellerLevel);
   return settings;
@@ -49,6 +53,7 @@ void SellerSearchPage::start() {
     levels->SetSelection(static_cast<int>(levels->GetCount()) - 1);
   }
   setControlText(ids::kSellerPages, std::string(literals::kDefaultPageCount));
+  explainPageCount(ids::kSellerPages);
   setControlText(ids::kSellerKeyword, std::string(literals::kDefaultKeyword));
   // The hidden button 1043 has no action.
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/TemplateBuilder.h"
+#include "res/AppTexts.h"
 #include "text/GbkConvert.h"
 
 namespace gleaner {
@@ -38,17 +39,18 @@ void TemplatePage::fitGroupBoxes() {
   }
 }
 
-std::string TemplatePage::controlText(int controlId) const {
+std::string TemplatePage::controlUtf8(int controlId) const {
   if (!hasWindow()) return {};
   const wxWindow* control = FindWindow(controlId);
   if (control == nullptr) return {};
-  wxString text;
-  if (const auto* entry = dynamic_cast<const wxTextEntry*>(control)) {
-    text = entry->GetValue();
-  } else {
-    text = control->GetLabel();
-  }
-  return gbk::fromUtf8(text.utf8_string());
+  if (const auto* entry = dynamic_cast<const wxTextEntry*>(control)) return entry->GetValue().utf8_string();
+  return control->GetLabel().utf8_string();
+}
+
+std::string TemplatePage::controlText(int controlId) const { return gbk::fromUtf8(controlUtf8(controlId)); }
+
+gbk::GbkConversion TemplatePage::controlTextLeavingOut(int controlId) const {
+  return gbk::fromUtf8LeavingOut(controlUtf8(controlId));
 }
 
 void TemplatePage::setControlText(int controlId, const std::string& gbk) {
@@ -61,6 +63,13 @@ void TemplatePage::setControlText(int controlId, const std::string& gbk) {
   } else {
     control->SetLabel(text);
   }
+}
+
+void TemplatePage::explainPageCount(int controlId) {
+  auto* box = dynamic_cast<wxTextEntry*>(FindWindow(controlId));
+  if (box == nullptr) return;
+  box->SetHint(wxString::FromUTF8(res::kPageCountHint));
+  FindWindow(controlId)->SetToolTip(wxString::FromUTF8(res::kPageCountTip));
 }
 
 CheckState TemplatePage::checkState(int controlId) const {

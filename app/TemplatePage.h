@@ -9,6 +9,7 @@
 #include <string>
 
 #include "res/DialogTemplates.h"
+#include "text/GbkConvert.h"
 
 namespace gleaner {
 
@@ -27,6 +28,9 @@ class TemplatePage : public wxPanel {
 
   // Text of an edit or combo box (the label of anything else); GBK.
   std::string controlText(int controlId) const;
+  // The same for a text that is sent on (a keyword): the characters GBK
+  // cannot hold are left out and named.
+  gbk::GbkConversion controlTextLeavingOut(int controlId) const;
   void setControlText(int controlId, const std::string& gbk);
   CheckState checkState(int controlId) const;
   void setChecked(int controlId, bool checked);
@@ -39,8 +43,12 @@ class TemplatePage : public wxPanel {
  protected:
   // The page's own start, after its controls exist.
   virtual void start() {}
+  // A page count box tells what its number does (0 reads the first page).
+  void explainPageCount(int controlId);
 
  private:
+  std::string controlUtf8(int controlId) const;
+
   const res::DialogTemplate& template_;
 };
 

@@ -24,7 +24,8 @@ const char* const kUsage =
     "  resume                   goes on with the run a --store file recorded, stopped,\n"
     "                           crashed or killed, from the page it was reading\n"
     "common options:\n"
-    "  --out FILE               write the rows to FILE instead of standard output\n"
+    "  --out FILE               write the rows to FILE instead of standard output (UTF-8\n"
+    "                           CSV with a byte-order mark, for Excel)\n"
     "  --format csv|tsv         csv (RFC 4180, default) or tsv (\\t \\n \\r \\\\ escaped)\n"
     "  --encoding utf-8|gbk     utf-8 (default) or the raw GBK bytes of the list\n"
     "  --header                 write the job's four column headers first\n"
@@ -34,18 +35,20 @@ const char* const kUsage =
     "                           warnings) to FILE as JSON at the end\n"
     "  --help                   this text\n"
     "Defaults are the tab pages': keyword 核桃, 10 pages, sort 综合, level 所有信用等级,\n"
-    "the sample item address. Rows go to standard output in list order, each written\n"
+    "the sample item address. Spaces around a value are dropped; a keyword's characters\n"
+    "that GBK cannot hold are named and left out; --pages is a number (0 or less: the\n"
+    "first page only). Rows go to standard output in list order, each written\n"
     "as it is found; status lines to standard error. Ctrl-C (or SIGTERM) stops the\n"
     "run like the stop button, a second one at once; the rows found so\n"
     "far are written. Exit status: 0 every page read, or the site's results\n"
     "ended; 1 nothing could be downloaded, the item address is no item page with\n"
-    "reviews, or the rows could not be written; 2 refused run, bad usage, or an\n"
-    "--out, --store or --json-summary file that cannot be created or names\n"
-    "another of them; 3 pages were downloaded but every extraction failed (rule\n"
-    "files missing, broken or unreachable); 4 a page after the first failed and\n"
-    "ended the walk; 130 or 143 stopped by SIGINT or SIGTERM; 141 standard\n"
-    "output closed under the run. The run ends with its outcome and summary on\n"
-    "standard error.\n"
+    "reviews, or the rows could not be written; 2 refused run (no keyword, a page\n"
+    "count that is no number), bad usage, or an --out, --store or --json-summary\n"
+    "file that cannot be created or names another of them; 3 pages were downloaded\n"
+    "but every extraction failed (rule files missing, broken or unreachable); 4 a\n"
+    "page after the first failed and ended the walk; 130 or 143 stopped by SIGINT\n"
+    "or SIGTERM; 141 standard output closed under the run. The run ends with its\n"
+    "outcome and summary on standard error.\n"
     "gleaner-cli test-rule --help tells how to try a rule file on a page.\n"
     "Environment: GLEANER_RULE_SERVER=host[:port] uses that rule server instead of the\n"
     "built-in one; GLEANER_CONNECT_TO=HOST:PORT:CONNECT-HOST:CONNECT-PORT[,...] sends\n"
@@ -63,7 +66,11 @@ OfferSort offerSortOf(const std::string& sort) {
 
 RunSettings runSettingsOf(const CliOptions& options, const std::string& itemHost) {
   RunSettings settings = RunSettings::defaults(options.job.value_or(Job::Offers), itemHost);
-  if (options.keyword) settings.keyword = gbk::fromUtf8(*options.keyword);
+  if (options.keyword) {
+    gbk::GbkConversion keyword = gbk::fromUtf8LeavingOut(*options.keyword);
+    settings.keyword = std::move(keyword.gbk);
+    settings.keywordLeftOut = std::move(keyword.leftOut);
+  }
   if (options.pages) settings.pagesText = gbk::fromUtf8(*options.pages);
   if (options.itemUrl) settings.itemAddress = gbk::fromUtf8(*options.itemUrl);
   if (options.level) settings.levelText = gbk::fromUtf8(*options.level);

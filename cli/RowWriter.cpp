@@ -93,6 +93,10 @@ void RowWriter::writeCell(const std::string& collected) {
   if (quoted) out_.put('"');
 }
 
+void RowWriter::startFile() {
+  if (!tsv_ && !gbk_) out_ << "\xEF\xBB\xBF";
+}
+
 void RowWriter::write(const ResultRow& row) {
   for (std::size_t i = 0; i < columns_; ++i) {
     if (i > 0) out_.put(tsv_ ? '\t' : ',');

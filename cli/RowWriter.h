@@ -28,6 +28,11 @@ class RowWriter : public RowSink {
 
   // The list's columns: four, or five with the keyword of a batch.
   void setColumns(std::size_t columns) { columns_ = columns; }
+  // The start of a file (not of standard output): UTF-8 CSV begins with a
+  // byte-order mark, as the window's CSV export does, so that a spreadsheet
+  // on a Chinese Windows reads the UTF-8 as such and not as GBK. TSV and GBK
+  // begin with their first row.
+  void startFile();
 
   void write(const ResultRow& row);
 

@@ -192,6 +192,7 @@ int collect(const CliOptions& options, const RunRequest& request, const std::opt
   std::ostream& out = options.outPath.empty() ? std::cout : file;
   RowWriter writer(out, options.tsv, options.gbk, options.outPath.empty() && RowWriter::standardOutputIsTerminal());
   writer.setColumns(listColumnsOf(request.job, request.isBatch()));
+  if (!options.outPath.empty()) writer.startFile();
   if (options.header) writer.append(headingsOf(request.job));
   std::vector<RowSink*> sinks{&writer};
   std::optional<StoreSink> store;
@@ -250,6 +251,7 @@ int run(const CliOptions& options) {
     json.emplace(options.jsonSummaryPath);
     if (!json->ok()) return kExitRefused;
   }
+  if (!reading.leftOutWarning.empty()) std::cerr << reading.leftOutWarning << "\n";
   if (!reading.request) {
     printStatus(reading.refusal);
     if (json) json->write(jsonSummary({job, nullptr, kExitRefused}));

@@ -100,21 +100,46 @@ RunSettings RunSettings::defaults(Job job, const std::string& itemHost) {
   return settings;
 }
 
-SettingsReading readRunSettings(const RunSettings& settings) {
-  const bool searches = settings.job != Job::Buyers;
-  if (searches && settings.keyword.empty() && settings.batch.empty()) {
-    return {std::nullopt, std::string(literals::kFillKeyword)};
-  }
+namespace {
+
+// An optional sign and at least one digit, nothing else.
+bool isPageCount(const std::string& text) {
+  const std::size_t digits = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
+  return text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// The refusal of a search's keyword and page count; empty when both can be used.
+std::string_view searchRefusal(const std::string& keyword, bool batch, const std::string& pagesText, Job job) {
+  if (keyword.empty() && !batch) return literals::kFillKeyword;
   // Only the offer search insists on a page count; an empty one of the
   // seller search reads as 0 pages, which still reads the first.
-  if (settings.job == Job::Offers && settings.pagesText.empty()) {
-    return {std::nullopt, std::string(literals::kFillPageCount)};
+  if (pagesText.empty()) return job == Job::Offers ? literals::kFillPageCount : std::string_view();
+  if (!isPageCount(pagesText)) return literals::kPageCountNotNumber;
+  return {};
+}
+
+}  // namespace
+
+SettingsReading readRunSettings(const RunSettings& settings) {
+  const bool searches = settings.job != Job::Buyers;
+  SettingsReading reading;
+  if (searches && !settings.keywordLeftOut.empty()) {
+    reading.leftOutWarning = literals::leftOutWarningUtf8(settings.keywordLeftOut);
+  }
+  const std::string keyword = gbk::trimTyped(settings.keyword);
+  const std::string pagesText = gbk::trimTyped(settings.pagesText);
+  if (searches) {
+    const std::string_view refusal = searchRefusal(keyword, !settings.batch.empty(), pagesText, settings.job);
+    if (!refusal.empty()) {
+      reading.refusal = std::string(refusal);
+      return reading;
+    }
   }
   RunRequest request;
   request.job = settings.job;
   if (searches) {
-    request.keyword = settings.keyword;
-    request.pages = gbk::decimalToInt(settings.pagesText);
+    request.keyword = keyword;
+    request.pages = gbk::decimalToInt(pagesText);
   }
   if (settings.job == Job::Offers) {
     request.sort = settings.sort;
@@ -122,10 +147,11 @@ SettingsReading readRunSettings(const RunSettings& settings) {
     request.alipay = settings.alipay;
     request.online = settings.online;
   }
-  if (settings.job == Job::Buyers) request.itemAddress = settings.itemAddress;
-  if (settings.job == Job::Sellers) request.levelFilter = settings.levelText;
+  if (settings.job == Job::Buyers) request.itemAddress = gbk::trimTyped(settings.itemAddress);
+  if (settings.job == Job::Sellers) request.levelFilter = gbk::trimTyped(settings.levelText);
   request.batch = settings.batch;
-  return {request, {}};
+  reading.request = request;
+  return reading;
 }
 
 }  // namespace gleaner

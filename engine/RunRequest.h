@@ -53,10 +53,13 @@ struct RunRequest {
 };
 
 // A job's settings as the user gave them: the texts of its boxes and the
-// states of its buttons (GBK).
+// states of its buttons (GBK), white space around them included.
 struct RunSettings {
   Job job = Job::Offers;
   std::string keyword;
+  // The keyword's characters that GBK cannot hold, which the edge left out
+  // of keyword (UTF-8, as gbk::fromUtf8LeavingOut names them).
+  std::string keywordLeftOut;
   std::string pagesText;
   OfferSort sort = OfferSort::Normal;
   bool buyerProtection = false;
@@ -73,14 +76,21 @@ struct RunSettings {
 };
 
 // The request the settings make, or the refusal the user sees instead of a
-// run: "请填写关键词" when an offer or seller search has no keyword (nor a
-// batch),
-// "请填写搜索的页数" when an offer search has no page count. The page count
-// is read as a decimal number (leading white space, a sign, the digits up to
-// the first other character; none gives 0).
+// run. Every box's text is read without the white space, line breaks and
+// full-width spaces around it (gbk::trimTyped). Refused: an offer or seller
+// search without a keyword nor a batch ("请填写关键词"; a keyword of spaces only, or of
+// characters that cannot be searched only, has none), an offer search
+// without a page count ("请填写搜索的页数"), and a page count that is no
+// number, an optional sign and digits ("搜索的页数只能填写数字…"). The page
+// count is that decimal number (beyond the 32-bit range it saturates); an
+// empty one of the seller search reads as 0, which reads the first page.
 struct SettingsReading {
   std::optional<RunRequest> request;
   std::string refusal;  // GBK; empty when there is a request
+  // Before the run or the refusal, the user is told which characters of the
+  // keyword cannot be searched and were left out: this text, UTF-8 since it
+  // shows them; empty when there were none.
+  std::string leftOutWarning;
 };
 SettingsReading readRunSettings(const RunSettings& settings);
 

@@ -82,6 +82,19 @@ inline constexpr const char* kBatchFileTooLarge =
 
 // The status line while a pause is requested.
 inline constexpr const char* kPausedStatus = "已暂停，按暂停/继续键继续采集";
+// ... from the press of collect until the run names its first page (or,
+// for a run whose pages have no line of their own, finds its first row), and
+// from the lifting of a pause until it names the next one.
+inline constexpr const char* kRunStarting = "正在开始采集…";
+inline constexpr const char* kRunCollecting = "正在采集…";
+inline constexpr const char* kRunContinuing = "正在继续采集…";
+// ... after 全部删除: the emptied list can be put back until a run finds a row.
+inline constexpr const char* kListEmptiedRestorable = "已清空列表（可在右键菜单中恢复）";
+inline constexpr const char* kListEmptied = "已清空列表";
+
+// The page count boxes: what a number does.
+inline constexpr const char* kPageCountHint = "0 = 只采集第1页";
+inline constexpr const char* kPageCountTip = "要采集的搜索结果页数，只能填数字；0 = 只采集第1页";
 
 // Message boxes: what happened, then what to do.
 inline constexpr const char* kHelpMissing = "找不到使用帮助文件，无法打开帮助页面。";

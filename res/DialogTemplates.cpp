@@ -55,7 +55,8 @@ constexpr std::array kSearchControls = {
     // The keyword box and its 批量… button take the room the box alone had.
     ControlTemplate{ids::kSearchKeyword, K::Edit, "", 61, 20, 249, 16, true, kBorder | kAutoHScroll | kTabStop},
     ControlTemplate{ids::kSearchBatch, K::PushButton, "批量…", 314, 20, 40, 16, true, kTabStop},
-    ControlTemplate{ids::kSearchPages, K::Edit, "", 416, 21, 66, 16, true, kBorder | kAutoHScroll | kTabStop},
+    ControlTemplate{ids::kSearchPages, K::Edit, "", 416, 21, 66, 16, true,
+                    kBorder | kDigitsOnly | kAutoHScroll | kTabStop},
     ControlTemplate{kNoId, K::StaticText, "搜索排序:", 15, 52, 37, 8, true, 0},
     ControlTemplate{ids::kSortNormal, K::RadioButton, "综合", 59, 49, 32, 10, true, kGroupStart | kTabStop},
     ControlTemplate{ids::kSortPopular, K::RadioButton, "人气", 113, 49, 32, 10, true, kTabStop},

@@ -8,10 +8,12 @@ namespace gleaner {
 
 void ResultModel::changing() {
   // The first change after the store was attached replaces the store's
-  // list (the previous run's, kept for a restore) with this one.
-  const bool first = untouched_;
+  // list (the previous run's, kept for a restore) with this one; so does the
+  // first change after a list was set aside.
+  const bool storeBehind = untouched_ || setAside_.has_value();
   untouched_ = false;
-  if (writer_ == nullptr || !first) return;
+  setAside_.reset();
+  if (writer_ == nullptr || !storeBehind) return;
   writer_->reset(job_, headings_, columns_);
   for (std::size_t i = 0; i < rows_.size(); ++i) writer_->append(i, rows_.row(i));
 }
@@ -50,19 +52,47 @@ void ResultModel::truncate(std::size_t count) {
   if (writer_ != nullptr) writer_->truncate(count);
 }
 
-std::size_t ResultModel::append(const ResultRow& row, const std::string& countText) {
+std::size_t ResultModel::append(const ResultRow& row) {
   std::lock_guard lock(mutex_);
   changing();
   const std::size_t index = rows_.size();
   rows_.append(row);
-  countText_ = countText;
   if (writer_ != nullptr) writer_->append(index, row);
   return index;
 }
 
+void ResultModel::setAside() {
+  std::lock_guard lock(mutex_);
+  // An empty list has nothing to keep, and an untouched one has no rows: the
+  // store's list (an earlier session's) stays restorable as it was.
+  if (rows_.empty()) return;
+  // The store is not told: it goes on holding this list, the one a
+  // put-back restores, until the next change.
+  setAside_ = SetAside{job_, headings_, columns_, std::move(rows_)};
+  rows_ = RowTable();
+  ++epoch_;
+}
+
+bool ResultModel::hasSetAside() const {
+  ReaderFirstMutex::Reading lock(mutex_);
+  return setAside_.has_value();
+}
+
+bool ResultModel::putBackSetAside() {
+  std::lock_guard lock(mutex_);
+  if (!setAside_) return false;
+  job_ = setAside_->job;
+  headings_ = std::move(setAside_->headings);
+  columns_ = setAside_->columns;
+  rows_ = std::move(setAside_->rows);
+  setAside_.reset();
+  ++epoch_;
+  return true;
+}
+
 ResultModel::State ResultModel::state() const {
   ReaderFirstMutex::Reading lock(mutex_);
-  return {epoch_, rows_.size(), job_, columns_, countText_};
+  return {epoch_, rows_.size(), job_, columns_};
 }
 
 std::size_t ResultModel::rowCount() const {
@@ -83,11 +113,6 @@ std::size_t ResultModel::columns() const {
 ResultRow ResultModel::headings() const {
   ReaderFirstMutex::Reading lock(mutex_);
   return headings_;
-}
-
-std::string ResultModel::countText() const {
-  ReaderFirstMutex::Reading lock(mutex_);
-  return countText_;
 }
 
 std::string ResultModel::cell(std::size_t row, std::size_t column) const {
@@ -121,15 +146,13 @@ bool ResultModel::untouched() const {
   return untouched_;
 }
 
-bool ResultModel::adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, const std::string& countText,
-                        std::size_t columns) {
+bool ResultModel::adopt(std::optional<Job> job, const ResultRow& headings, RowTable rows, std::size_t columns) {
   std::lock_guard lock(mutex_);
   if (!untouched_) return false;
   rows_ = std::move(rows);
   job_ = job;
   headings_ = headings;
   columns_ = columns;
-  countText_ = countText;
   ++epoch_;
   untouched_ = false;
   return true;

@@ -107,6 +107,11 @@ std::size_t utf8SequenceLength(std::string_view in, std::size_t at) {
   return n;
 }
 
+// Adds one character to a list of the characters left out, unless it is there.
+void noteLeftOut(std::string& leftOut, std::string_view ch) {
+  if (leftOut.find(ch) == std::string::npos) leftOut += ch;
+}
+
 // Bytes to replace for a sequence that is not a character: a lead and trail
 // byte pair as a whole; a stray byte alone, so the byte after it (an ASCII
 // mark, a digit, a line end) is read again on its own.
@@ -152,6 +157,21 @@ std::string fromUtf8(std::string_view in) {
   return convertEach(in, "?", utf8SequenceLength, characterToGbk, badUtf8Length);
 }
 
+GbkConversion fromUtf8LeavingOut(std::string_view in) {
+  GbkConversion result;
+  const auto convert = [&](std::string_view ch) {
+    std::string gbk = characterToGbk(ch);
+    if (gbk.empty()) noteLeftOut(result.leftOut, ch);
+    return gbk;
+  };
+  const auto skipBad = [&](std::string_view text, std::size_t at) {
+    noteLeftOut(result.leftOut, kReplacementUtf8);
+    return badUtf8Length(text, at);
+  };
+  result.gbk = convertEach(in, "", utf8SequenceLength, convert, skipBad);
+  return result;
+}
+
 #else
 
 std::string toUtf8(std::string_view in) {
@@ -170,6 +190,18 @@ std::string fromUtf8(std::string_view in) {
     const std::size_t n = utf8SequenceLength(in, at);
     return std::pair<std::size_t, std::string_view>{n == 0 ? badUtf8Length(in, at) : n, "?"};
   });
+}
+
+GbkConversion fromUtf8LeavingOut(std::string_view in) {
+  Converter converter("CP936", "UTF-8");
+  if (!converter.ok()) throw std::runtime_error("no GBK converter on this system");
+  GbkConversion result;
+  result.gbk = converter.run(in, [&](std::size_t at) {
+    const std::size_t n = utf8SequenceLength(in, at);
+    noteLeftOut(result.leftOut, n == 0 ? kReplacementUtf8 : in.substr(at, n));
+    return std::pair<std::size_t, std::string_view>{n == 0 ? badUtf8Length(in, at) : n, ""};
+  });
+  return result;
 }
 
 #endif

@@ -1,7 +1,6 @@
 #include "text/GbkText.h"
 
 #include <algorithm>
-
 #include <limits>
 
 namespace gleaner::gbk {
@@ -96,6 +95,23 @@ std::string trimWhite(std::string_view text) {
   while (begin < end && isWhite(static_cast<unsigned char>(text[begin]))) ++begin;
   while (end > begin && isWhite(static_cast<unsigned char>(text[end - 1]))) --end;
   return std::string(text.substr(begin, end - begin));
+}
+
+std::string trimTyped(std::string_view text) {
+  constexpr std::string_view kFullWidthSpace = "\xA1\xA1";
+  std::size_t begin = text.size();
+  std::size_t end = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t n = charLength(text, pos);
+    const std::string_view ch = text.substr(pos, n);
+    const bool blank = (n == 1 && isWhite(static_cast<unsigned char>(ch[0]))) || ch == kFullWidthSpace;
+    if (!blank) {
+      begin = std::min(begin, pos);
+      end = pos + n;
+    }
+    pos += n;
+  }
+  return begin < end ? std::string(text.substr(begin, end - begin)) : std::string();
 }
 
 std::int32_t decimalToInt(std::string_view text) {

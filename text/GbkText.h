@@ -48,6 +48,10 @@ std::string fromMarker(std::string_view text, std::string_view marker);
 
 // Removes leading and trailing space, tab, CR, LF, vertical tab and form feed.
 std::string trimWhite(std::string_view text);
+// What a value typed or pasted into a box is without what a copy from a
+// browser or a document brings along around it: trimWhite's white space and
+// the full-width space (A1 A1), at both ends. Inside the text both stay.
+std::string trimTyped(std::string_view text);
 bool isWhite(unsigned char c);
 
 // Decimal conversion as the C library's atoi does it: leading white space is

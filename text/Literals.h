@@ -11,6 +11,16 @@ namespace gleaner::literals {
 inline constexpr std::string_view kFillKeyword = "\xC7\xEB\xCC\xEE\xD0\xB4\xB9\xD8\xBC\xFC\xB4\xCA";
 // 请填写搜索的页数 — refusal: no page count (offer job)
 inline constexpr std::string_view kFillPageCount = "\xC7\xEB\xCC\xEE\xD0\xB4\xCB\xD1\xCB\xF7\xB5\xC4\xD2\xB3\xCA\xFD";
+// 搜索的页数只能填写数字，请重新填写（0 = 只采集第1页） — refusal: a page count that is no number
+inline constexpr std::string_view kPageCountNotNumber =
+    "\xCB\xD1\xCB\xF7\xB5\xC4\xD2\xB3\xCA\xFD\xD6\xBB\xC4\xDC\xCC\xEE\xD0\xB4\xCA\xFD\xD7\xD6\xA3\xAC\xC7\xEB\xD6\xD8"
+    "\xD0\xC2\xCC\xEE\xD0\xB4\xA3\xA8" "0 = \xD6\xBB\xB2\xC9\xBC\xAF\xB5\xDA" "1\xD2\xB3\xA3\xA9";
+// 关键词中的 — before the characters a search cannot hold
+inline constexpr std::string_view kLeftOutBefore = "\xB9\xD8\xBC\xFC\xB4\xCA\xD6\xD0\xB5\xC4";
+// 无法在网站上搜索，已略去，只按其余的文字搜索。 — after them
+inline constexpr std::string_view kLeftOutAfter =
+    "\xCE\xDE\xB7\xA8\xD4\xDA\xCD\xF8\xD5\xBE\xC9\xCF\xCB\xD1\xCB\xF7\xA3\xAC\xD2\xD1\xC2\xD4\xC8\xA5\xA3\xAC\xD6\xBB\xB0\xB4"
+    "\xC6\xE4\xD3\xE0\xB5\xC4\xCE\xC4\xD7\xD6\xCB\xD1\xCB\xF7\xA1\xA3";
 // 任务完成！ — end of a run
 inline constexpr std::string_view kRunFinished = "\xC8\xCE\xCE\xF1\xCD\xEA\xB3\xC9\xA3\xA1";
 // 正在采集第 — status: "正在采集第%d页"
@@ -103,6 +113,11 @@ inline constexpr ColumnSet kSellerColumns = {{
     {"\xC2\xF4\xBC\xD2\xCD\xFA\xCD\xFA\xEA\xC7\xB3\xC6", 150},
     {"\xD0\xC5\xD3\xC3\xB5\xC8\xBC\xB6", 250},
 }};
+
+// "关键词中的 😀 ✓ 无法在网站上搜索，…" for the characters leftOut (UTF-8,
+// as gbk::fromUtf8LeavingOut names them). UTF-8, unlike the texts above:
+// it shows characters that GBK lacks.
+std::string leftOutWarningUtf8(std::string_view leftOut);
 
 // "正在采集第%d页" for page n.
 std::string collectingPage(int n);

@@ -63,7 +63,8 @@ TEST_F(CliE2e, AChineseOutputNameIsCreatedAsTyped) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(utf8Of(entry.path().filename()));
   EXPECT_EQ(names, std::vector<std::string>{"核桃 行.csv"});
-  EXPECT_EQ(readFile(pathFromUtf8(out)), csvOf(expectedOfferRows(gbkText("核桃"), 1)));
+  // A CSV file opens in Excel on a Chinese Windows: it starts with a byte-order mark.
+  EXPECT_EQ(readFile(pathFromUtf8(out)), "\xEF\xBB\xBF" + csvOf(expectedOfferRows(gbkText("核桃"), 1)));
   std::filesystem::remove_all(folder);
 }
 
@@ -74,6 +75,14 @@ TEST_F(CliE2e, RefusedRunAndBadUsageExitWithTwo) {
   run = runCli({"offers", "--pages", ""}, env());
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("请填写搜索的页数"), std::string::npos);
+  run = runCli({"sellers", "--pages", "abc"}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("搜索的页数只能填写数字"), std::string::npos) << run.err;
+  // A keyword of nothing GBK can hold: its characters are named, then refused.
+  run = runCli({"offers", "--keyword", " \xF0\x9F\x98\x80"}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("关键词中的 \xF0\x9F\x98\x80 无法在网站上搜索"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("请填写关键词"), std::string::npos);
   EXPECT_TRUE(site.requests().empty());
 
   run = runCli({"offers", "--level", "x"}, env());
@@ -152,7 +161,7 @@ TEST_F(CliE2e, AKillLeavesTheRowsFoundSoFarInTheFile) {
   std::vector<ResultRow> all;
   for (int page = 1; page <= 50; ++page) all = concat({all, expectedOfferRows("tiny", page)});
   ASSERT_FALSE(written.empty());
-  EXPECT_EQ(csvOf(all).substr(0, written.size()), written);
+  EXPECT_EQ(("\xEF\xBB\xBF" + csvOf(all)).substr(0, written.size()), written);
 }
 
 // A page that never comes: the first signal stops the run and, the page in

@@ -51,13 +51,37 @@ TEST(RunSettings, RefusalsPageCountsAndDefaults) {
   EXPECT_EQ(readRunSettings(offers).refusal, literals::kFillKeyword) << "the keyword is asked for first";
   offers.keyword = "abc";
   EXPECT_EQ(readRunSettings(offers).refusal, literals::kFillPageCount);
+  offers.pagesText = " \xA1\xA1\r\n";
+  EXPECT_EQ(readRunSettings(offers).refusal, literals::kFillPageCount) << "spaces are no page count";
   for (const auto& [text, pages] : std::vector<std::pair<std::string, int>>{
-           {"3", 3}, {" 12abc", 12}, {"x", 0}, {"-2", -2}, {"99999999999", 2147483647}}) {
+           {"3", 3}, {" 12\r\n", 12}, {"\xA1\xA1" "5\xA1\xA1", 5}, {"+4", 4}, {"-2", -2},
+           {"99999999999", 2147483647}}) {
     offers.pagesText = text;
     const SettingsReading reading = readRunSettings(offers);
     ASSERT_TRUE(reading.request) << text;
     EXPECT_EQ(reading.request->pages, pages) << text;
   }
+  for (const std::string text : {"x", "12abc", "1 2", "-", "\xA3\xB1"}) {  // the last: a full-width 1
+    offers.pagesText = text;
+    EXPECT_EQ(readRunSettings(offers).refusal, literals::kPageCountNotNumber) << text;
+  }
+  // Around every box's text: white space, line breaks and full-width spaces.
+  offers.pagesText = "1";
+  offers.keyword = "\xA1\xA1 ";
+  EXPECT_EQ(readRunSettings(offers).refusal, literals::kFillKeyword) << "a keyword of spaces is none";
+  offers.keyword = "\xA1\xA1 \xBA\xCB\xCC\xD2 abc\r\n";
+  EXPECT_EQ(readRunSettings(offers).request->keyword, "\xBA\xCB\xCC\xD2 abc");
+
+  // Characters GBK lacks, left out by the edge, are named before the run or
+  // the refusal.
+  offers.keywordLeftOut = "\xF0\x9F\x98\x80";
+  SettingsReading named = readRunSettings(offers);
+  ASSERT_TRUE(named.request);
+  EXPECT_NE(named.leftOutWarning.find("\xF0\x9F\x98\x80"), std::string::npos) << named.leftOutWarning;
+  offers.keyword = " ";
+  named = readRunSettings(offers);
+  EXPECT_EQ(named.refusal, literals::kFillKeyword) << "a keyword left empty by that is none";
+  EXPECT_FALSE(named.leftOutWarning.empty());
 
   RunSettings sellers = RunSettings::defaults(Job::Sellers, "item.taobao.com");
   sellers.pagesText.clear();  // the seller search reads an empty page count as 0 pages
@@ -65,11 +89,19 @@ TEST(RunSettings, RefusalsPageCountsAndDefaults) {
   ASSERT_TRUE(seller.request);
   EXPECT_EQ(seller.request->pages, 0);
   EXPECT_EQ(seller.request->levelFilter, literals::kAllCreditLevels);
+  sellers.pagesText = "abc";
+  EXPECT_EQ(readRunSettings(sellers).refusal, literals::kPageCountNotNumber);
+  sellers.pagesText = "2";
+  sellers.levelText = " 5\xD7\xEA\r\n";
+  EXPECT_EQ(readRunSettings(sellers).request->levelFilter, "5\xD7\xEA");
   sellers.keyword.clear();
   EXPECT_EQ(readRunSettings(sellers).refusal, literals::kFillKeyword);
 
   RunSettings buyers = RunSettings::defaults(Job::Buyers, "item.taobao.com");
   EXPECT_EQ(buyers.itemAddress, "http://item.taobao.com" + std::string(literals::kSampleItemPath));
+  buyers.itemAddress = "\r\n " + buyers.itemAddress + "\xA1\xA1\r\n";
+  EXPECT_EQ(readRunSettings(buyers).request->itemAddress,
+            "http://item.taobao.com" + std::string(literals::kSampleItemPath));
   buyers.itemAddress.clear();
   EXPECT_TRUE(readRunSettings(buyers).request) << "an item address is not checked here: its download is";
 }

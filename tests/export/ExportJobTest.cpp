@@ -49,8 +49,8 @@ class ExportJobs : public ::testing::Test {
 
 TEST_F(ExportJobs, AWorkbookShowsEscapeLikeTextAsTypedAndCutsOnlyWithAWarning) {
   const std::string longCell(40000, 'L');
-  model.append({"_x0041_", "id1", "n", "l"}, "1");
-  model.append({longCell, "id2", "n", "l"}, "2");
+  model.append({"_x0041_", "id1", "n", "l"});
+  model.append({longCell, "id2", "n", "l"});
   ModelExportSource source(model);
   const fs::path xlsx = dir / "out.xlsx";
   const ExportResult result = ExportJob::run(source, {ExportChoice::Everything, ExportFormat::Xlsx, xlsx});
@@ -78,7 +78,7 @@ TEST_F(ExportJobs, AWorkbookShowsEscapeLikeTextAsTypedAndCutsOnlyWithAWarning) {
 }
 
 TEST_F(ExportJobs, ACancelledOrFailedExportLeavesNoFileAndTheTargetAsItWas) {
-  for (int i = 0; i < 5000; ++i) model.append({"p" + std::to_string(i), "id", "n", "l"}, std::to_string(i + 1));
+  for (int i = 0; i < 5000; ++i) model.append({"p" + std::to_string(i), "id", "n", "l"});
   for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
     const fs::path target = dir / (format == ExportFormat::Csv ? "t.csv" : "t.xlsx");
     std::ofstream(target) << "earlier";
@@ -123,7 +123,7 @@ TEST_F(ExportJobs, ACancelledOrFailedExportLeavesNoFileAndTheTargetAsItWas) {
 // workbook is packed, fails the export: the target stays as it was and no
 // partial file is left. A file size limit fails writes as a full disk does.
 TEST_F(ExportJobs, AWriteErrorFailsTheExportAndLeavesTheTargetAsItWas) {
-  for (int i = 0; i < 3000; ++i) model.append({"product " + std::to_string(i), "id", "nick", "level"}, "");
+  for (int i = 0; i < 3000; ++i) model.append({"product " + std::to_string(i), "id", "nick", "level"});
   const fs::path target = dir / "t.xlsx";
   ModelExportSource whole(model);
   ASSERT_EQ(ExportJob::run(whole, {ExportChoice::Everything, ExportFormat::Xlsx, target}).outcome,
@@ -155,9 +155,9 @@ TEST_F(ExportJobs, AStoresListExportsExactlyAsTheListInMemory) {
     StoreWriter writer(store);
     model.attachStore(&writer);
     model.clear();
-    model.append({"\xBA\xCB\xCC\xD2\t\r\n", "90084618\t", "nick,1", "=x"}, "1");
-    model.append({"b", "90084618", "nick,1", "y"}, "2");
-    model.append({"c", "id3", "", "z"}, "3");
+    model.append({"\xBA\xCB\xCC\xD2\t\r\n", "90084618\t", "nick,1", "=x"});
+    model.append({"b", "90084618", "nick,1", "y"});
+    model.append({"c", "id3", "", "z"});
     model.detachStore();
     writer.close(true);
   }

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 #include <wx/timer.h>
+#include <wx/tooltip.h>
 #include <wx/uiaction.h>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
@@ -16,6 +17,7 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "app/AboutDialog.h"
 #include "app/ExportDialog.h"
@@ -95,7 +97,7 @@ TEST_F(MainWindow, StartsWithThePageDefaults) {
   EXPECT_EQ(window->page(TabPage::SellerSearch).controlText(ids::kSellerLevel), gbkOf("5钻"));
 
   EXPECT_EQ(window->tabs().selectedIndex(), 0);
-  EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kCountDisplay)->GetLabel().empty());
+  EXPECT_EQ(controlOf<wxStaticText>(*window, ids::kCountDisplay)->GetLabel(), "0");
   EXPECT_TRUE(controlOf<wxStaticText>(*window, ids::kStatusDisplay)->GetLabel().empty());
   // Before any run the list already carries the first tab's job's columns.
   EXPECT_EQ(window->resultList().GetColumnCount(), 4);
@@ -150,9 +152,10 @@ TEST_F(MainWindow, EachJobTabGivesTheRequestItsPageShows) {
   buyers.job = Job::Buyers;
   buyers.itemAddress = "http://item.taobao.com/item.htm?spm=a230r.1.14.71.QuK3y5&id=19793658234";
   EXPECT_EQ(requestOfTab(1), buyers);
-  window->page(TabPage::ItemUrl).setControlText(ids::kItemAddress, " http://x/item.htm?id=1 ");
-  buyers.itemAddress = " http://x/item.htm?id=1 ";
-  EXPECT_EQ(requestOfTab(1), buyers) << "as typed";
+  // As a copy from a browser brings it: the spaces and line breaks around go.
+  window->page(TabPage::ItemUrl).setControlText(ids::kItemAddress, "\xA1\xA1 http://x/item.htm?id=1 \r\n");
+  buyers.itemAddress = "http://x/item.htm?id=1";
+  EXPECT_EQ(requestOfTab(1), buyers);
 
   RunRequest sellers;
   sellers.job = Job::Sellers;
@@ -190,6 +193,16 @@ TEST_F(MainWindow, CollectWithoutARunSaysWhyAndLeavesCollectEnabled) {
   window->collect();
   EXPECT_EQ(messages.back(), wx("请填写搜索的页数"));
   EXPECT_EQ(window->listColumns(), Job::Offers);
+
+  // A keyword of characters GBK cannot hold: they are named first, and
+  // without them the keyword is empty.
+  controlOf<wxTextCtrl>(window->page(TabPage::Search), ids::kSearchKeyword)->SetValue(wx("\xF0\x9F\x98\x80 "));
+  window->page(TabPage::Search).setControlText(ids::kSearchPages, "1");
+  messages.clear();
+  window->collect();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], wx("关键词中的 \xF0\x9F\x98\x80 无法在网站上搜索，已略去，只按其余的文字搜索。"));
+  EXPECT_EQ(messages[1], wx("请填写关键词"));
 
   window->rowFound({"a", "b", "c", "d"}, 1);
   window->tabs().SetSelection(3);
@@ -240,7 +253,8 @@ void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
       case res::ControlKind::GroupBox:
       case res::ControlKind::RadioButton:
       case res::ControlKind::CheckBox:
-        EXPECT_EQ(control->GetLabel(), wx(c.text));
+        // The count display shows the list's rows from the start (0).
+        if (c.id != ids::kCountDisplay) EXPECT_EQ(control->GetLabel(), wx(c.text));
         break;
       default:
         break;
@@ -438,19 +452,25 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxModally) {
 }
 
 TEST_F(MainWindow, TextBoxesKeepTheirOwnBehaviour) {
-  // The seller page count takes digits only.
-  window->tabs().SetSelection(2);
-  pumpFor(50);
-  auto* pages = controlOf<wxTextCtrl>(window->page(TabPage::SellerSearch), ids::kSellerPages);
-  window->Raise();
-  pages->SetFocus();
-  pages->SelectAll();
-  pumpFor(50);
-  wxUIActionSimulator sim;
-  sim.Text("3x-7");
-  ASSERT_TRUE(pumpUntil([&] { return pages->GetValue() == "37"; }, 3000)) << pages->GetValue();
-  pumpFor(50);
-  EXPECT_EQ(window->page(TabPage::SellerSearch).controlText(ids::kSellerPages), "37");
+  // Both page counts take digits only, and say what 0 does.
+  for (const auto& [tab, page, id] : {std::tuple{0, TabPage::Search, ids::kSearchPages},
+                                      std::tuple{2, TabPage::SellerSearch, ids::kSellerPages}}) {
+    window->tabs().SetSelection(static_cast<std::size_t>(tab));
+    pumpFor(50);
+    auto* pages = controlOf<wxTextCtrl>(window->page(page), id);
+    ASSERT_NE(pages->GetToolTip(), nullptr);
+    EXPECT_NE(pages->GetToolTip()->GetTip().Find(wx("0 = 只采集第1页")), wxNOT_FOUND);
+    EXPECT_EQ(pages->GetHint(), wx("0 = 只采集第1页"));
+    window->Raise();
+    pages->SetFocus();
+    pages->SelectAll();
+    pumpFor(50);
+    wxUIActionSimulator sim;
+    sim.Text("3x-7");
+    ASSERT_TRUE(pumpUntil([&] { return pages->GetValue() == "37"; }, 3000)) << pages->GetValue();
+    pumpFor(50);
+    EXPECT_EQ(window->page(page).controlText(id), "37");
+  }
 
   // A right click in a text box leaves its own menu (cut, copy, paste) to it;
   // the window's about menu is offered elsewhere.

@@ -88,6 +88,7 @@ TEST_F(Pause, APauseLeftFromAStoppedRunShowsAtOnceInTheNext) {
   EXPECT_EQ(messages.size(), before);
   window().togglePause();
   EXPECT_FALSE(button().GetValue());
+  EXPECT_EQ(statusLine(), wx("正在继续采集…")) << "not the page before the pause";
   ASSERT_TRUE(pumpUntil([&] { return messages.size() > before; }, 60000));
 }
 

@@ -7,6 +7,7 @@
 
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tooltip.h>
@@ -103,7 +104,7 @@ TEST_F(SampleRun, SellerSearchFiltersByTheTypedLevel) {
   EXPECT_LT(filtered.size(), everyone.size());
 }
 
-TEST_F(SampleRun, ColumnsAreTheSecondJobsAfterTwoRunsAndDeleteAllKeepsTheCount) {
+TEST_F(SampleRun, ColumnsAreTheSecondJobsAfterTwoRuns) {
   window().tabs().SetSelection(2);
   setText(window().page(TabPage::SellerSearch), ids::kSellerPages, "1");
   ASSERT_TRUE(collectAndWait());
@@ -116,12 +117,46 @@ TEST_F(SampleRun, ColumnsAreTheSecondJobsAfterTwoRunsAndDeleteAllKeepsTheCount) 
   column.SetMask(wxLIST_MASK_TEXT);
   window().resultList().GetColumn(1, column);
   EXPECT_EQ(column.GetText(), wx("买家ID"));
+}
 
-  const wxString count = label(window(), ids::kCountDisplay);
-  EXPECT_FALSE(count.empty());
-  window().deleteAll();
+// The count display is always the number of rows in the list: from the
+// press of collect (which says at once that the run starts), after 全部删除
+// (which the context menu undoes until the next run), after a run without
+// rows and after a restore.
+TEST_F(SampleRun, TheCountIsTheListsRowsAndDeleteAllCanBeUndoneUntilTheNextRun) {
+  const auto count = [&] { return label(window(), ids::kCountDisplay); };
+  const auto shown = [&] { return wxString::Format("%d", window().resultList().GetItemCount()); };
+  setText(window().page(TabPage::Search), ids::kSearchKeyword, "tiny");
+  setText(window().page(TabPage::Search), ids::kSearchPages, "3");
+  ASSERT_TRUE(collectAndWait());
+  const std::vector<ResultRow> rows = listRows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(count(), "3");
+
+  window().collect();  // the same run again: nothing of the last one shows meanwhile
   EXPECT_EQ(window().resultList().GetItemCount(), 0);
-  EXPECT_EQ(label(window(), ids::kCountDisplay), count);
+  EXPECT_EQ(count(), "0");
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("正在开始采集…"));
+  ASSERT_TRUE(pumpUntil([&] { return window().collectButton().IsEnabled(); }, 60000));
+  EXPECT_EQ(count(), shown());
+
+  window().deleteAll();
+  EXPECT_EQ(count(), "0");
+  EXPECT_EQ(label(window(), ids::kStatusDisplay), wx("已清空列表（可在右键菜单中恢复）"));
+  std::unique_ptr<wxMenu> menu(window().makeContextMenu());
+  EXPECT_TRUE(menu->FindItem(ids::kRestoreCommand)->IsEnabled());
+  ASSERT_TRUE(window().restoreLastList());
+  EXPECT_EQ(listRows(), rows);
+  EXPECT_EQ(count(), "3");
+
+  // A run that finds nothing: its start gives up the emptied list.
+  window().deleteAll();
+  window().tabs().SetSelection(1);
+  setText(window().page(TabPage::ItemUrl), ids::kItemAddress, "http://127.0.0.1:1/item.htm?id=1");
+  ASSERT_TRUE(collectAndWait());
+  EXPECT_EQ(window().resultList().GetItemCount(), 0);
+  EXPECT_EQ(count(), "0");
+  EXPECT_FALSE(window().restoreAvailable());
 }
 
 TEST_F(SampleRun, PauseBeforeCollectHoldsTheRunAfterItsFirstPageUntilContinue) {

@@ -162,8 +162,11 @@ TEST_F(StoreWindow, DecliningKeepsTheRowsForTheMenuUntilTheListChanges) {
   EXPECT_EQ(item->GetItemLabelText(), wx("恢复上次的列表"));
   EXPECT_TRUE(item->IsEnabled());
 
-  // The first change of this list (here 全部删除) makes it the stored one.
+  // 全部删除 of the empty list changes nothing; the first change of the list
+  // (here a run's start) makes it the stored one.
   window().deleteAll();
+  EXPECT_TRUE(window().restoreAvailable());
+  window().runStarted({Job::Offers});
   menu.reset(window().makeContextMenu());
   EXPECT_FALSE(menu->FindItem(ids::kRestoreCommand)->IsEnabled());
   EXPECT_FALSE(window().restoreLastList());

@@ -92,6 +92,11 @@ TEST(GbkTrim, RemovesTheSixWhiteSpaceCharactersOnly) {
   EXPECT_EQ(trimWhite(" \t "), "");
   // A full-width space (A1 A1) is not white space here.
   EXPECT_EQ(trimWhite("\xA1\xA1x "), "\xA1\xA1x");
+  // A typed value loses it too, at both ends only; "啊" (B0 A1) before a
+  // stray A1 is no full-width space.
+  EXPECT_EQ(trimTyped("\xA1\xA1 \r\n" + kZhong + "\xA1\xA1" "a\t\xA1\xA1\r\n"), kZhong + "\xA1\xA1" "a");
+  EXPECT_EQ(trimTyped(" \xA1\xA1\n"), "");
+  EXPECT_EQ(trimTyped("\xB0\xA1\xA1"), "\xB0\xA1\xA1");
 }
 
 TEST(GbkDecimal, ReadsLikeAtoi) {
@@ -138,6 +143,17 @@ TEST(GbkConvert, CharactersGbkLacksBecomeQuestionMarks) {
   EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x8D\x8E\xE4\xB8\xAD"), "??\xD6\xD0");
   EXPECT_EQ(fromUtf8("\xC3\x80" "x"), "?x");
   EXPECT_EQ(fromUtf8("\x80\xE4\xB8"), "??");
+}
+
+TEST(GbkConvert, ATextSentOnLeavesOutAndNamesWhatGbkLacks) {
+  const std::string grin = "\xF0\x9F\x98\x80";  // U+1F600
+  const std::string check = "\xE2\x9C\x93";     // U+2713
+  const GbkConversion keyword = fromUtf8LeavingOut(grin + "\xE4\xB8\xAD" + check + "?" + grin);
+  EXPECT_EQ(keyword.gbk, kZhong + "?") << "a question mark typed stays";
+  EXPECT_EQ(keyword.leftOut, grin + check) << "each once, in order";
+  EXPECT_EQ(fromUtf8LeavingOut("a\xC3" "b").leftOut, "\xEF\xBF\xBD");
+  EXPECT_EQ(fromUtf8LeavingOut("a\xC3" "b").gbk, "ab");
+  EXPECT_EQ(fromUtf8LeavingOut("\xE4\xB8\xAD").leftOut, "");
 }
 
 TEST(Literals, StatusLineOfAPage) {
