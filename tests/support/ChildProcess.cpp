@@ -104,9 +104,84 @@ void closeHandle(std::intptr_t handle) {
   if (handle != 0) CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
+// The console keeper: cmd.exe without a window, reading commands from
+// commands (which stay unwritten until the test ends), writing nowhere, and
+// inheriting nothing else the test holds open (sockets, other programs'
+// pipes), since it lives as long as the test.
+bool startConsoleKeeper(HANDLE commands, PROCESS_INFORMATION& keeper) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+  if (nul == INVALID_HANDLE_VALUE) return false;
+  HANDLE inherited[] = {commands, nul};
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<unsigned char> storage(size);
+  auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) {
+    CloseHandle(nul);
+    return false;
+  }
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdInput = commands;
+  startup.StartupInfo.hStdOutput = nul;
+  startup.StartupInfo.hStdError = nul;
+  startup.lpAttributeList = attributes;
+  wchar_t system[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  std::wstring commandLine = L"cmd.exe /d /q /k";
+  const bool started =
+      length > 0 && length < MAX_PATH &&
+      UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited, nullptr,
+                                nullptr) &&
+      CreateProcessW((std::wstring(system, length) + L"\\cmd.exe").c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                     CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
+                     &startup.StartupInfo, &keeper);
+  DeleteProcThreadAttributeList(attributes);
+  CloseHandle(nul);
+  return started;
+}
+
+// Attaches the test to a console without a window, kept by a console program
+// started without one. AllocConsole would make one with a window, whose host
+// on a Wine desktop without a display driver starts the desktop's explorer,
+// which fails, in every test binary at its first program start. False when
+// no such console could be had; the test may then have none at all.
+bool attachToAWindowlessConsole() {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE commandsRead = nullptr;
+  HANDLE commandsWrite = nullptr;
+  if (!CreatePipe(&commandsRead, &commandsWrite, &inherit, 0)) return false;
+  SetHandleInformation(commandsWrite, HANDLE_FLAG_INHERIT, 0);
+  PROCESS_INFORMATION keeper{};
+  const bool started = startConsoleKeeper(commandsRead, keeper);
+  CloseHandle(commandsRead);
+  if (!started) {
+    CloseHandle(commandsWrite);
+    return false;
+  }
+  CloseHandle(keeper.hThread);
+  // The keeper's console is there once its start-up has made it.
+  FreeConsole();
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  bool attached = false;
+  while (!(attached = AttachConsole(keeper.dwProcessId) != 0) && std::chrono::steady_clock::now() < deadline &&
+         WaitForSingleObject(keeper.hProcess, 10) == WAIT_TIMEOUT) {
+  }
+  if (!attached) {
+    TerminateProcess(keeper.hProcess, 1);
+    CloseHandle(commandsWrite);
+  }
+  // Otherwise commandsWrite stays open: the keeper reads its end of file,
+  // and ends, when the test does.
+  CloseHandle(keeper.hProcess);
+  return attached;
+}
+
 // Console control events reach only programs attached to the sender's
 // console. A test started without a console window (from a pipe, as CTest
-// runs it under Wine) makes one once, which every program it starts then
+// runs it under Wine) gets one once, which every program it starts then
 // shares; its own standard handles stay the pipes they were. (Wine hands
 // such a process a console handle that takes no events: it is let go first.)
 void shareAConsole() {
@@ -116,7 +191,7 @@ void shareAConsole() {
     const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (!AllocConsole() && !(FreeConsole() && AllocConsole())) return;
+    if (!attachToAWindowlessConsole() && !AllocConsole() && !(FreeConsole() && AllocConsole())) return;
     if (const HWND window = GetConsoleWindow()) ShowWindow(window, SW_HIDE);
     SetStdHandle(STD_INPUT_HANDLE, in);
     SetStdHandle(STD_OUTPUT_HANDLE, out);
@@ -141,11 +216,22 @@ std::string shown(const std::filesystem::path& path) { return path.string(); }
 
 #endif
 
+// What the file system holds at the program's path, which tells a program
+// not (yet) built from one that is there and still does not start.
+std::string programFile(const std::filesystem::path& program) {
+  std::error_code error;
+  const auto status = std::filesystem::status(program, error);
+  if (!std::filesystem::exists(status)) return "no such file";
+  if (!std::filesystem::is_regular_file(status)) return "not a regular file";
+  const auto size = std::filesystem::file_size(program, error);
+  return error ? "a file of unknown size" : "a file of " + std::to_string(size) + " bytes";
+}
+
 std::string whyNotStarted(const std::filesystem::path& program, const std::filesystem::path& folder,
                           const std::string& error) {
   std::string why = "cannot start " + shown(program);
   if (!folder.empty()) why += " in " + shown(folder);
-  return why + ": " + error;
+  return why + ": " + error + "; the path holds " + programFile(program);
 }
 
 }  // namespace
