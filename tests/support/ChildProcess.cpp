@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -149,11 +150,12 @@ bool startConsoleKeeper(HANDLE commands, PROCESS_INFORMATION& keeper) {
 // which fails, in every test binary at its first program start. False when
 // no such console could be had; the test may then have none at all.
 bool attachToAWindowlessConsole() {
-  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  // Only the keeper's end is inheritable: a program started meanwhile must
+  // not hold the test's end, or the keeper would outlive the test.
   HANDLE commandsRead = nullptr;
   HANDLE commandsWrite = nullptr;
-  if (!CreatePipe(&commandsRead, &commandsWrite, &inherit, 0)) return false;
-  SetHandleInformation(commandsWrite, HANDLE_FLAG_INHERIT, 0);
+  if (!CreatePipe(&commandsRead, &commandsWrite, nullptr, 0)) return false;
+  SetHandleInformation(commandsRead, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   PROCESS_INFORMATION keeper{};
   const bool started = startConsoleKeeper(commandsRead, keeper);
   CloseHandle(commandsRead);
@@ -191,7 +193,10 @@ void shareAConsole() {
     const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (!attachToAWindowlessConsole() && !AllocConsole() && !(FreeConsole() && AllocConsole())) return;
+    if (!attachToAWindowlessConsole()) {
+      std::fputs("no console without a window for the programs this test starts; one with a window instead\n", stderr);
+      if (!AllocConsole() && !(FreeConsole() && AllocConsole())) return;
+    }
     if (const HWND window = GetConsoleWindow()) ShowWindow(window, SW_HIDE);
     SetStdHandle(STD_INPUT_HANDLE, in);
     SetStdHandle(STD_OUTPUT_HANDLE, out);

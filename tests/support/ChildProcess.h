@@ -35,8 +35,8 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool started() const { return started_; }
-  // Why the program did not start: the path tried and the system's error,
-  // its number and text; empty once it started.
+  // Why the program did not start: the path tried, the system's error (its
+  // number and text) and what the path holds; empty once it started.
   const std::string& startError() const { return startError_; }
   // The process id; on POSIX its process group's id too.
   long id() const { return id_; }
