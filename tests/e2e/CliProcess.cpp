@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 Finished runCli(const std::vector<std::string>& args, const std::vector<std::string>& env,
                 const WhileRunning& whileRunning) {
   testing::ChildProcess child(GLEANER_CLI_PATH, args, env);
-  EXPECT_TRUE(child.started());
+  EXPECT_TRUE(child.started()) << child.startError();
   const auto deadline = std::chrono::steady_clock::now() + 120s;
   std::optional<int> status;
   while (child.started() && !(status = child.wait(20ms))) {

@@ -136,7 +136,7 @@ TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
   } cleanup{home};
 #endif
   ChildProcess first(GLEANER_APP_PATH, {}, start);
-  ASSERT_TRUE(first.started());
+  ASSERT_TRUE(first.started()) << first.startError();
   const std::string caption = "岚樾营销系列软件";
   const std::intptr_t mainWindow = findWindow(first, caption, 20s);
   ASSERT_NE(mainWindow, 0) << "the first copy shows its main window";
@@ -157,6 +157,7 @@ TEST(SecondInstance, IsRefusedWithAMessageAndLeavesTheFirstRunning) {
 #endif
 
   ChildProcess second(GLEANER_APP_PATH, {}, start);
+  ASSERT_TRUE(second.started()) << second.startError();
   const std::intptr_t box = findWindow(second, "gleaner", 20s);
   EXPECT_NE(box, 0) << "the second copy shows its message box";
   EXPECT_EQ(findWindow(second, caption), 0) << "and no main window";

@@ -43,6 +43,7 @@ TEST(StoreKill, EveryRowInTheListASecondBeforeTheKillIsInTheStore) {
     std::vector<std::string> args = common;
     args.insert(args.end(), {"--collect-item", item});
     ChildProcess child(GLEANER_STORE_CHILD_PATH, args);
+    ASSERT_TRUE(child.started()) << child.startError();
     const Clock::time_point until = Clock::now() + 90s;
     // A run well under way, rows coming fast: then the kill.
     while (Clock::now() < until) {
@@ -91,6 +92,7 @@ TEST(StoreKill, EveryRowInTheListASecondBeforeTheKillIsInTheStore) {
     std::vector<std::string> args = common;
     args.insert(args.end(), {"--answer", "yes"});
     ChildProcess child(GLEANER_STORE_CHILD_PATH, args);
+    ASSERT_TRUE(child.started()) << child.startError();
     // The run was cut off: it could go on as well.
     const std::string asked = child.readLine(60s).value_or("none");
     EXPECT_EQ(asked.rfind("asked: 上次采集没有正常结束，已保存 " + std::to_string(stored.size()) + " 条结果。 要从", 0), 0u)

@@ -32,7 +32,7 @@ int startSite(ChildProcess& site) {
 
 TEST(SampleSiteProgram, PrintsItsAddressFirstAndServesUntilStopped) {
   ChildProcess site(programPath("gleaner-sample-site"), {"--port", "0"});
-  ASSERT_TRUE(site.started());
+  ASSERT_TRUE(site.started()) << site.startError();
   const int port = startSite(site);
   ASSERT_NE(port, 0);
   httplib::Client client("127.0.0.1", port);
@@ -53,6 +53,7 @@ TEST(SampleSiteProgram, ServesTheRulesOfAFolderWithAChineseName) {
   std::ofstream(folder / "taobao" / "ExtractImg.txt", std::ios::binary) << "rule of the folder";
   {
     ChildProcess site(programPath("gleaner-sample-site"), {"--port", "0", "--rules", utf8Of(folder)});
+    ASSERT_TRUE(site.started()) << site.startError();
     const int port = startSite(site);
     ASSERT_NE(port, 0);
     httplib::Client client("127.0.0.1", port);
