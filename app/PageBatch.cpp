@@ -19,6 +19,14 @@ void PageBatch::choose() {
   if (dialog.ShowModal() == wxID_OK) set(dialog.entries());
 }
 
+void PageBatch::readSearch(RunSettings& settings) const {
+  settings.batch = entries_;
+  if (!entries_.empty()) return;
+  gbk::GbkConversion keyword = page_.controlTextLeavingOut(box_);
+  settings.keyword = std::move(keyword.gbk);
+  settings.keywordLeftOut = std::move(keyword.leftOut);
+}
+
 void PageBatch::set(std::vector<std::string> entries) {
   wxWindow* box = page_.FindWindow(box_);
   if (entries_.empty() && !entries.empty()) single_ = page_.controlText(box_);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/RunRequest.h"
+
 namespace gleaner {
 
 class TemplatePage;
@@ -24,6 +26,9 @@ class PageBatch {
   // Queues entries (GBK); none: back to the one keyword or address.
   void set(std::vector<std::string> entries);
   const std::vector<std::string>& entries() const { return entries_; }
+  // A search's keywords into settings: the batch, or else the box's keyword
+  // (the characters GBK cannot hold left out and named).
+  void readSearch(RunSettings& settings) const;
 
  private:
   TemplatePage& page_;

@@ -26,12 +26,7 @@ SearchPage::SearchPage()
 RunSettings SearchPage::settings() const {
   RunSettings settings;
   settings.job = Job::Offers;
-  settings.batch = batch_.entries();
-  if (settings.batch.empty()) {
-    gbk::GbkConversion keyword = controlTextLeavingOut(ids::kSearchKeyword);
-    settings.keyword = std::move(keyword.gbk);
-    settings.keywordLeftOut = std::move(keyword.leftOut);
-  }
+  batch_.readSearch(settings);
   settings.pagesText = controlText(ids::kSearchPages);
   settings.sort = OfferSort::None;
   for (const auto& [id, sort] : kSorts) {

@@ -18,12 +18,7 @@ SellerSearchPage::SellerSearchPage()
 RunSettings SellerSearchPage::settings() const {
   RunSettings settings;
   settings.job = Job::Sellers;
-  settings.batch = batch_.entries();
-  if (settings.batch.empty()) {
-    gbk::GbkConversion keyword = controlTextLeavingOut(ids::kSellerKeyword);
-    settings.keyword = std::move(keyword.gbk);
-    settings.keywordLeftOut = std::move(keyword.leftOut);
-  }
+  batch_.readSearch(settings);
   settings.pagesText = controlText(ids::kSellerPages);
   settings.levelText = controlText(ids::kSellerLevel);
   return settings;

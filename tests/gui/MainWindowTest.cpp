@@ -254,7 +254,9 @@ void expectBuiltFromTemplate(wxWindow& parent, const res::DialogTemplate& t) {
       case res::ControlKind::RadioButton:
       case res::ControlKind::CheckBox:
         // The count display shows the list's rows from the start (0).
-        if (c.id != ids::kCountDisplay) EXPECT_EQ(control->GetLabel(), wx(c.text));
+        if (c.id != ids::kCountDisplay) {
+          EXPECT_EQ(control->GetLabel(), wx(c.text));
+        }
         break;
       default:
         break;
