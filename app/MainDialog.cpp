@@ -554,7 +554,10 @@ void MainDialog::offerRestore() {
 
 bool MainDialog::resumeAvailable() const {
   if (!resumePoint_ || controller_ == nullptr || runUnderWay()) return false;
-  if (resumePoint_->inStore) return store_ != nullptr && model_.untouched();
+  // The list the run left, every row before its page, must be there to go on from.
+  if (resumePoint_->inStore) {
+    return store_ != nullptr && model_.untouched() && store_->previous().rows >= resumePoint_->progress.rowsBefore;
+  }
   return model_.state().epoch == resumePoint_->epoch && model_.rowCount() >= resumePoint_->progress.rowsBefore;
 }
 

@@ -275,9 +275,12 @@ int resume(const std::vector<std::string>& args) {
     return kExitDone;
   }
   StoredRun stored;
+  std::size_t storedRows = 0;
   try {
     ResultStore store(pathFromUtf8(options.storePath), ResultStore::Access::ReadOnly);
-    stored = storedRun(store.facts("run"), store.facts("progress"), store.facts("outcome"));
+    const StoreSummary summary = store.summary();
+    stored = storedRun(summary.run, summary.progress, summary.outcome);
+    storedRows = summary.rows;
   } catch (const std::exception& error) {
     std::cerr << "gleaner-cli: 无法读取结果文件 " << options.storePath << "。\n请检查文件名后重试。\n(" << error.what()
               << ")\n";
@@ -289,6 +292,12 @@ int resume(const std::vector<std::string>& args) {
   }
   if (stored.state == StoredRun::State::Ended) {
     std::cerr << "gleaner-cli: 结果文件 " << options.storePath << " 里记录的采集已经结束，没有可以继续的。\n";
+    return kExitRefused;
+  }
+  if (storedRows < stored.progress.rowsBefore) {
+    // Going on would leave a gap where the missing rows stood.
+    std::cerr << "gleaner-cli: 结果文件 " << options.storePath << " 里的结果比记录的采集少（列表已被清空或改动），无法接着采集。\n"
+              << "请重新开始采集。\n";
     return kExitRefused;
   }
   options.job = stored.request.job;

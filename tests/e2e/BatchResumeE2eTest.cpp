@@ -8,7 +8,9 @@
 #include <functional>
 
 #include "CliFixture.h"
+#include "engine/RunProgress.h"
 #include "store/ResultStore.h"
+#include "store/StoreWriter.h"
 #include "text/PathText.h"
 
 namespace gleaner::e2e {
@@ -141,6 +143,22 @@ TEST_F(BatchResume, AKilledBatchGoesOnWhereItStood) {
   EXPECT_NE(run.err.find("已经结束"), std::string::npos) << run.err;
   run = runCli({"resume", "--store", store("none.sqlite")}, env());
   EXPECT_EQ(run.status, 2);
+  // Nor a run whose list has lost rows since (emptied by another run that
+  // was refused, say): going on would leave a gap where they stood.
+  const std::string emptied = store("emptied.sqlite");
+  {
+    StoreWriter writer(pathFromUtf8(emptied));
+    writer.reset(Job::Offers, headingsOf(Job::Offers));
+    RunRequest request;
+    request.keyword = "tiny";
+    request.pages = 3;
+    writer.setFacts("run", request.fields());
+    writer.setFacts("progress", RunProgress{0, 2, "http://s.1688.com/", 5, {}}.fields());
+    writer.close(true);
+  }
+  run = runCli({"resume", "--store", emptied}, env());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("无法接着采集"), std::string::npos) << run.err;
 }
 
 // A stopped buyers run goes on among its review pages, the item's title kept.
